@@ -1,0 +1,78 @@
+// The one application object: a plain record of fields that every subsystem
+// works on. Each group is described where it is used.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "client/spotify_contract.h"
+#include "platform/types.h"
+#include "settings/hotkey_binding.h"
+
+inline constexpr char ProgramVersion[] = "0.4";
+
+struct ApplicationState {
+    // Screen and options.
+    std::int32_t screenWidth = 0;
+    std::int32_t screenHeight = 0;
+    std::string optionsPath;
+    bool muteAdverts = false;
+    bool playMp3 = false;
+    bool hotkeysEnabled = false;
+
+    // Hotkeys, indexed by function number.
+    HotkeyBinding hotkeys[kHotkeyFunctionCount];
+
+    // Detection loop.
+    char titleBuffer[spotify::kTitleBufferSize] = {};
+    std::string currentTitle;
+    std::string displayTitle;
+    std::string previousTitle;
+    std::int32_t advertsBlocked = 0;
+
+    // Classifier and probes.
+    std::int32_t spotifyVolume = 0;
+    char probeTitleBuffer[spotify::kTitleBufferSize] = {};
+
+    // Mute and volume.
+    bool advertBlocked = false;
+    std::int32_t savedKnobX = 0;
+
+    // Spotify's main window and its rectangle. The login watcher writes these
+    // from its own thread while the user-interface thread reads them, hence
+    // atomics: each read sees a whole value, never a torn one.
+    std::atomic<WindowHandle> spotifyWindow{nullptr};
+    std::atomic<std::int32_t> spotifyLeft{0};
+    std::atomic<std::int32_t> spotifyTop{0};
+    std::atomic<std::int32_t> spotifyWidth{0};
+    std::atomic<std::int32_t> spotifyHeight{0};
+    std::atomic<bool> loggedIn{false};
+
+    // Parking of Spotify's window.
+    bool spotifyParked = false;
+    bool spotifyReparented = false;
+    WindowHandle previousForeground = nullptr;
+    WindowHandle savedParent = nullptr;
+
+    // MP3 library.
+    std::string mp3Folder;
+    std::vector<std::wstring> mp3Files;
+    std::int32_t mp3Count = 0;
+
+    // Filler music.
+    bool fillerPlaying = false;
+    bool fillerPaused = false;
+    bool replayingPrevious = false;
+    std::string currentMp3;
+    std::string previousMp3;
+
+    // Update.
+    std::string latestVersion;
+
+    // Start values only. Reading the options file, indexing the MP3 folder and
+    // finding Spotify belong to the program's construction of its one instance.
+    ApplicationState() = default;
+    ApplicationState(const ApplicationState&) = delete;
+    ApplicationState& operator=(const ApplicationState&) = delete;
+};

@@ -1,0 +1,35 @@
+// One-line log messages, held back until the debug console is first shown.
+#pragma once
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "platform/types.h"
+
+// Where lines go while the console is shown: the debug console on Windows, any
+// text sink elsewhere.
+class ConsoleOutput {
+public:
+    virtual ~ConsoleOutput() = default;
+    virtual void Write(const std::string& text) = 0;
+};
+
+struct DebugLog {
+    std::mutex lock;                     // one line at a time, from either thread
+    std::string logBacklog;              // lines written while no console is shown
+    std::atomic<bool> consoleShown{false};
+    WindowHandle consoleWindow = nullptr;
+    ConsoleOutput* console = nullptr;    // null: lines for the console are lost
+};
+
+// The process's log, created on first use so that it exists before any
+// static object that logs while it is constructed.
+DebugLog& TheDebugLog();
+
+// Writes text and a newline verbatim to the console, or to the backlog while
+// no console is shown. An empty text writes out the backlog when the console
+// is shown (and adds an empty line to the backlog when it is not).
+void LogLine(std::string text);
+
+// The console-creating menu command; Windows only.
+void OpenDebugConsole();

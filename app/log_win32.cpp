@@ -1,0 +1,52 @@
+// The debug console: a real console window of the process.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "app/log.h"
+
+namespace {
+
+constexpr const char* kConsoleTitle = "Adquell Debug";
+constexpr WORD kConsoleAttribute = 10;  // bright green on black
+
+class StdoutConsole : public ConsoleOutput {
+public:
+    void Write(const std::string& text) override {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+    }
+};
+
+StdoutConsole stdoutConsole;
+
+void CreateDebugConsole(DebugLog& log) {
+    // Results are not checked: without a console the shown lines are lost.
+    AllocConsole();
+    AttachConsole(GetCurrentProcessId());
+    std::freopen("CON", "w", stdout);
+    SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), kConsoleAttribute);
+    log.consoleWindow = GetConsoleWindow();
+    SetConsoleTitleA(kConsoleTitle);
+    log.console = &stdoutConsole;
+    log.consoleShown = true;
+    LogLine("");
+}
+
+}  // namespace
+
+void OpenDebugConsole() {
+    DebugLog& log = TheDebugLog();
+    if (!FindWindowA(nullptr, kConsoleTitle)) {
+        CreateDebugConsole(log);
+        return;
+    }
+    log.consoleShown = !log.consoleShown;
+    HWND console = static_cast<HWND>(log.consoleWindow);
+    if (log.consoleShown) {
+        ShowWindow(console, SW_SHOW);
+        LogLine("");
+    } else {
+        ShowWindow(console, SW_HIDE);
+    }
+}

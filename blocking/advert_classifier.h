@@ -1,0 +1,22 @@
+// Reading Spotify's title and player bar: is anything playing, is it an advert.
+#pragma once
+#include <string>
+
+#include "app/application_state.h"
+#include "platform/spotify_screen.h"
+
+// The title without its first 10 characters ("Spotify - "); empty when the
+// title is 10 characters or shorter.
+std::string TrackText(const std::string& title);
+
+// The track text as two label lines: " <en dash> " around the first en dash
+// becomes one line feed. A text without an en dash is returned unchanged.
+std::string DisplayText(const std::string& trackText);
+
+// Reads Spotify's title afresh into probeTitleBuffer: anything longer than the
+// bare "Spotify" means something plays.
+bool IsSpotifyPlaying(ApplicationState& app, SpotifyScreen& screen);
+
+// Whether currentTitle is an advert, judged by the two player-bar probes. The
+// bare title "Spotify" is never an advert and takes no capture.
+bool IsAdvertPlaying(const ApplicationState& app, SpotifyScreen& screen);

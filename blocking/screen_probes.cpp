@@ -1,0 +1,28 @@
+#include "blocking/screen_probes.h"
+
+#include <cmath>
+
+Colour ProbePixel(const ApplicationState& app, SpotifyScreen& screen, int x, int y) {
+    auto capture = screen.Capture(app.spotifyWindow, app.spotifyWidth, app.spotifyHeight);
+    return capture->PixelAt(x, y);
+}
+
+int LocateVolumeKnob(ApplicationState& app, SpotifyScreen& screen) {
+    auto capture = screen.Capture(app.spotifyWindow, app.spotifyWidth, app.spotifyHeight);
+    const int y = app.spotifyHeight - spotify::kKnobRowUp;
+    int x = spotify::kKnobScanFirstX;
+    while (x <= spotify::kKnobScanLastX && capture->PixelAt(x, y) != spotify::kKnobColour) ++x;
+    app.spotifyVolume = KnobVolume(x);
+    return x;
+}
+
+float KnobPercent(int knobX) {
+    // 100/76 rounded to single precision, as the client's slider computes it.
+    const float perPixel = 1.3157894611358643f;
+    const float f = static_cast<float>(knobX - spotify::kKnobMutedX) * perPixel;
+    return f;
+}
+
+int KnobVolume(int knobX) {
+    return static_cast<int>(std::floor(KnobPercent(knobX) + 0.5f));
+}

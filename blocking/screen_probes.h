@@ -1,0 +1,16 @@
+// Pixel probes on Spotify's window: single pixels and the volume knob scan.
+#pragma once
+#include "app/application_state.h"
+#include "platform/spotify_screen.h"
+
+// Colour at window point (x, y) of a fresh capture; kNoColour on failure.
+Colour ProbePixel(const ApplicationState& app, SpotifyScreen& screen, int x, int y);
+
+// Finds the volume knob's left edge on one capture, stores the volume it
+// stands for in spotifyVolume and returns its x (kKnobNotFoundX when absent).
+int LocateVolumeKnob(ApplicationState& app, SpotifyScreen& screen);
+
+// The knob position as a slider percentage, in the client's own single-precision
+// arithmetic; no clamping.
+float KnobPercent(int knobX);
+int KnobVolume(int knobX);

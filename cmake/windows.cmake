@@ -1,0 +1,30 @@
+# Windows build: the Win32 side, the program and the Windows-side tests, run
+# under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+
+# Only Windows' own DLLs at run time: libgcc, libstdc++ and winpthread linked in.
+add_link_options(-static)
+
+add_library(adquell_win32 STATIC
+  app/log_win32.cpp
+  platform/spotify_screen_win32.cpp
+)
+target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32)
+
+# GoogleTest compiled from Debian's sources with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Helper programs the Windows-side tests start as other processes.
+add_executable(probe_target WIN32 tests/win32/probe_target.cpp)
+target_link_libraries(probe_target PRIVATE adquell_core user32 gdi32)
+
+add_executable(win32_tests
+  tests/win32/capture_test.cpp
+  tests/win32/child_process.cpp
+)
+target_include_directories(win32_tests PRIVATE tests/win32)
+target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
+add_dependencies(win32_tests probe_target)
+gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)

@@ -1,0 +1,45 @@
+#!/bin/bash
+# The one test command: installs what is missing, builds the native build (plain
+# and under ASan+UBSan) and the Windows build, and runs every test, the Windows
+# ones under Wine with Xvfb. Ends with one summary line.
+set -uo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+jobs=$(nproc)
+build() {  # build DIR [cmake args...]
+  local dir="$1"; shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >"$dir.configure.log" 2>&1 \
+    || { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs" 2>&1 | grep -E 'warning|error|Error' ; return "${PIPESTATUS[0]}"
+}
+
+mkdir -p build
+build build/native || exit 1
+build build/asan -DADQ_SANITIZE=ON || exit 1
+build build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" || exit 1
+
+. scripts/wine-env.sh
+trap 'wine_env_down' EXIT
+passed=0; failed=0
+run_ctest() {  # run_ctest DIR
+  local log="$1.ctest.log"
+  ctest --test-dir "$1" --output-on-failure --timeout 300 2>&1 | tee "$log"
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  local total=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')
+  local bad=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed.*/\1/')
+  if [ -z "$line" ]; then bad=1; total=1; fi
+  passed=$((passed + total - bad)); failed=$((failed + bad))
+}
+
+run_ctest build/native
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 run_ctest build/asan
+wine_env_up build/windows || { echo "could not set up Wine"; exit 1; }
+run_ctest build/windows
+
+echo
+echo "all: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,15 @@
+// One configurable hotkey: what was last registered for a function.
+#pragma once
+#include <cstdint>
+
+struct HotkeyBinding {
+    std::int32_t id = 0;         // the function number, 0-8
+    std::int32_t modifiers = 0;  // 1 Alt, 2 Ctrl, 4 Shift, 8 Windows
+    std::int32_t keyIndex = 0;   // index into the hotkey key table
+    bool alt = false;
+    bool ctrl = false;
+    bool shift = false;
+    bool win = false;
+};
+
+constexpr int kHotkeyFunctionCount = 9;

@@ -1,0 +1,58 @@
+#include "child_process.h"
+
+#include <vector>
+
+std::string ExeFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments) {
+    std::string path = program.find_first_of("\\/:") == std::string::npos ? ExeFolder() + program : program;
+    std::string commandLine = "\"" + path + "\" " + arguments;
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    Kill();
+}
+
+DWORD ChildProcess::Wait(DWORD timeoutMs) {
+    if (!process_) return STILL_ACTIVE;
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+void ChildProcess::Kill() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 10000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+HWND WaitForWindow(const char* windowClass, const char* title, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowA(windowClass, title);
+        if (window) return window;
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
+        Sleep(20);
+    }
+}
