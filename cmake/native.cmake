@@ -5,8 +5,10 @@ add_executable(unit_tests
   tests/native/advert_classifier_test.cpp
   tests/native/log_test.cpp
   tests/native/screen_probes_test.cpp
+  tests/native/sim_player_test.cpp
+  tests/native/sim_script_test.cpp
   tests/native/title_helpers_test.cpp
 )
 target_include_directories(unit_tests PRIVATE tests/native)
-target_link_libraries(unit_tests PRIVATE adquell_core GTest::gtest GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE adquell_core spotify_sim_model GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests)

@@ -16,6 +16,12 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The simulated Spotify client, named as the real one so that the process
+# lookup by image name finds it.
+add_executable(spotify_sim WIN32 tools/spotify_sim/spotify_sim_win32.cpp)
+set_target_properties(spotify_sim PROPERTIES OUTPUT_NAME Spotify)
+target_link_libraries(spotify_sim PRIVATE spotify_sim_model user32 gdi32)
+
 # Helper programs the Windows-side tests start as other processes.
 add_executable(probe_target WIN32 tests/win32/probe_target.cpp)
 target_link_libraries(probe_target PRIVATE adquell_core user32 gdi32)
@@ -23,8 +29,10 @@ target_link_libraries(probe_target PRIVATE adquell_core user32 gdi32)
 add_executable(win32_tests
   tests/win32/capture_test.cpp
   tests/win32/child_process.cpp
+  tests/win32/sim_rig.cpp
+  tests/win32/simulated_client_test.cpp
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
-add_dependencies(win32_tests probe_target)
+add_dependencies(win32_tests probe_target spotify_sim)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)

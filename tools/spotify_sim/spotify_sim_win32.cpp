@@ -1,0 +1,349 @@
+// The simulated Spotify client: a Win32 program that offers the windows, title,
+// pixels and reactions the real client offers, driven by a playlist script,
+// and keeps a record of everything it saw.
+//   Spotify.exe [--script FILE] [--events FILE] [--summary FILE]
+// Files default to playlist.txt, events.log and summary.txt beside the exe;
+// without a script the built-in demo playlist plays.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "client/spotify_contract.h"
+#include "sim_player.h"
+
+namespace {
+
+constexpr const char* kBannerClass = "SpotifySimBanner";
+constexpr UINT kTickMs = 10;
+
+struct Banner {
+    HWND window = nullptr;
+    bool reparentSeen = false;
+};
+
+struct Shell {
+    HINSTANCE instance = nullptr;
+    SimPlayer player;
+    HWND main = nullptr;
+    std::vector<Banner> banners;
+    FILE* events = nullptr;
+    std::string summaryPath;
+    LARGE_INTEGER start{};
+    LARGE_INTEGER frequency{};
+    bool exiting = false;
+    std::string shownTitle;
+    int shownKnob = -1;
+    int shownEntry = -2;
+    bool shownPlaying = false;
+} shell;
+
+std::int64_t NowMs() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (now.QuadPart - shell.start.QuadPart) * 1000 / shell.frequency.QuadPart;
+}
+
+std::string ExeFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+void WriteSummary(bool final) {
+    const std::string temp = shell.summaryPath + ".tmp";
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) return;
+    const std::string text = SimSummary(shell.player, final);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    MoveFileExA(temp.c_str(), shell.summaryPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+void FillBox(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+    RECT r = {left, top, right, bottom};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+// A small square centred on a point.
+void Dot(HDC dc, int x, int y, int radius, COLORREF colour) {
+    FillBox(dc, x - radius, y - radius, x + radius + 1, y + radius + 1, colour);
+}
+
+void PaintText(HDC dc, const SimPlayer& p) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(230, 230, 230));
+    std::string lines[3] = {"Simulated Spotify client", p.title, ""};
+    if (p.entry >= 0 && p.entry < static_cast<int>(p.entries.size()))
+        lines[2] = std::string(p.entries[p.entry].advert ? "Advert" : "Track") + "  " +
+                   std::to_string(p.entry + 1) + " of " + std::to_string(p.entries.size()) + "   volume " +
+                   std::to_string(SimVolume(p)) + " %" + (p.playing ? "   playing" : "   paused");
+    for (int i = 0; i < 3; ++i) TextOutA(dc, 16, 16 + 22 * i, lines[i].c_str(), static_cast<int>(lines[i].size()));
+}
+
+void PaintPlayerBar(HDC dc, const SimPlayer& p, int w, int h) {
+    const COLORREF button = RGB(179, 179, 179);
+    FillBox(dc, 0, h - 90, w, h, RGB(24, 24, 24));
+    Dot(dc, spotify::kPreviousX, h - spotify::kBarClickUp, 4, button);
+    Dot(dc, spotify::kPlayPauseX, h - spotify::kBarClickUp, 6, p.playing ? RGB(255, 255, 255) : button);
+    Dot(dc, spotify::kNextX, h - spotify::kBarClickUp, 4, button);
+    Dot(dc, w - spotify::kShuffleFromRight, h - spotify::kBarClickUp, 4, p.shuffle ? RGB(30, 215, 96) : button);
+    Dot(dc, w - spotify::kRepeatFromRight, h - spotify::kBarClickUp, 4, p.repeat ? RGB(30, 215, 96) : button);
+    Dot(dc, spotify::kStarTargetX, h - spotify::kStarTargetUp, 3, RGB(120, 120, 120));
+    // Probe points, drawn as small blocks so that they are seen on screen too.
+    Dot(dc, spotify::kProbeAX, h - spotify::kProbeAUp, 2, SimProbeAColour(p));
+    Dot(dc, spotify::kProbeBX, h - spotify::kProbeBUp, 2, SimProbeBColour(p));
+    // Volume slider: the track, then the knob; only the knob has the knob colour.
+    const int row = h - spotify::kKnobRowUp;
+    FillBox(dc, spotify::kSliderClickFirstX, row - 1, spotify::kSliderClickLastX + 1, row + 2, RGB(83, 83, 83));
+    FillBox(dc, spotify::kSliderClickFirstX, row, p.knobLeft, row + 1, RGB(29, 185, 84));
+    FillBox(dc, p.knobLeft, row - 1, p.knobLeft + spotify::kKnobWidth, row + 2, spotify::kKnobColour);
+}
+
+void Paint(HWND window, HDC dc) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    FillBox(dc, 0, 0, w, h, RGB(18, 18, 18));
+    PaintText(dc, shell.player);
+    PaintPlayerBar(dc, shell.player, w, h);
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+HWND CreateMain(int width, int height) {
+    const SimSettings& s = shell.player.settings;
+    HWND w = CreateWindowExA(WS_EX_APPWINDOW, spotify::kMainWindowClass, shell.player.title.c_str(),
+                             WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, s.left, s.top, width, height,
+                             nullptr, nullptr, shell.instance, nullptr);
+    shell.shownTitle = shell.player.title;
+    return w;
+}
+
+void CreateBanner(int width, int height) {
+    if (!shell.main) return;
+    RECT r;
+    GetWindowRect(shell.main, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    // Right banners at the right edge, bottom ones above the player bar.
+    const int x = width == spotify::kBannerWidth ? w - width - 10 : 150;
+    const int y = width == spotify::kBannerWidth ? 100 : h - 100 - height;
+    HWND b = CreateWindowExA(0, kBannerClass, "Banner advert", WS_CHILD | WS_VISIBLE, x, y, width, height,
+                             shell.main, nullptr, shell.instance, nullptr);
+    shell.banners.push_back({b, false});
+    SimRecord(shell.player, NowMs(),
+              "banner created width=" + std::to_string(width) + " height=" + std::to_string(height));
+}
+
+void CreateFullScreen(int width, int height) {
+    CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, spotify::kFullScreenAdvertClass, "Advertisement",
+                    WS_POPUP | WS_VISIBLE, 300, 0, width, height, nullptr, nullptr, shell.instance, nullptr);
+    SimRecord(shell.player, NowMs(),
+              "fullscreen created width=" + std::to_string(width) + " height=" + std::to_string(height));
+}
+
+void CarryOut(const SimEffect& e) {
+    switch (e.kind) {
+    case SimEffect::CreateBanner: CreateBanner(e.width, e.height); break;
+    case SimEffect::CreateFullScreen: CreateFullScreen(e.width, e.height); break;
+    case SimEffect::CloseMain:
+        if (shell.main) DestroyWindow(shell.main);
+        shell.main = nullptr;
+        shell.banners.clear();
+        break;
+    case SimEffect::OpenMain: shell.main = CreateMain(e.width, e.height); break;
+    case SimEffect::Resize:
+        if (shell.main) SetWindowPos(shell.main, nullptr, 0, 0, e.width, e.height, SWP_NOMOVE | SWP_NOZORDER);
+        break;
+    case SimEffect::Exit:
+        if (shell.main) PostMessageA(shell.main, WM_CLOSE, 0, 0);
+        else PostQuitMessage(0);
+        break;
+    }
+}
+
+void WatchBanners() {
+    for (Banner& b : shell.banners) {
+        if (b.reparentSeen || !IsWindow(b.window)) continue;
+        HWND parent = GetAncestor(b.window, GA_PARENT);
+        if (parent == shell.main) continue;
+        b.reparentSeen = true;
+        char cls[128] = {}, title[128] = {};
+        GetClassNameA(parent, cls, sizeof cls);
+        GetWindowTextA(parent, title, sizeof title);
+        SimRecord(shell.player, NowMs(), std::string("banner reparented parent=") + title);
+    }
+}
+
+// Brings the windows and the record in line with the player.
+void Sync() {
+    SimPlayer& p = shell.player;
+    WatchBanners();
+    while (!p.effects.empty()) {
+        std::vector<SimEffect> effects;
+        effects.swap(p.effects);
+        for (const SimEffect& e : effects) CarryOut(e);
+    }
+    if (shell.main && p.title != shell.shownTitle) {
+        SetWindowTextA(shell.main, p.title.c_str());
+        shell.shownTitle = p.title;
+    }
+    if (shell.main && (p.knobLeft != shell.shownKnob || p.entry != shell.shownEntry || p.playing != shell.shownPlaying)) {
+        shell.shownKnob = p.knobLeft;
+        shell.shownEntry = p.entry;
+        shell.shownPlaying = p.playing;
+        InvalidateRect(shell.main, nullptr, FALSE);
+        UpdateWindow(shell.main);
+    }
+    if (p.events.empty()) return;
+    for (const auto& e : p.events) std::fprintf(shell.events, "%lld %s\n", static_cast<long long>(e.first), e.second.c_str());
+    std::fflush(shell.events);
+    p.events.clear();
+    WriteSummary(false);
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    AdvanceSim(shell.player, NowMs());
+    Sync();
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        Paint(window, dc);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+        Paint(window, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_LBUTTONUP:
+        SimClick(shell.player, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), NowMs());
+        Sync();
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        SimKey(shell.player, static_cast<int>(wParam), NowMs());
+        Sync();
+        break;
+    case WM_CLOSE:
+        shell.exiting = true;
+        SimRecord(shell.player, NowMs(), "exit");
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        if (shell.exiting) PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT r;
+        GetClientRect(window, &r);
+        FillBox(dc, 0, 0, r.right, r.bottom, RGB(80, 40, 160));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        TextOutA(dc, 8, 8, "Banner advert", 13);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT r;
+        GetClientRect(window, &r);
+        FillBox(dc, 0, 0, r.right, r.bottom, RGB(200, 60, 60));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutA(dc, 20, 20, "Full-screen advert", 18);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_CLOSE:
+        SimRecord(shell.player, NowMs(), "fullscreen closed");
+        DestroyWindow(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+    WNDCLASSA wc = {};
+    wc.hInstance = shell.instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpfnWndProc = MainProc;
+    wc.lpszClassName = spotify::kMainWindowClass;
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = BannerProc;
+    wc.lpszClassName = kBannerClass;
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = FullScreenProc;
+    wc.lpszClassName = spotify::kFullScreenAdvertClass;
+    RegisterClassA(&wc);
+}
+
+std::string ArgumentOr(const char* name, const std::string& fallback) {
+    for (int i = 1; i + 1 < __argc; ++i)
+        if (std::string(__argv[i]) == name) return __argv[i + 1];
+    return fallback;
+}
+
+SimScript LoadScript(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return ParseSimScript(DefaultSimScript());
+    std::stringstream text;
+    text << in.rdbuf();
+    return ParseSimScript(text.str());
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    shell.instance = instance;
+    QueryPerformanceFrequency(&shell.frequency);
+    QueryPerformanceCounter(&shell.start);
+    const std::string folder = ExeFolder();
+    const std::string scriptPath = ArgumentOr("--script", folder + "playlist.txt");
+    shell.summaryPath = ArgumentOr("--summary", folder + "summary.txt");
+    shell.events = std::fopen(ArgumentOr("--events", folder + "events.log").c_str(), "wb");
+    if (!shell.events) return 2;
+
+    const SimScript script = LoadScript(scriptPath);
+    StartSim(shell.player, script, NowMs());
+    for (const std::string& error : script.errors) SimRecord(shell.player, NowMs(), "script-error " + error);
+    RegisterClasses();
+    shell.main = CreateMain(shell.player.width, shell.player.height);
+    if (!shell.main) return 3;
+    Sync();
+    SetTimer(nullptr, 0, kTickMs, Tick);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    AdvanceSim(shell.player, NowMs());
+    Sync();
+    WriteSummary(true);
+    std::fclose(shell.events);
+    return 0;
+}
