@@ -9,6 +9,7 @@
 #include "client/spotify_contract.h"
 #include "platform/types.h"
 #include "settings/hotkey_binding.h"
+#include "settings/ini_file.h"
 
 inline constexpr char ProgramVersion[] = "0.4";
 
@@ -20,6 +21,7 @@ struct ApplicationState {
     bool muteAdverts = false;
     bool playMp3 = false;
     bool hotkeysEnabled = false;
+    CIniFile iniFile;
 
     // Hotkeys, indexed by function number.
     HotkeyBinding hotkeys[kHotkeyFunctionCount];

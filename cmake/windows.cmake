@@ -6,9 +6,10 @@ add_link_options(-static)
 
 add_library(adquell_win32 STATIC
   app/log_win32.cpp
+  music/mp3_folder_dialogs_win32.cpp
   platform/spotify_screen_win32.cpp
 )
-target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32)
+target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32)
 
 # GoogleTest compiled from Debian's sources with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -29,6 +30,7 @@ target_link_libraries(probe_target PRIVATE adquell_core user32 gdi32)
 add_executable(win32_tests
   tests/win32/capture_test.cpp
   tests/win32/child_process.cpp
+  tests/win32/ini_and_index_test.cpp
   tests/win32/sim_rig.cpp
   tests/win32/simulated_client_test.cpp
 )

@@ -15,3 +15,10 @@ constexpr Colour Rgb(int r, int g, int b) {
 // What a pixel read gives when the capture failed or the point lies outside
 // the window (GetPixel's CLR_INVALID).
 constexpr Colour kNoColour = 0xFFFFFFFF;
+
+// The separator between a folder and a name in paths this build handles.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif

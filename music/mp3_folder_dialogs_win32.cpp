@@ -1,0 +1,46 @@
+#include "music/mp3_folder_dialogs_win32.h"
+
+#include <shlobj.h>
+
+namespace {
+
+// Selects the given start path once the chooser is up, and shows the path of
+// each newly selected folder as the status text.
+int CALLBACK ChooserCallback(HWND chooser, UINT message, LPARAM lParam, LPARAM data) {
+    if (message == BFFM_INITIALIZED) {
+        SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, data);
+    } else if (message == BFFM_SELCHANGED) {
+        char path[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lParam), path))
+            SendMessageA(chooser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string Win32Mp3FolderDialogs::BrowseForMp3Folder() {
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator)) || !allocator) return std::string();
+    char startPath[MAX_PATH] = {};
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner_;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = "Select MP3 folder.";
+    info.ulFlags = BIF_STATUSTEXT;
+    info.lpfn = ChooserCallback;
+    info.lParam = reinterpret_cast<LPARAM>(startPath);
+    std::string folder;
+    if (LPITEMIDLIST item = SHBrowseForFolderA(&info)) {
+        char path[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(item, path)) folder = path;
+        allocator->Free(item);
+    }
+    allocator->Release();
+    return folder;
+}
+
+void Win32Mp3FolderDialogs::ShowNoMp3Message() {
+    MessageBoxA(nullptr, "Failed to find any MP3 files.", "", MB_OK);
+}

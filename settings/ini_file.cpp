@@ -1,0 +1,166 @@
+#include "settings/ini_file.h"
+
+#include "platform/whole_file.h"
+
+namespace {
+
+const std::string kLineBlanks = " \t\n\r";
+
+bool SectionIs(const IniRecord& r, const std::string& section) {
+    return r.section == section;
+}
+
+bool EntryIs(const IniRecord& r, const std::string& key, const std::string& section) {
+    return r.section == section && r.key == key;
+}
+
+// A header when a "[" stands before any "=": so "x[y]" is a header but a value
+// holding brackets, such as a folder "MP3=D:\[2019] Album", stays an entry.
+bool IsHeaderLine(const std::string& line) {
+    const auto bracket = line.find('[');
+    return bracket != std::string::npos && bracket < line.find('=');
+}
+
+// Parses one non-empty trimmed line into a record. False when the line is to
+// be kept as comment text: a header without "]" or an entry without a key, and
+// any line that is neither, so that it never starts a section of its own.
+bool ParseRecordLine(const std::string& line, const std::string& currentSection, IniRecord& record) {
+    std::string rest = line;
+    record.marker = ' ';
+    if (rest[0] == '#' || rest[0] == ';') {
+        record.marker = rest[0];
+        rest = CIniFile::TrimBlanks(rest.substr(1), kLineBlanks);
+    }
+    if (IsHeaderLine(rest)) {
+        const auto close = rest.find(']', 1);
+        if (close == std::string::npos) return false;
+        record.section = rest.substr(1, close - 1);
+        return true;
+    }
+    const auto equals = rest.find('=');
+    if (equals == std::string::npos || equals == 0) return false;
+    record.section = currentSection;
+    record.key = rest.substr(0, equals);
+    record.value = rest.substr(equals + 1);
+    return true;
+}
+
+bool IsCommentLine(const std::string& line) {
+    return (line[0] == '#' || line[0] == ';') && line.find_first_of("[=") == std::string::npos;
+}
+
+}  // namespace
+
+std::string CIniFile::TrimBlanks(const std::string& text, const std::string& set) {
+    const auto first = text.find_first_not_of(set);
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(set) - first + 1);
+}
+
+IniRecords CIniFile::ParseRecords(const std::string& bytes) {
+    IniRecords records;
+    std::string pending;
+    std::string currentSection;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string line = TrimBlanks(bytes.substr(start, end - start), kLineBlanks);
+        start = end + 1;
+        if (line.empty()) continue;
+        IniRecord record;
+        if (IsCommentLine(line) || !ParseRecordLine(line, currentSection, record)) {
+            pending += line + "\n";
+            continue;
+        }
+        if (record.key.empty()) currentSection = record.section;
+        record.comments = pending;
+        pending.clear();
+        records.push_back(record);
+    }
+    return records;
+}
+
+std::string CIniFile::FormatRecords(const IniRecords& records) {
+    std::string out;
+    for (const IniRecord& r : records) {
+        for (char c : r.comments) {
+            if (c == '\n') out += '\r';
+            out += c;
+        }
+        out += r.marker;
+        if (r.key.empty()) out += "[" + r.section + "]";
+        else out += r.key + "=" + r.value;
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool CIniFile::LoadRecords(const std::string& path, IniRecords& records) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    records = ParseRecords(bytes);
+    return true;
+}
+
+bool CIniFile::SaveRecords(const std::string& path, const IniRecords& records) {
+    return ReplaceWholeFile(path, FormatRecords(records));
+}
+
+bool CIniFile::CreateEmpty(const std::string& path) {
+    return SaveRecords(path, IniRecords());
+}
+
+IniRecords CIniFile::FindEntry(const std::string& key, const std::string& section, const std::string& path) {
+    IniRecords records;
+    if (!LoadRecords(path, records)) return IniRecords();
+    for (const IniRecord& r : records)
+        if (EntryIs(r, key, section)) return IniRecords{r};
+    return IniRecords();
+}
+
+std::string CIniFile::GetValue(const std::string& key, const std::string& section, const std::string& path) {
+    const IniRecords found = FindEntry(key, section, path);
+    return found.empty() ? std::string() : found.front().value;
+}
+
+bool CIniFile::HasSection(const std::string& section, const std::string& path) {
+    IniRecords records;
+    if (!LoadRecords(path, records)) return false;
+    for (const IniRecord& r : records)
+        if (SectionIs(r, section)) return true;
+    return false;
+}
+
+bool CIniFile::HasEntry(const std::string& key, const std::string& section, const std::string& path) {
+    return !FindEntry(key, section, path).empty();
+}
+
+bool CIniFile::SetValue(const std::string& key, const std::string& value, const std::string& section,
+                        const std::string& path) {
+    IniRecords records;
+    if (!LoadRecords(path, records)) return false;
+    IniRecord entry;
+    entry.section = section;
+    entry.key = key;
+    entry.value = value;
+    if (!HasSection(section, path)) {
+        IniRecord header;
+        header.section = section;
+        records.push_back(header);
+        records.push_back(entry);
+    } else if (HasEntry(key, section, path)) {
+        for (IniRecord& r : records) {
+            if (!EntryIs(r, key, section)) continue;
+            r.value = value;
+            break;
+        }
+    } else {
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (!SectionIs(records[i], section)) continue;
+            records.insert(records.begin() + static_cast<std::ptrdiff_t>(i) + 1, entry);
+            break;
+        }
+    }
+    return SaveRecords(path, records);
+}
