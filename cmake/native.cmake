@@ -14,3 +14,6 @@ add_executable(unit_tests
 target_include_directories(unit_tests PRIVATE tests/native)
 target_link_libraries(unit_tests PRIVATE adquell_core spotify_sim_model GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests)
+
+add_executable(index_bench tools/bench/index_bench.cpp)
+target_link_libraries(index_bench PRIVATE adquell_core)

@@ -38,3 +38,6 @@ target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
 add_dependencies(win32_tests probe_target spotify_sim)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+add_executable(index_bench tools/bench/index_bench.cpp)
+target_link_libraries(index_bench PRIVATE adquell_core)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make googletest libgtest-dev
   g++-mingw-w64-x86-64-posix wine64 xvfb
-  clang lame sox python3
+  clang libclang-rt-14-dev lame sox python3
 )
 
 missing=()
