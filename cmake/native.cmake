@@ -3,6 +3,7 @@ find_package(GTest REQUIRED)
 
 add_executable(unit_tests
   tests/native/advert_classifier_test.cpp
+  tests/native/filler_player_test.cpp
   tests/native/ini_file_test.cpp
   tests/native/log_test.cpp
   tests/native/mp3_index_test.cpp

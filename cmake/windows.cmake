@@ -7,9 +7,11 @@ add_link_options(-static)
 add_library(adquell_win32 STATIC
   app/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
+  platform/main_controls_win32.cpp
+  platform/media_graph_win32.cpp
   platform/spotify_screen_win32.cpp
 )
-target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32)
+target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32)
 
 # GoogleTest compiled from Debian's sources with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -27,16 +29,24 @@ target_link_libraries(spotify_sim PRIVATE spotify_sim_model user32 gdi32)
 add_executable(probe_target WIN32 tests/win32/probe_target.cpp)
 target_link_libraries(probe_target PRIVATE adquell_core user32 gdi32)
 
+# Test MP3s, generated at build time (sox and lame), never committed.
+set(TEST_MEDIA ${CMAKE_BINARY_DIR}/bin/media)
+add_custom_command(OUTPUT ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-test-mp3s.sh ${TEST_MEDIA}
+  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-test-mp3s.sh)
+add_custom_target(test_media DEPENDS ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3)
+
 add_executable(win32_tests
   tests/win32/capture_test.cpp
   tests/win32/child_process.cpp
+  tests/win32/filler_player_test.cpp
   tests/win32/ini_and_index_test.cpp
   tests/win32/sim_rig.cpp
   tests/win32/simulated_client_test.cpp
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
-add_dependencies(win32_tests probe_target spotify_sim)
+add_dependencies(win32_tests probe_target spotify_sim test_media)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)

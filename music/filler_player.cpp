@@ -1,0 +1,105 @@
+#include "music/filler_player.h"
+
+#include <cstdlib>
+#include <map>
+
+#include "app/log.h"
+#include "platform/ansi_text.h"
+
+namespace {
+
+// A file that loads but never starts is tried again, but not for ever: once
+// every remaining file has failed to start this often, the filler gives up.
+constexpr int kStartFailuresPerFile = 3;
+// However the random picks fall, never more start failures than this per file.
+constexpr int kStartFailuresCapPerFile = 10 * kStartFailuresPerFile;
+
+bool EveryFileFailedToStart(const ApplicationState& app, const std::map<std::wstring, int>& failures) {
+    for (const std::wstring& file : app.mp3Files) {
+        auto it = failures.find(file);
+        if (it == failures.end() || it->second < kStartFailuresPerFile) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void FillerPlayer::Release() {
+    graph_.Release();
+    loaded = false;
+}
+
+bool FillerPlayer::Load(const std::wstring& path) {
+    Release();
+    if (!graph_.Create()) return false;
+    if (!graph_.Render(path)) return false;
+    loaded = true;
+    std::int64_t length = 0;
+    if (graph_.ReadDuration(length)) duration = length;
+    return true;
+}
+
+bool FillerPlayer::Run() {
+    return loaded && graph_.Run();
+}
+
+void FillerPlayer::Pause() {
+    if (loaded) graph_.Pause();
+}
+
+void FillerPlayer::Stop() {
+    if (loaded) graph_.Stop();
+}
+
+bool FillerPlayer::SetVolume(std::int32_t volume) {
+    return loaded && graph_.PutVolume(volume);
+}
+
+bool FillerPlayer::IsStillPlaying() {
+    std::int64_t position = -1;
+    if (loaded && !graph_.ReadPosition(position)) position = -1;
+    return position != duration;
+}
+
+std::int32_t FillerVolumeFromSlider(int sliderPosition) {
+    return (sliderPosition - 100) * 100;
+}
+
+std::string Mp3FileName(const std::string& path) {
+    const auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void PlayMp3(ApplicationState& app, FillerPlayer& filler, MainControls& controls, bool on) {
+    app.fillerPlaying = on;
+    if (!on) {
+        LogLine("MP3:        Stopped");
+        filler.Stop();
+        return;
+    }
+    std::map<std::wstring, int> startFailures;
+    std::size_t totalStartFailures = 0;
+    while (app.mp3Count != 0 && !app.mp3Files.empty()) {
+        const std::size_t i = static_cast<std::size_t>(std::rand()) % app.mp3Files.size();
+        const std::wstring path = app.mp3Files[i];
+        if (!filler.Load(path)) {
+            LogLine("Error:      " + Mp3FileName(NarrowLowBytes(path)));
+            app.mp3Files.erase(app.mp3Files.begin() + static_cast<std::ptrdiff_t>(i));
+            --app.mp3Count;
+            continue;
+        }
+        if (filler.Run()) {
+            app.currentMp3 = NarrowLowBytes(path);
+            controls.SetStatusLabel(Mp3FileName(app.currentMp3));
+            LogLine("MP3:        " + Mp3FileName(app.currentMp3));
+            return;
+        }
+        ++startFailures[path];
+        ++totalStartFailures;
+        if (EveryFileFailedToStart(app, startFailures) ||
+            totalStartFailures >= kStartFailuresCapPerFile * app.mp3Files.size())
+            break;
+    }
+    LogLine("Error:      Unabled to load MP3s");
+    app.fillerPlaying = false;
+}

@@ -1,0 +1,40 @@
+// The MP3 player used while adverts are silenced, and the random start and
+// stop of filler music.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/application_state.h"
+#include "platform/main_controls.h"
+#include "platform/media_graph.h"
+
+class FillerPlayer {
+public:
+    explicit FillerPlayer(MediaGraph& graph) : graph_(graph) {}
+
+    bool Load(const std::wstring& path);
+    bool Run();
+    void Pause();
+    void Stop();
+    bool SetVolume(std::int32_t volume);
+    // False only when the position equals the duration read at load: the end
+    // of a file is noticed by polling.
+    bool IsStillPlaying();
+    void Release();
+
+    bool loaded = false;
+    std::int64_t duration = 0;  // 100-ns units; kept across releases and failed reads
+
+private:
+    MediaGraph& graph_;
+};
+
+// The filler volume for a main-window slider position 0-100.
+std::int32_t FillerVolumeFromSlider(int sliderPosition);
+
+// The part of a path after its last backslash (all of it when there is none).
+std::string Mp3FileName(const std::string& path);
+
+// on: start a random file from the list, dropping files that cannot be loaded;
+// off: stop. The outcome is left in fillerPlaying.
+void PlayMp3(ApplicationState& app, FillerPlayer& filler, MainControls& controls, bool on);

@@ -1,0 +1,31 @@
+#include "platform/main_controls_win32.h"
+
+#include <commctrl.h>
+
+namespace {
+
+void SetText(HWND control, const std::string& text) {
+    if (control) SetWindowTextA(control, text.c_str());
+}
+
+}  // namespace
+
+void Win32MainControls::SetStatusLabel(const std::string& text) {
+    SetText(statusLabel, text);
+}
+
+void Win32MainControls::SetCounterLabel(const std::string& text) {
+    SetText(counterLabel, text);
+}
+
+void Win32MainControls::SetPlayCaption(const std::string& text) {
+    SetText(playButton, text);
+}
+
+int Win32MainControls::VolumeSliderPosition() {
+    return volumeSlider ? static_cast<int>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0)) : 100;
+}
+
+void Win32MainControls::SetVolumeSliderPosition(int position) {
+    if (volumeSlider) SendMessageA(volumeSlider, TBM_SETPOS, TRUE, position);
+}

@@ -1,0 +1,19 @@
+// The controls as real windows; a null handle makes its writes do nothing.
+#pragma once
+#include <windows.h>
+
+#include "platform/main_controls.h"
+
+class Win32MainControls : public MainControls {
+public:
+    HWND statusLabel = nullptr;
+    HWND counterLabel = nullptr;
+    HWND playButton = nullptr;
+    HWND volumeSlider = nullptr;
+
+    void SetStatusLabel(const std::string& text) override;
+    void SetCounterLabel(const std::string& text) override;
+    void SetPlayCaption(const std::string& text) override;
+    int VolumeSliderPosition() override;
+    void SetVolumeSliderPosition(int position) override;
+};

@@ -1,0 +1,27 @@
+// DirectShow playback through COM. COM must be initialised on the calling
+// thread (single-threaded apartment) before Create.
+#pragma once
+#include <dshow.h>
+
+#include "platform/media_graph.h"
+
+class DirectShowGraph : public MediaGraph {
+public:
+    ~DirectShowGraph() override { Release(); }
+    bool Create() override;
+    bool Render(const std::wstring& path) override;
+    bool Run() override;
+    void Pause() override;
+    void Stop() override;
+    bool PutVolume(std::int32_t volume) override;
+    bool ReadDuration(std::int64_t& duration) override;
+    bool ReadPosition(std::int64_t& position) override;
+    void Release() override;
+
+private:
+    IGraphBuilder* graph_ = nullptr;
+    IMediaControl* control_ = nullptr;
+    IMediaEventEx* events_ = nullptr;  // held with the others, never read
+    IBasicAudio* audio_ = nullptr;
+    IMediaSeeking* seeking_ = nullptr;
+};

@@ -1,0 +1,24 @@
+// Records what the program shows in its controls.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/main_controls.h"
+
+class FakeMainControls : public MainControls {
+public:
+    std::string status = "^__^";
+    std::string counter = "Adquelled: 0";
+    std::string playCaption = "Play";
+    int slider = 100;
+    std::vector<std::string> statusHistory;
+
+    void SetStatusLabel(const std::string& text) override {
+        status = text;
+        statusHistory.push_back(text);
+    }
+    void SetCounterLabel(const std::string& text) override { counter = text; }
+    void SetPlayCaption(const std::string& text) override { playCaption = text; }
+    int VolumeSliderPosition() override { return slider; }
+    void SetVolumeSliderPosition(int position) override { slider = position < 0 ? 0 : position > 100 ? 100 : position; }
+};

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/log.h"
+#include "fake_main_controls.h"
+#include "fake_media_graph.h"
+#include "music/filler_player.h"
+
+namespace {
+
+struct Filler : ::testing::Test {
+    FakeMediaGraph graph;
+    FillerPlayer filler{graph};
+    FakeMainControls controls;
+    ApplicationState app;
+    void SetUp() override {
+        TheDebugLog().logBacklog.clear();
+        std::srand(7);
+    }
+    void TearDown() override { TheDebugLog().logBacklog.clear(); }
+    void Add(const std::wstring& path, FakeMedia media) {
+        graph.files[path] = media;
+        app.mp3Files.push_back(path);
+        ++app.mp3Count;
+    }
+    static std::string Log() { return TheDebugLog().logBacklog; }
+};
+
+TEST_F(Filler, LoadKeepsDurationAcrossReleasesAndFailedReads) {
+    graph.files[L"a.mp3"] = Playable(15000000);
+    graph.files[L"b.mp3"] = Playable(99);
+    graph.files[L"b.mp3"].durationReadable = false;
+    EXPECT_TRUE(filler.Load(L"a.mp3"));
+    EXPECT_TRUE(filler.loaded);
+    EXPECT_EQ(filler.duration, 15000000);
+    filler.Release();
+    EXPECT_FALSE(filler.loaded);
+    EXPECT_EQ(filler.duration, 15000000);
+    EXPECT_TRUE(filler.Load(L"b.mp3"));
+    EXPECT_EQ(filler.duration, 15000000);
+    EXPECT_FALSE(filler.Load(L"missing.mp3"));
+    EXPECT_FALSE(filler.loaded);
+    EXPECT_EQ(filler.duration, 15000000);
+}
+
+TEST_F(Filler, NothingLoadedMeansNoRunNoVolumeAndStillPlaying) {
+    EXPECT_FALSE(filler.Run());
+    EXPECT_FALSE(filler.SetVolume(-500));
+    filler.Pause();
+    filler.Stop();
+    EXPECT_EQ(graph.runs + graph.pauses + graph.stops, 0);
+    EXPECT_TRUE(filler.IsStillPlaying());
+    graph.createFails = true;
+    EXPECT_FALSE(filler.Load(L"a.mp3"));
+    EXPECT_FALSE(filler.Run());
+}
+
+TEST_F(Filler, EndIsNoticedOnlyWhenThePositionEqualsTheDuration) {
+    graph.files[L"a.mp3"] = Playable(1000);
+    graph.files[L"a.mp3"].positions = {10, 999, 1001, 1000};
+    ASSERT_TRUE(filler.Load(L"a.mp3"));
+    EXPECT_TRUE(filler.IsStillPlaying());
+    EXPECT_TRUE(filler.IsStillPlaying());
+    EXPECT_TRUE(filler.IsStillPlaying());  // past the end is not the end
+    EXPECT_FALSE(filler.IsStillPlaying());
+    graph.files[L"a.mp3"].positions.clear();  // the position cannot be read
+    EXPECT_TRUE(filler.IsStillPlaying());
+}
+
+TEST_F(Filler, VolumeFollowsTheSlider) {
+    EXPECT_EQ(FillerVolumeFromSlider(100), 0);
+    EXPECT_EQ(FillerVolumeFromSlider(0), -10000);
+    EXPECT_EQ(FillerVolumeFromSlider(63), -3700);
+    graph.files[L"a.mp3"] = Playable();
+    ASSERT_TRUE(filler.Load(L"a.mp3"));
+    EXPECT_TRUE(filler.SetVolume(-3700));
+    EXPECT_EQ(graph.volume, -3700);
+}
+
+TEST_F(Filler, Mp3FileNameIsWhatFollowsTheLastBackslash) {
+    EXPECT_EQ(Mp3FileName("C:\\Music\\Album\\song.mp3"), "song.mp3");
+    EXPECT_EQ(Mp3FileName("song.mp3"), "song.mp3");
+    EXPECT_EQ(Mp3FileName("C:\\Music\\"), "");
+    EXPECT_EQ(Mp3FileName(""), "");
+}
+
+TEST_F(Filler, EmptyListGivesUpAtOnce) {
+    PlayMp3(app, filler, controls, true);
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_EQ(Log(), "Error:      Unabled to load MP3s\n");
+    EXPECT_TRUE(controls.statusHistory.empty());
+}
+
+TEST_F(Filler, AnUnplayableFileIsDroppedAndThePlayableOneAlwaysChosen) {
+    Add(L"C:\\M\\bad.mp3", Unplayable());
+    Add(L"C:\\M\\good.mp3", Playable());
+    for (int i = 0; i < 20; ++i) {
+        PlayMp3(app, filler, controls, true);
+        ASSERT_TRUE(app.fillerPlaying);
+        EXPECT_EQ(app.currentMp3, "C:\\M\\good.mp3");
+        EXPECT_EQ(controls.status, "good.mp3");
+    }
+    EXPECT_EQ(graph.loads[L"C:\\M\\bad.mp3"], 1);
+    EXPECT_EQ(app.mp3Count, 1);
+    ASSERT_EQ(app.mp3Files.size(), 1u);
+    const std::string log = Log();
+    const auto error = log.find("Error:      bad.mp3\n");
+    EXPECT_NE(error, std::string::npos) << log;
+    EXPECT_EQ(log.find("Error:", error + 1), std::string::npos) << log;
+    EXPECT_NE(Log().find("MP3:        good.mp3\n"), std::string::npos);
+}
+
+TEST_F(Filler, AllUnplayableEmptiesTheListInOrder) {
+    Add(L"a.mp3", Unplayable());
+    Add(L"b.mp3", Unplayable());
+    Add(L"c.mp3", Unplayable());
+    PlayMp3(app, filler, controls, true);
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_EQ(app.mp3Count, 0);
+    EXPECT_TRUE(app.mp3Files.empty());
+    const std::string log = Log();
+    EXPECT_NE(log.find("Error:      a.mp3\n"), std::string::npos);
+    EXPECT_NE(log.find("Error:      b.mp3\n"), std::string::npos);
+    EXPECT_NE(log.find("Error:      c.mp3\n"), std::string::npos);
+    EXPECT_EQ(log.substr(log.size() - 33), "Error:      Unabled to load MP3s\n");
+}
+
+TEST_F(Filler, FilesThatNeverStartEndTheSearch) {
+    Add(L"stuck1.mp3", NeverStarts());
+    Add(L"stuck2.mp3", NeverStarts());
+    PlayMp3(app, filler, controls, true);
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_EQ(app.mp3Count, 2);  // they load, so they stay listed
+    EXPECT_GE(graph.loads[L"stuck1.mp3"], 3);
+    EXPECT_GE(graph.loads[L"stuck2.mp3"], 3);
+    EXPECT_LE(graph.loads[L"stuck1.mp3"] + graph.loads[L"stuck2.mp3"], 60);
+    EXPECT_NE(Log().find("Error:      Unabled to load MP3s\n"), std::string::npos);
+}
+
+TEST_F(Filler, AStuckFileDoesNotHideAGoodOne) {
+    for (int i = 0; i < 9; ++i) Add(L"stuck" + std::to_wstring(i) + L".mp3", NeverStarts());
+    Add(L"good.mp3", Playable());
+    for (int round = 0; round < 50; ++round) {
+        PlayMp3(app, filler, controls, true);
+        ASSERT_TRUE(app.fillerPlaying) << "round " << round;
+        EXPECT_EQ(app.currentMp3, "good.mp3");
+    }
+}
+
+TEST_F(Filler, StoppingLogsEvenWithNothingLoaded) {
+    app.fillerPlaying = true;
+    PlayMp3(app, filler, controls, false);
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_EQ(Log(), "MP3:        Stopped\n");
+    EXPECT_EQ(graph.stops, 0);
+}
+
+TEST_F(Filler, StoppingKeepsTheGraphLoaded) {
+    Add(L"a.mp3", Playable());
+    PlayMp3(app, filler, controls, true);
+    ASSERT_TRUE(graph.running);
+    PlayMp3(app, filler, controls, false);
+    EXPECT_FALSE(graph.running);
+    EXPECT_TRUE(filler.loaded);
+}
+
+TEST_F(Filler, CurrentMp3KeepsTheLowBytesOfWideCharacters) {
+    Add(L"C:\\M\\caf\u00e9\u0141.mp3", Playable());
+    PlayMp3(app, filler, controls, true);
+    EXPECT_EQ(app.currentMp3, "C:\\M\\caf\xe9\x41.mp3");
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// The filler player over real DirectShow, playing generated MP3 files.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
+
+#include "app/log.h"
+#include "child_process.h"
+#include "music/filler_player.h"
+#include "platform/ansi_text.h"
+#include "platform/main_controls_win32.h"
+#include "platform/media_graph_win32.h"
+
+namespace {
+
+std::wstring Media(const char* name) {
+    return WidenAnsi(ExeFolder() + "media\\" + name);
+}
+
+int ThreadCount() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+struct DirectShow : ::testing::Test {
+    DirectShowGraph graph;
+    FillerPlayer filler{graph};
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+    void TearDown() override {
+        filler.Release();
+        CoUninitialize();
+    }
+};
+
+TEST_F(DirectShow, LoadRunPauseStopAndVolume) {
+    ASSERT_TRUE(filler.Load(Media("tone-a.mp3")));
+    EXPECT_TRUE(filler.loaded);
+    // 1.5 s in 100-ns units; the encoder may pad by a few 26 ms frames.
+    EXPECT_GE(filler.duration, 15000000);
+    EXPECT_LE(filler.duration, 15000000 + 1000000);
+    EXPECT_TRUE(filler.Run());
+    for (int volume : {-10000, -5000, -1, 0}) EXPECT_TRUE(filler.SetVolume(volume)) << volume;
+    filler.Pause();
+    EXPECT_TRUE(filler.IsStillPlaying());
+    EXPECT_TRUE(filler.Run());
+    filler.Stop();
+    EXPECT_TRUE(filler.loaded);
+    filler.Release();
+    EXPECT_FALSE(filler.loaded);
+    EXPECT_FALSE(filler.Run());
+    EXPECT_FALSE(filler.SetVolume(0));
+}
+
+TEST_F(DirectShow, IsStillPlayingTurnsFalseAtTheEnd) {
+    ASSERT_TRUE(filler.Load(Media("tone-b.mp3")));
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(filler.Run());
+    EXPECT_TRUE(filler.IsStillPlaying());
+    while (filler.IsStillPlaying() && GetTickCount() - start < 15000) Sleep(20);
+    const DWORD took = GetTickCount() - start;
+    EXPECT_FALSE(filler.IsStillPlaying());
+    EXPECT_GE(took, 800u);  // it really played, about a second
+}
+
+TEST_F(DirectShow, ACorruptFileDoesNotLoad) {
+    EXPECT_FALSE(filler.Load(Media("corrupt.mp3")));
+    EXPECT_FALSE(filler.loaded);
+    EXPECT_FALSE(filler.Run());
+}
+
+TEST_F(DirectShow, PlayMp3DropsTheCorruptFileAndShowsThePlayingOne) {
+    HWND label = CreateWindowA("STATIC", "^__^", WS_POPUP, 0, 0, 200, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(label, nullptr);
+    Win32MainControls controls;
+    controls.statusLabel = label;
+    ApplicationState app;
+    app.mp3Files = {Media("corrupt.mp3"), Media("tone-a.mp3")};
+    app.mp3Count = 2;
+    TheDebugLog().logBacklog.clear();
+    std::srand(1);
+    for (int i = 0; i < 30 && app.mp3Count == 2; ++i) PlayMp3(app, filler, controls, true);
+    EXPECT_EQ(app.mp3Count, 1);
+    ASSERT_EQ(app.mp3Files.size(), 1u);
+    EXPECT_EQ(app.mp3Files[0], Media("tone-a.mp3"));
+    EXPECT_TRUE(app.fillerPlaying);
+    EXPECT_EQ(Mp3FileName(app.currentMp3), "tone-a.mp3");
+    char text[256] = {};
+    GetWindowTextA(label, text, sizeof text);
+    EXPECT_STREQ(text, "tone-a.mp3");
+    const std::string log = TheDebugLog().logBacklog;
+    EXPECT_NE(log.find("Error:      corrupt.mp3\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("MP3:        tone-a.mp3\n"), std::string::npos) << log;
+    PlayMp3(app, filler, controls, false);
+    EXPECT_FALSE(app.fillerPlaying);
+    TheDebugLog().logBacklog.clear();
+    DestroyWindow(label);
+}
+
+// One full cycle: COM up, a file played, the player released, COM down.
+void PlayOnce(int* threadsWhilePlaying) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    {
+        DirectShowGraph graph;
+        FillerPlayer filler(graph);
+        ASSERT_TRUE(filler.Load(Media("tone-c.mp3")));
+        ASSERT_TRUE(filler.Run());
+        Sleep(300);
+        *threadsWhilePlaying = ThreadCount();
+        filler.Release();
+    }
+    CoUninitialize();
+}
+
+int SettledThreadCount(int target) {
+    const DWORD start = GetTickCount();
+    while (ThreadCount() > target && GetTickCount() - start < 5000) Sleep(50);
+    return ThreadCount();
+}
+
+TEST(DirectShowLifetime, ReleaseThenUninitializeLeavesNothingRunning) {
+    // The first playback starts the audio driver's own threads, which stay for
+    // the life of the process; every later cycle must end where it began.
+    int playing = 0;
+    PlayOnce(&playing);
+    Sleep(1000);
+    const int baseline = ThreadCount();
+    ASSERT_GT(baseline, 0);
+    PlayOnce(&playing);
+    EXPECT_GT(playing, baseline);  // the graph had threads of its own
+    EXPECT_LE(SettledThreadCount(baseline), baseline);
+}
+
+}  // namespace
