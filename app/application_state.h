@@ -13,6 +13,8 @@
 
 inline constexpr char ProgramVersion[] = "0.4";
 
+struct Platform;
+
 struct ApplicationState {
     // Screen and options.
     std::int32_t screenWidth = 0;
@@ -72,9 +74,15 @@ struct ApplicationState {
     // Update.
     std::string latestVersion;
 
-    // Start values only. Reading the options file, indexing the MP3 folder and
-    // finding Spotify belong to the program's construction of its one instance.
+    // The program ended while an advert was silenced: Spotify's volume is to be
+    // put back to savedKnobX as soon as its window is there.
+    bool volumeRestorePending = false;
+
+    // Start values only (tests build the state field by field).
     ApplicationState() = default;
+    // The program's one instance: reads or creates the options file, indexes
+    // the MP3 folder and finds or starts Spotify.
+    explicit ApplicationState(Platform& platform);
     ApplicationState(const ApplicationState&) = delete;
     ApplicationState& operator=(const ApplicationState&) = delete;
 };

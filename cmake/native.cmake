@@ -3,14 +3,19 @@ find_package(GTest REQUIRED)
 
 add_executable(unit_tests
   tests/native/advert_classifier_test.cpp
+  tests/native/client_control_test.cpp
   tests/native/filler_player_test.cpp
   tests/native/ini_file_test.cpp
   tests/native/log_test.cpp
   tests/native/mp3_index_test.cpp
+  tests/native/mute_control_test.cpp
+  tests/native/options_test.cpp
+  tests/native/sim_desktop.cpp
   tests/native/screen_probes_test.cpp
   tests/native/sim_player_test.cpp
   tests/native/sim_script_test.cpp
   tests/native/title_helpers_test.cpp
+  tests/native/window_parking_test.cpp
 )
 target_include_directories(unit_tests PRIVATE tests/native)
 target_link_libraries(unit_tests PRIVATE adquell_core spotify_sim_model GTest::gtest GTest::gtest_main)

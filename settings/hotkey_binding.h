@@ -13,3 +13,16 @@ struct HotkeyBinding {
 };
 
 constexpr int kHotkeyFunctionCount = 9;
+
+// A binding filled as every registration fills it: the flags follow the bits.
+inline HotkeyBinding MakeBinding(int function, int modifiers, int keyIndex) {
+    HotkeyBinding b;
+    b.id = function;
+    b.modifiers = modifiers;
+    b.keyIndex = keyIndex;
+    b.alt = (modifiers & 1) != 0;
+    b.ctrl = (modifiers & 2) != 0;
+    b.shift = (modifiers & 4) != 0;
+    b.win = (modifiers & 8) != 0;
+    return b;
+}

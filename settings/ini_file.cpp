@@ -164,3 +164,15 @@ bool CIniFile::SetValue(const std::string& key, const std::string& value, const 
     }
     return SaveRecords(path, records);
 }
+
+bool CIniFile::RemoveEntry(const std::string& key, const std::string& section, const std::string& path) {
+    IniRecords records;
+    if (!LoadRecords(path, records)) return false;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (!EntryIs(records[i], key, section)) continue;
+        if (i + 1 < records.size()) records[i + 1].comments = records[i].comments + records[i + 1].comments;
+        records.erase(records.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+    }
+    return SaveRecords(path, records);
+}

@@ -29,6 +29,10 @@ public:
     static bool SetValue(const std::string& key, const std::string& value, const std::string& section,
                          const std::string& path);
 
+    // Removes the first entry with that section and key; its comment lines go
+    // to the record that follows. False when the file cannot be read or written.
+    static bool RemoveEntry(const std::string& key, const std::string& section, const std::string& path);
+
     // Removes leading and trailing characters of the set.
     static std::string TrimBlanks(const std::string& text, const std::string& set);
 

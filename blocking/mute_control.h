@@ -1,0 +1,32 @@
+// Silencing adverts with Spotify's own volume slider, and volume steps.
+#pragma once
+#include "app/application_state.h"
+#include "platform/platform.h"
+
+// One left click at a window point of Spotify: posted press, 15 ms, release, 10 ms.
+void ClickSpotify(ApplicationState& app, Platform& os, int x, int y);
+
+// on: save the knob, click the slider to 0 % (checked, with retries), make
+// Spotify play again. off: click the knob back to where it was (checked).
+void SetBlocked(ApplicationState& app, Platform& os, bool on);
+
+// Ten points up or down, following the main window's slider too.
+void VolumeUp(ApplicationState& app, Platform& os);
+void VolumeDown(ApplicationState& app, Platform& os);
+
+// Follows the main window's slider position p (0-100).
+void SetSpotifyVolume(ApplicationState& app, Platform& os, int p);
+
+// When the program ended while an advert was silenced, the knob position to
+// restore is in the options file; put the volume back once Spotify's window is
+// known. Returns true when nothing is left to restore.
+bool RestoreVolumeIfPending(ApplicationState& app, Platform& os);
+
+// The click x of the volume steps for a knob at knobX, and the slider position
+// they set; the client's single-precision arithmetic, unclamped.
+struct VolumeStep {
+    int sliderPosition;
+    int clickX;
+};
+VolumeStep ComputeVolumeStep(int knobX, float change);
+int FollowClickX(int p);

@@ -1,0 +1,110 @@
+#include "client/client_process.h"
+
+#include <cctype>
+
+#include "app/log.h"
+
+namespace {
+
+constexpr unsigned char kVkAlt = 0x12;
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// File name and extension of a module path.
+std::string BaseName(const std::string& path) {
+    const auto slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void MeasureSpotify(ApplicationState& app, Platform& os) {
+    WindowRect r;
+    if (!os.desktop.GetRect(app.spotifyWindow, r)) return;
+    app.spotifyLeft = r.left;
+    app.spotifyTop = r.top;
+    app.spotifyWidth = r.Width();
+    app.spotifyHeight = r.Height();
+}
+
+void StartSpotify(ApplicationState& app, Platform& os) {
+    app.spotifyWindow = os.desktop.FindWindow(spotify::kMainWindowClass, nullptr);
+    if (!app.spotifyWindow) {
+        const std::string path = os.system.ExpandEnvironment(spotify::kExecutablePath);
+        if (os.desktop.ShellOpen(path) > 32) LogLine("Spotify:    Started");
+        else LogLine("Error:      Failed to find Spotify in %appdata%");
+        return;
+    }
+    os.desktop.Show(app.spotifyWindow, win::kSwShowNormal);
+    MeasureSpotify(app, os);
+    if (app.spotifyHeight >= spotify::kStartLoggedInMinHeight && app.spotifyWidth >= spotify::kStartLoggedInMinWidth)
+        app.loggedIn = true;
+}
+
+SpotifyProcess FindSpotifyProcess(Platform& os) {
+    SpotifyProcess result;
+    std::vector<std::uint32_t> ids;
+    if (!os.system.EnumerateProcesses(ids)) return result;
+    result.enumerated = true;
+    for (std::uint32_t id : ids) {
+        std::string name;
+        if (!os.system.ProcessImageName(id, name)) continue;
+        if (EqualNoCase(BaseName(name), spotify::kProcessImageName)) {
+            result.found = true;
+            result.processId = id;
+            break;
+        }
+    }
+    return result;
+}
+
+void KillSpotify(Platform& os) {
+    const SpotifyProcess p = FindSpotifyProcess(os);
+    if (p.enumerated && p.found) os.system.TerminateProcess(p.processId);
+}
+
+void BringToForeground(Platform& os, WindowHandle window) {
+    Desktop& d = os.desktop;
+    WindowHandle front = d.Foreground();
+    if (!front) front = d.FindWindow("Shell_TrayWnd", nullptr);
+    if (window == front) return;
+    if (d.IsIconic(window)) d.Show(window, win::kSwRestore);
+    if (d.SetForeground(window)) return;
+    // Windows lets a thread take the foreground only from one it shares input
+    // with: join the three input queues for the moment.
+    const unsigned self = d.CurrentThread(), target = d.ThreadOf(window), current = d.ThreadOf(front);
+    d.AttachInput(self, target, true);
+    d.AttachInput(self, current, true);
+    d.AttachInput(current, target, true);
+    if (!d.SetForeground(window)) {
+        d.TapKey(kVkAlt);
+        d.TapKey(kVkAlt);
+        d.SetForeground(window);
+    }
+    d.AttachInput(self, target, false);
+    d.AttachInput(self, current, false);
+    d.AttachInput(current, target, false);
+}
+
+void MakeSpotifyTransparent(ApplicationState& app, Platform& os) {
+    if (!os.desktop.CanLayer()) return;
+    os.desktop.SetExStyle(app.spotifyWindow, os.desktop.ExStyle(app.spotifyWindow) | win::kWsExLayered);
+    os.desktop.SetLayeredAlpha(app.spotifyWindow, 0);
+}
+
+void ToggleLayered(ApplicationState& app, Platform& os) {
+    if (!os.desktop.CanLayer()) return;
+    const long style = os.desktop.ExStyle(app.spotifyWindow);
+    if (style & win::kWsExLayered) {
+        os.desktop.SetExStyle(app.spotifyWindow, style & ~win::kWsExLayered);
+        return;
+    }
+    os.desktop.SetExStyle(app.spotifyWindow, style | win::kWsExLayered);
+    os.desktop.SetLayeredAlpha(app.spotifyWindow, 255);
+}

@@ -1,0 +1,89 @@
+#include "client/window_parking.h"
+
+#include "client/client_process.h"
+#include "music/filler_player.h"
+
+namespace {
+
+void Park(ApplicationState& app, Platform& os, bool minimised) {
+    Desktop& d = os.desktop;
+    WindowHandle spotify = app.spotifyWindow;
+    app.previousForeground = d.Foreground();
+    MakeSpotifyTransparent(app, os);
+    d.Show(spotify, win::kSwRestore);
+    d.SetForeground(spotify);
+    MeasureSpotify(app, os);
+    if (minimised) {
+        d.SetPos(spotify, win::kHwndTop, app.screenWidth, app.screenHeight, 1, 1, win::kSwpNoSize);
+    } else {
+        app.savedParent = d.SetParent(spotify, os.windows.container);
+        d.SetPos(spotify, win::kHwndTop, 1, 1, 1, 1, win::kSwpNoSize | win::kSwpNoActivate | win::kSwpShowWindow);
+    }
+    d.SetForeground(app.previousForeground == spotify ? os.windows.main : app.previousForeground);
+    ToggleLayered(app, os);
+    app.spotifyParked = true;
+    app.spotifyReparented = !minimised;
+}
+
+void Unpark(ApplicationState& app, Platform& os) {
+    Desktop& d = os.desktop;
+    WindowHandle spotify = app.spotifyWindow;
+    d.Show(spotify, win::kSwRestore);
+    if (app.spotifyLeft >= app.screenWidth || app.spotifyTop >= app.screenHeight || app.spotifyLeft < 0 ||
+        app.spotifyTop < 0) {
+        app.spotifyLeft = 10;
+        app.spotifyTop = 10;
+    }
+    if (app.spotifyReparented) d.SetParent(spotify, app.savedParent);
+    d.SetPos(spotify, win::kHwndTop, app.spotifyLeft, app.spotifyTop, 1, 1, win::kSwpNoSize | win::kSwpShowWindow);
+    d.SetForeground(spotify);
+    app.spotifyParked = false;
+    app.spotifyReparented = false;
+}
+
+// A parked window comes back only when the user has activated it.
+void UnparkIfActivated(ApplicationState& app, Platform& os) {
+    if (os.desktop.Foreground() == app.spotifyWindow) Unpark(app, os);
+}
+
+}  // namespace
+
+void KeepSpotifyCapturable(ApplicationState& app, Platform& os) {
+    WindowHandle spotify = app.spotifyWindow;
+    if (!spotify) return;
+    const bool minimised = os.desktop.IsIconic(spotify);
+    const bool visible = os.desktop.IsVisible(spotify);
+    if (minimised || !visible) {
+        if (!app.spotifyParked) Park(app, os, minimised);
+        else UnparkIfActivated(app, os);
+        return;
+    }
+    if (app.spotifyParked) UnparkIfActivated(app, os);
+    else MeasureSpotify(app, os);
+}
+
+void ResetSpotifyWindow(ApplicationState& app, Platform& os) {
+    Desktop& d = os.desktop;
+    ToggleLayered(app, os);
+    d.Show(app.spotifyWindow, win::kSwRestore);
+    if (app.spotifyReparented) d.SetParent(app.spotifyWindow, app.savedParent);
+    if (app.spotifyLeft >= app.screenWidth || app.spotifyTop >= app.screenHeight) {
+        app.spotifyLeft = 1;
+        app.spotifyTop = 1;
+    }
+    d.SetPos(app.spotifyWindow, win::kHwndTop, app.spotifyLeft, app.spotifyTop, 1, 1,
+             win::kSwpNoSize | win::kSwpShowWindow);
+    app.spotifyParked = false;
+    app.spotifyReparented = false;
+}
+
+void ReleaseSpotifyWindow(ApplicationState& app, Platform& os) {
+    Desktop& d = os.desktop;
+    if (app.fillerPlaying) PlayMp3(app, os.filler, os.controls, false);
+    if (app.spotifyReparented) d.SetParent(app.spotifyWindow, app.savedParent);
+    if (app.spotifyParked) {
+        d.SetPos(app.spotifyWindow, win::kHwndTop, app.spotifyLeft, app.spotifyTop, 1, 1,
+                 win::kSwpNoSize | win::kSwpShowWindow);
+        d.SetParent(app.spotifyWindow, app.savedParent);
+    }
+}

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "blocking/mute_control.h"
+#include "settings/ini_file.h"
+#include "sim_world.h"
+
+namespace {
+
+const std::string kAdvert = "advert | Brand | Buy now | 600000\ntrack | Artist | Song | 600000\n";
+
+struct Mute : SimWorld {
+    void SetUp() override {
+        Connect("set volume 50\n" + kAdvert);
+        app.currentTitle = sim.player.title;
+    }
+    int H() const { return app.spotifyHeight; }
+    std::string Restore() { return CIniFile::GetValue("Restore", "Options", app.optionsPath); }
+};
+
+TEST_F(Mute, CleanMuteAndRestore) {
+    SetBlocked(app, os, true);
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(app.savedKnobX, 162);
+    EXPECT_EQ(sim.player.knobLeft, 124);
+    EXPECT_TRUE(sim.player.playing);  // paused by the mute, played again
+    EXPECT_EQ(sim.Clicks(120, H() - 23), 1);
+    EXPECT_EQ(sim.Clicks(42, H() - 21), 1);
+    EXPECT_EQ(Log(),
+              "Blocking:   Brand \x96 Buy now\n"
+              "Blocked:    Brand \x96 Buy now\n");
+    const std::uint64_t before = sim.now;
+    SetBlocked(app, os, false);
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_EQ(sim.Clicks(163, H() - 23), 1);
+    EXPECT_EQ(sim.now - before, 25u + 50u);  // one click and the settle pause
+    EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 0);
+}
+
+TEST_F(Mute, AlreadySilentNeedsNoRetry) {
+    sim.player.knobLeft = 124;
+    SetBlocked(app, os, true);
+    EXPECT_EQ(app.savedKnobX, 124);
+    EXPECT_EQ(LogCount("Error:      Failed to set volume"), 0);
+}
+
+TEST_F(Mute, KnobNeverReaching124GivesTenErrorsThenThePlayClick) {
+    sim.player.settings.knobOffByOne = true;
+    SetBlocked(app, os, true);
+    EXPECT_EQ(LogCount("Error:      Failed to set volume"), 10);
+    EXPECT_EQ(sim.Clicks(120, H() - 23), 11);
+    // The play click comes after the last retry.
+    ASSERT_GE(sim.clicks.size(), 12u);
+    EXPECT_EQ(sim.clicks[10], std::make_pair(120, H() - 23));
+    EXPECT_EQ(sim.clicks[11], std::make_pair(42, H() - 21));
+    EXPECT_TRUE(app.advertBlocked);
+}
+
+TEST_F(Mute, RestoreSucceedingOnTheSecondCheck) {
+    SetBlocked(app, os, true);
+    TheDebugLog().logBacklog.clear();
+    sim.player.clicksToIgnore = 1;
+    SetBlocked(app, os, false);
+    EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 1);
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(app.advertBlocked);
+}
+
+TEST_F(Mute, RestoreThatNeverLandsEndsAfterTenChecks) {
+    SetBlocked(app, os, true);
+    TheDebugLog().logBacklog.clear();
+    sim.player.clicksToIgnore = 1000;
+    const std::uint64_t before = sim.now;
+    SetBlocked(app, os, false);
+    EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 10);
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(sim.now - before, 25u + 50u + 10u * (25u + 750u));
+}
+
+TEST_F(Mute, ResumeLoopIsBounded) {
+    const int h = H();
+    sim.dropClick = [h](int x, int y) { return x == 42 && y == h - 21; };
+    SetBlocked(app, os, true);
+    EXPECT_EQ(LogCount("Error:      Failed to resume"), 10);
+    EXPECT_EQ(LogCount("Error:      Spotify did not resume"), 1);
+    EXPECT_EQ(sim.Clicks(42, h - 21), 11);
+    EXPECT_NE(Log().find("Blocked:    Brand \x96 Buy now\n"), std::string::npos);
+    EXPECT_TRUE(app.advertBlocked);
+}
+
+TEST_F(Mute, TheKnobToRestoreIsKeptInTheOptionsFileWhileMuted) {
+    SetBlocked(app, os, true);
+    EXPECT_EQ(Restore(), "162");
+    SetBlocked(app, os, false);
+    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+    EXPECT_EQ(dir.Read("Options.ini"), " [Options]\r\n Mute=True\r\n");
+}
+
+TEST_F(Mute, APendingRestoreWaitsForSpotifysWindow) {
+    SetBlocked(app, os, true);  // then the program ends while muted
+    ApplicationState next;
+    next.optionsPath = app.optionsPath;
+    next.volumeRestorePending = true;
+    EXPECT_FALSE(RestoreVolumeIfPending(next, os));  // no window yet
+    next.spotifyWindow = app.spotifyWindow.load();
+    next.spotifyHeight = app.spotifyHeight.load();
+    next.spotifyWidth = app.spotifyWidth.load();
+    EXPECT_TRUE(RestoreVolumeIfPending(next, os));
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(next.volumeRestorePending);
+    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+    EXPECT_TRUE(RestoreVolumeIfPending(next, os));  // nothing more to do
+}
+
+TEST_F(Mute, AnUnreadableRestoreValueIsForgotten) {
+    CIniFile::SetValue("Restore", "../9", "Options", app.optionsPath);
+    app.volumeRestorePending = true;
+    EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+    EXPECT_TRUE(sim.clicks.empty());
+    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+}
+
+TEST_F(Mute, ClickIsAPostedPressAndReleaseTwentyFiveMillisecondsLong) {
+    const std::uint64_t before = sim.now;
+    ClickSpotify(app, os, 84, H() - 21);
+    EXPECT_EQ(sim.now - before, 25u);
+    EXPECT_EQ(sim.Clicks(84, H() - 21), 1);
+}
+
+TEST(VolumeArithmetic, StepsFromTheKnob) {
+    EXPECT_EQ(ComputeVolumeStep(162, 10).sliderPosition, 60);
+    EXPECT_EQ(ComputeVolumeStep(162, 10).clickX, 171);
+    EXPECT_EQ(ComputeVolumeStep(196, 10).sliderPosition, 105);
+    EXPECT_EQ(ComputeVolumeStep(196, 10).clickX, 205);
+    EXPECT_EQ(ComputeVolumeStep(200, 10).clickX, 209);
+    EXPECT_EQ(ComputeVolumeStep(124, -10).sliderPosition, -10);
+    EXPECT_EQ(ComputeVolumeStep(124, -10).clickX, 117);
+}
+
+TEST(VolumeArithmetic, FollowClickIsFloorOfPoint77P) {
+    EXPECT_EQ(FollowClickX(0), 123);
+    EXPECT_EQ(FollowClickX(50), 161);
+    EXPECT_EQ(FollowClickX(100), 200);
+    for (int p = 0; p <= 100; ++p) EXPECT_EQ(FollowClickX(p), 123 + 77 * p / 100) << p;
+}
+
+TEST_F(Mute, VolumeUpAndDownMoveTheSliderAndClickTheStepRow) {
+    VolumeUp(app, os);
+    EXPECT_EQ(controls.slider, 60);
+    EXPECT_EQ(sim.Clicks(171, H() - 21), 1);
+    EXPECT_EQ(sim.player.knobLeft, 170);
+    VolumeDown(app, os);
+    EXPECT_EQ(sim.Clicks(163, H() - 21), 1);  // 60.53 - 10 points
+    SetSpotifyVolume(app, os, 100);
+    EXPECT_EQ(sim.Clicks(200, H() - 20), 1);
+    EXPECT_EQ(sim.player.knobLeft, 199);
+}
+
+}  // namespace

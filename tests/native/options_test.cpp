@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "settings/ini_file.h"
+#include "settings/options.h"
+#include "sim_world.h"
+
+namespace {
+
+const char* kFirstRunFile =
+    " [Options]\r\n Hotkeys=False\r\n Play=False\r\n Mute=True\r\n [Hotkeys]\r\n 8=1|2\r\n 7=1|4\r\n"
+    " 6=1|37\r\n 5=1|33\r\n 4=1|32\r\n 3=1|1\r\n 2=2|0\r\n 1=1|3\r\n 0=1|41\r\n";
+
+struct Construction : SimWorld {
+    TempFolder cwd;
+    void SetUp() override {
+        sim.workingDirectory = cwd.Path();
+        sim.environment["appdata"] = "C:\\AppData";
+    }
+};
+
+TEST_F(Construction, FirstRunWritesTheDefaultFileAndStartsSpotify) {
+    ApplicationState state(os);
+    EXPECT_EQ(state.optionsPath, cwd / "Options.ini");
+    EXPECT_EQ(cwd.Read("Options.ini"), kFirstRunFile);
+    EXPECT_TRUE(state.muteAdverts);
+    EXPECT_FALSE(state.playMp3);
+    EXPECT_FALSE(state.hotkeysEnabled);
+    EXPECT_EQ(state.screenWidth, 1280);
+    EXPECT_EQ(state.screenHeight, 1024);
+    const HotkeyBinding& next = state.hotkeys[1];
+    EXPECT_EQ(next.id, 1);
+    EXPECT_EQ(next.modifiers, 1);
+    EXPECT_EQ(next.keyIndex, 3);
+    EXPECT_TRUE(next.alt);
+    EXPECT_FALSE(next.ctrl);
+    EXPECT_TRUE(state.hotkeys[2].ctrl);
+    EXPECT_EQ(state.hotkeys[8].keyIndex, 2);
+    EXPECT_EQ(sim.launched, std::vector<std::string>{"C:\\AppData\\Spotify\\spotify.exe"});
+    EXPECT_EQ(Log(), "Spotify:    Started\n");
+}
+
+TEST_F(Construction, AnEmptyExistingFileIsNoFirstRun) {
+    cwd.Write("Options.ini", "");
+    ApplicationState state(os);
+    EXPECT_FALSE(state.muteAdverts);
+    EXPECT_FALSE(state.playMp3);
+    EXPECT_FALSE(state.hotkeysEnabled);
+    EXPECT_EQ(state.hotkeys[1].modifiers, 0);
+    EXPECT_EQ(cwd.Read("Options.ini"), "");
+}
+
+TEST_F(Construction, OnlyTheExactTextTrueIsTrue) {
+    cwd.Write("Options.ini", "[Options]\nMute=true\nPlay=True\nHotkeys=1\n");
+    ApplicationState state(os);
+    EXPECT_FALSE(state.muteAdverts);
+    EXPECT_TRUE(state.playMp3);
+    EXPECT_FALSE(state.hotkeysEnabled);
+}
+
+TEST_F(Construction, TheSavedMp3FolderIsIndexedAndLogged) {
+    cwd.Write("music/a.mp3", "x");
+    cwd.Write("music/b.mp3", "x");
+    cwd.Write("music/sub/c.mp3", "x");
+    cwd.Write("Options.ini", "[Options]\nMP3=" + (cwd / "music") + "\n");
+    ApplicationState state(os);
+    EXPECT_EQ(state.mp3Folder, cwd / "music");
+    EXPECT_EQ(state.mp3Count, 3);
+    EXPECT_EQ(Log(), "MP3:        Indexing\nMP3:        Found 3\nSpotify:    Started\n");
+}
+
+TEST_F(Construction, ASavedFolderWithoutMp3sFindsZero) {
+    cwd.Write("empty/readme.txt", "x");
+    cwd.Write("Options.ini", "[Options]\nMP3=" + (cwd / "empty") + "\n");
+    ApplicationState state(os);
+    EXPECT_EQ(state.mp3Folder, cwd / "empty");
+    EXPECT_EQ(Log(), "MP3:        Indexing\nMP3:        Found 0\nSpotify:    Started\n");
+}
+
+TEST_F(Construction, ARunningClientIsMeasuredAndAPendingRestoreDone) {
+    sim.StartClient("set volume 20\nadvert | Brand | Ad | 600000\n", 40, 30);
+    cwd.Write("Options.ini", " [Options]\r\n Restore=162\r\n Mute=True\r\n");
+    ApplicationState state(os);
+    EXPECT_EQ(state.spotifyWindow.load(), sim.spotify);
+    EXPECT_EQ(state.spotifyLeft, 40);
+    EXPECT_TRUE(state.loggedIn);
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(state.volumeRestorePending);
+    EXPECT_EQ(cwd.Read("Options.ini"), " [Options]\r\n Mute=True\r\n");
+}
+
+TEST_F(Construction, APendingRestoreWaitsWhenSpotifyIsNotRunning) {
+    cwd.Write("Options.ini", " [Options]\r\n Restore=162\r\n");
+    ApplicationState state(os);
+    EXPECT_TRUE(state.volumeRestorePending);
+    EXPECT_TRUE(CIniFile::HasEntry("Restore", "Options", state.optionsPath));
+}
+
+class NoDialogs : public Mp3FolderDialogs {
+public:
+    std::deque<std::string> answers;
+    std::string BrowseForMp3Folder() override {
+        if (answers.empty()) return std::string();
+        std::string a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void ShowNoMp3Message() override {}
+};
+
+struct Writers : SimWorld {};
+
+TEST_F(Writers, MuteBoxWritesAtOnce) {
+    SaveMuteAdverts(app, false);
+    EXPECT_FALSE(app.muteAdverts);
+    EXPECT_EQ(CIniFile::GetValue("Mute", "Options", app.optionsPath), "False");
+    SaveMuteAdverts(app, true);
+    EXPECT_EQ(CIniFile::GetValue("Mute", "Options", app.optionsPath), "True");
+}
+
+TEST_F(Writers, PlayBoxWithoutAFolderAsksAndGivesUpWhenCancelled) {
+    NoDialogs dialogs;
+    EXPECT_FALSE(SavePlayMp3(app, os, dialogs, true));
+    EXPECT_FALSE(app.playMp3);
+    EXPECT_FALSE(CIniFile::HasEntry("Play", "Options", app.optionsPath));
+    dir.Write("music/a.mp3", "x");
+    dialogs.answers = {dir / "music"};
+    EXPECT_TRUE(SavePlayMp3(app, os, dialogs, true));
+    EXPECT_TRUE(app.playMp3);
+    EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "True");
+    EXPECT_EQ(CIniFile::GetValue("MP3", "Options", app.optionsPath), dir / "music");
+    EXPECT_FALSE(SavePlayMp3(app, os, dialogs, false));
+    EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "False");
+}
+
+TEST_F(Writers, HotkeysBoxWritesOnlyTheFile) {
+    app.hotkeysEnabled = false;
+    SaveHotkeysOption(app, true);
+    EXPECT_EQ(CIniFile::GetValue("Hotkeys", "Options", app.optionsPath), "True");
+    EXPECT_FALSE(app.hotkeysEnabled);
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "client/window_parking.h"
+#include "sim_world.h"
+
+namespace {
+
+struct Parking : SimWorld {
+    WindowHandle spotify = nullptr;
+    WindowHandle other = nullptr;
+    void SetUp() override {
+        spotify = Connect("track | A | B | 600000\n", 100, 50);
+        other = sim.AddWindow(SimWindow{"Notepad", "notes", {0, 0, 400, 300}});
+        sim.foreground = other;
+    }
+    WindowRect Rect() { return sim.windows[spotify].rect; }
+};
+
+TEST_F(Parking, MinimisedSpotifyIsParkedOffScreenAndComesBackWhenActivated) {
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_TRUE(app.spotifyParked);
+    EXPECT_FALSE(app.spotifyReparented);
+    EXPECT_FALSE(sim.windows[spotify].iconic);
+    EXPECT_EQ(Rect().left, 1280);
+    EXPECT_EQ(Rect().top, 1024);
+    EXPECT_EQ(Rect().Width(), 800);
+    EXPECT_EQ(sim.foreground, other);  // the focus went back
+    EXPECT_FALSE(sim.windows[spotify].exStyle & win::kWsExLayered);  // opaque again
+    EXPECT_EQ(sim.journal.front(), "layered on");
+    // Parked: not measured again.
+    KeepSpotifyCapturable(app, os);
+    EXPECT_EQ(app.spotifyLeft, 100);
+    sim.foreground = spotify;  // the user activates it
+    KeepSpotifyCapturable(app, os);
+    EXPECT_FALSE(app.spotifyParked);
+    EXPECT_EQ(Rect().left, 100);
+    EXPECT_EQ(Rect().top, 50);
+}
+
+TEST_F(Parking, HiddenSpotifyIsReparentedIntoTheContainerAndBack) {
+    sim.windows[spotify].visible = false;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_TRUE(app.spotifyParked);
+    EXPECT_TRUE(app.spotifyReparented);
+    EXPECT_EQ(sim.windows[spotify].parent, os.windows.container);
+    EXPECT_EQ(Rect().left, 1);
+    EXPECT_EQ(Rect().top, 1);
+    EXPECT_TRUE(sim.windows[spotify].visible);
+    sim.foreground = spotify;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_EQ(sim.windows[spotify].parent, nullptr);
+    EXPECT_FALSE(app.spotifyReparented);
+    EXPECT_EQ(Rect().left, 100);
+}
+
+TEST_F(Parking, FocusGoesToTheMainWindowWhenSpotifyHadIt) {
+    sim.foreground = spotify;
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_EQ(sim.foreground, os.windows.main);
+    EXPECT_TRUE(app.spotifyParked);
+}
+
+TEST_F(Parking, MaximisedPositionComesBackOnScreenButResetKeepsIt) {
+    sim.windows[spotify].rect = {-8, -8, 792, 592};
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    sim.foreground = spotify;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_EQ(Rect().left, 10);
+    EXPECT_EQ(Rect().top, 10);
+
+    sim.windows[spotify].rect = {-8, -8, 792, 592};
+    sim.windows[spotify].iconic = true;
+    sim.foreground = other;
+    KeepSpotifyCapturable(app, os);
+    ResetSpotifyWindow(app, os);
+    EXPECT_EQ(Rect().left, -8);
+    EXPECT_EQ(Rect().top, -8);
+    EXPECT_FALSE(app.spotifyParked);
+}
+
+TEST_F(Parking, PositionBeyondTheScreen) {
+    sim.windows[spotify].rect = {1500, 50, 2300, 650};
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    sim.foreground = spotify;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_EQ(Rect().left, 10);
+    EXPECT_EQ(Rect().top, 10);
+
+    sim.windows[spotify].rect = {1500, 50, 2300, 650};
+    app.spotifyLeft = 1500;
+    app.spotifyTop = 50;
+    ResetSpotifyWindow(app, os);
+    EXPECT_EQ(Rect().left, 1);
+    EXPECT_EQ(Rect().top, 1);
+}
+
+TEST_F(Parking, ExitWhileParkedGivesTheWindowBack) {
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    ReleaseSpotifyWindow(app, os);
+    EXPECT_EQ(Rect().left, 100);
+    EXPECT_EQ(Rect().top, 50);
+    EXPECT_EQ(sim.windows[spotify].parent, nullptr);
+}
+
+TEST_F(Parking, ExitAfterHidingTakesItOutOfTheContainer) {
+    sim.windows[spotify].visible = false;
+    KeepSpotifyCapturable(app, os);
+    app.fillerPlaying = true;
+    ReleaseSpotifyWindow(app, os);
+    EXPECT_EQ(sim.windows[spotify].parent, nullptr);
+    EXPECT_EQ(Rect().left, 100);
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_EQ(Log(), "MP3:        Stopped\n");
+}
+
+TEST_F(Parking, AVisibleWindowIsMeasuredEveryTick) {
+    sim.windows[spotify].rect = {200, 300, 1100, 1000};
+    KeepSpotifyCapturable(app, os);
+    EXPECT_EQ(app.spotifyLeft, 200);
+    EXPECT_EQ(app.spotifyHeight, 700);
+    EXPECT_FALSE(app.spotifyParked);
+}
+
+TEST_F(Parking, NothingHappensBeforeSpotifyIsFound) {
+    app.spotifyWindow = nullptr;
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_FALSE(app.spotifyParked);
+    EXPECT_TRUE(sim.journal.empty());
+}
+
+}  // namespace
