@@ -34,7 +34,7 @@ void MeasureSpotify(ApplicationState& app, Platform& os) {
 }
 
 void StartSpotify(ApplicationState& app, Platform& os) {
-    app.spotifyWindow = os.desktop.FindWindow(spotify::kMainWindowClass, nullptr);
+    app.spotifyWindow = os.desktop.FindTopWindow(spotify::kMainWindowClass, nullptr);
     if (!app.spotifyWindow) {
         const std::string path = os.system.ExpandEnvironment(spotify::kExecutablePath);
         if (os.desktop.ShellOpen(path) > 32) LogLine("Spotify:    Started");
@@ -72,7 +72,7 @@ void KillSpotify(Platform& os) {
 void BringToForeground(Platform& os, WindowHandle window) {
     Desktop& d = os.desktop;
     WindowHandle front = d.Foreground();
-    if (!front) front = d.FindWindow("Shell_TrayWnd", nullptr);
+    if (!front) front = d.FindTopWindow("Shell_TrayWnd", nullptr);
     if (window == front) return;
     if (d.IsIconic(window)) d.Show(window, win::kSwRestore);
     if (d.SetForeground(window)) return;

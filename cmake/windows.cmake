@@ -7,6 +7,7 @@ add_link_options(-static)
 add_library(adquell_win32 STATIC
   app/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
+  platform/desktop_win32.cpp
   platform/main_controls_win32.cpp
   platform/media_graph_win32.cpp
   platform/spotify_screen_win32.cpp
@@ -36,9 +37,13 @@ add_custom_command(OUTPUT ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3
   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-test-mp3s.sh)
 add_custom_target(test_media DEPENDS ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3)
 
+add_executable(mute_driver tests/win32/mute_driver.cpp)
+target_link_libraries(mute_driver PRIVATE adquell_win32)
+
 add_executable(win32_tests
   tests/win32/capture_test.cpp
   tests/win32/child_process.cpp
+  tests/win32/client_control_test.cpp
   tests/win32/filler_player_test.cpp
   tests/win32/ini_and_index_test.cpp
   tests/win32/sim_rig.cpp
@@ -46,7 +51,7 @@ add_executable(win32_tests
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
-add_dependencies(win32_tests probe_target spotify_sim test_media)
+add_dependencies(win32_tests probe_target spotify_sim test_media mute_driver)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)

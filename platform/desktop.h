@@ -41,7 +41,7 @@ public:
     virtual int ScreenHeight() = 0;
 
     // A top-level window by class (and title, when not null); null when none.
-    virtual WindowHandle FindWindow(const char* windowClass, const char* title) = 0;
+    virtual WindowHandle FindTopWindow(const char* windowClass, const char* title) = 0;
     virtual bool IsWindow(WindowHandle window) = 0;
     virtual bool IsIconic(WindowHandle window) = 0;
     virtual bool IsVisible(WindowHandle window) = 0;

@@ -58,7 +58,7 @@ int SimDesktop::Clicks(int x, int y) const {
     return n;
 }
 
-WindowHandle SimDesktop::FindWindow(const char* windowClass, const char* title) {
+WindowHandle SimDesktop::FindTopWindow(const char* windowClass, const char* title) {
     for (auto& [h, w] : windows) {
         if (w.parent || w.windowClass != windowClass) continue;
         if (title && (h == spotify ? player.title : w.title) != title) continue;

@@ -68,7 +68,7 @@ public:
     // Desktop.
     int ScreenWidth() override { return screenWidth; }
     int ScreenHeight() override { return screenHeight; }
-    WindowHandle FindWindow(const char* windowClass, const char* title) override;
+    WindowHandle FindTopWindow(const char* windowClass, const char* title) override;
     bool IsWindow(WindowHandle w) override { return windows.count(w) != 0; }
     bool IsIconic(WindowHandle w) override;
     bool IsVisible(WindowHandle w) override;

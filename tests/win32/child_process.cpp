@@ -31,7 +31,18 @@ ChildProcess::~ChildProcess() {
 
 DWORD ChildProcess::Wait(DWORD timeoutMs) {
     if (!process_) return STILL_ACTIVE;
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    // Keeps this thread's windows answering meanwhile: a child process whose
+    // window was parented into one of ours waits for them as it closes.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs) return STILL_ACTIVE;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &process_, FALSE, timeoutMs - spent, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) break;
+        if (woke != WAIT_OBJECT_0 + 1) return STILL_ACTIVE;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_, &code);
     return code;

@@ -1,0 +1,19 @@
+// The real surroundings of the Windows program, all in one place.
+#pragma once
+#include "music/filler_player.h"
+#include "platform/desktop_win32.h"
+#include "platform/main_controls_win32.h"
+#include "platform/media_graph_win32.h"
+#include "platform/platform.h"
+#include "platform/spotify_screen_win32.h"
+
+struct Win32Platform {
+    Win32Desktop desktop;
+    Win32Clock clock;
+    Win32SpotifyScreen screen;
+    Win32System system;
+    Win32MainControls controls;
+    DirectShowGraph graph;
+    FillerPlayer filler{graph};
+    Platform platform{desktop, clock, screen, system, SystemFolderListing(), controls, filler, ProgramWindows{}};
+};
