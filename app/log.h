@@ -18,7 +18,7 @@ struct DebugLog {
     std::mutex lock;                     // one line at a time, from either thread
     std::string logBacklog;              // lines written while no console is shown
     std::atomic<bool> consoleShown{false};
-    WindowHandle consoleWindow = nullptr;
+    std::atomic<WindowHandle> consoleWindow{nullptr};  // read by the login watcher too
     ConsoleOutput* console = nullptr;    // null: lines for the console are lost
 };
 

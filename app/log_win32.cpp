@@ -42,7 +42,7 @@ void OpenDebugConsole() {
         return;
     }
     log.consoleShown = !log.consoleShown;
-    HWND console = static_cast<HWND>(log.consoleWindow);
+    HWND console = static_cast<HWND>(log.consoleWindow.load());
     if (log.consoleShown) {
         ShowWindow(console, SW_SHOW);
         LogLine("");

@@ -4,9 +4,13 @@ find_package(GTest REQUIRED)
 add_executable(unit_tests
   tests/native/advert_classifier_test.cpp
   tests/native/client_control_test.cpp
+  tests/native/concurrency_test.cpp
+  tests/native/detection_loop_test.cpp
   tests/native/filler_player_test.cpp
+  tests/native/image_adverts_test.cpp
   tests/native/ini_file_test.cpp
   tests/native/log_test.cpp
+  tests/native/login_watcher_test.cpp
   tests/native/mp3_index_test.cpp
   tests/native/mute_control_test.cpp
   tests/native/options_test.cpp

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -42,6 +43,8 @@ public:
 
     // A top-level window by class (and title, when not null); null when none.
     virtual WindowHandle FindTopWindow(const char* windowClass, const char* title) = 0;
+    // Every descendant of a window (EnumChildWindows), in the system's order.
+    virtual std::vector<WindowHandle> Descendants(WindowHandle window) = 0;
     virtual bool IsWindow(WindowHandle window) = 0;
     virtual bool IsIconic(WindowHandle window) = 0;
     virtual bool IsVisible(WindowHandle window) = 0;

@@ -42,6 +42,21 @@ WindowHandle Win32Desktop::FindTopWindow(const char* windowClass, const char* ti
     return FindWindowA(windowClass, title);
 }
 
+namespace {
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(child);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<WindowHandle> Win32Desktop::Descendants(WindowHandle window) {
+    std::vector<WindowHandle> children;
+    if (window) EnumChildWindows(H(window), CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
 bool Win32Desktop::IsWindow(WindowHandle window) {
     return window && ::IsWindow(H(window));
 }

@@ -9,6 +9,7 @@ public:
     int ScreenWidth() override;
     int ScreenHeight() override;
     WindowHandle FindTopWindow(const char* windowClass, const char* title) override;
+    std::vector<WindowHandle> Descendants(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
     bool IsIconic(WindowHandle window) override;
     bool IsVisible(WindowHandle window) override;

@@ -18,7 +18,8 @@ build() {  # build DIR [cmake args...]
 
 mkdir -p build
 build build/native || exit 1
-build build/asan -DADQ_SANITIZE=ON || exit 1
+build build/asan -DADQ_SANITIZER=address || exit 1
+build build/tsan -DADQ_SANITIZER=thread || exit 1
 build build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" || exit 1
 
 . scripts/wine-env.sh
@@ -37,6 +38,7 @@ run_ctest() {  # run_ctest DIR
 
 run_ctest build/native
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 run_ctest build/asan
+TSAN_OPTIONS=halt_on_error=1 run_ctest build/tsan
 wine_env_up build/windows || { echo "could not set up Wine"; exit 1; }
 run_ctest build/windows
 

@@ -67,6 +67,19 @@ WindowHandle SimDesktop::FindTopWindow(const char* windowClass, const char* titl
     return nullptr;
 }
 
+std::vector<WindowHandle> SimDesktop::Descendants(WindowHandle w) {
+    enumerated.push_back(w);
+    std::vector<WindowHandle> found;
+    for (auto& [h, s] : windows) {
+        for (WindowHandle p = s.parent; p; p = windows.count(p) ? windows[p].parent : nullptr) {
+            if (p != w) continue;
+            found.push_back(h);
+            break;
+        }
+    }
+    return found;
+}
+
 bool SimDesktop::IsIconic(WindowHandle w) {
     auto it = windows.find(w);
     return it != windows.end() && it->second.iconic;

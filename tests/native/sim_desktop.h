@@ -69,6 +69,8 @@ public:
     int ScreenWidth() override { return screenWidth; }
     int ScreenHeight() override { return screenHeight; }
     WindowHandle FindTopWindow(const char* windowClass, const char* title) override;
+    std::vector<WindowHandle> Descendants(WindowHandle w) override;
+    std::vector<WindowHandle> enumerated;  // windows whose descendants were asked for
     bool IsWindow(WindowHandle w) override { return windows.count(w) != 0; }
     bool IsIconic(WindowHandle w) override;
     bool IsVisible(WindowHandle w) override;

@@ -1,0 +1,137 @@
+#include "blocking/detection_loop.h"
+
+#include <cstdio>
+
+#include "app/log.h"
+#include "blocking/advert_classifier.h"
+#include "blocking/mute_control.h"
+#include "blocking/screen_probes.h"
+#include "client/transport.h"
+#include "client/window_parking.h"
+#include "music/filler_player.h"
+
+namespace {
+
+constexpr int kPauseRetries = 10;
+
+void ShowBlockedLabel(ApplicationState& app, Platform& os) {
+    app.displayTitle = "Blocked: " + TrackText(app.displayTitle);
+    os.controls.SetStatusLabel(app.displayTitle);
+}
+
+void ShowTrackLabel(ApplicationState& app, Platform& os) {
+    app.displayTitle = DisplayText(TrackText(app.displayTitle));
+    os.controls.SetStatusLabel(app.displayTitle);
+}
+
+void StartFiller(ApplicationState& app, Platform& os) {
+    PlayMp3(app, os.filler, os.controls, true);
+    if (app.fillerPlaying)
+        os.filler.SetVolume(FillerVolumeFromSlider(os.controls.VolumeSliderPosition()));
+}
+
+// A further advert while already silenced.
+void AnotherAdvert(ApplicationState& app, Platform& os) {
+    LogLine("Blocking:   " + TrackText(app.currentTitle));
+    CountAdvert(app, os);
+    if (app.playMp3) return;
+    ShowBlockedLabel(app, os);
+    LogLine(app.displayTitle);
+}
+
+void AdvertStarted(ApplicationState& app, Platform& os) {
+    SetBlocked(app, os, true);
+    if (app.playMp3) StartFiller(app, os);
+    else ShowBlockedLabel(app, os);
+    CountAdvert(app, os);
+}
+
+// Spotify plays music again while the filler still plays: pause Spotify and
+// let the filler track finish first.
+void PauseSpotifyForFiller(ApplicationState& app, Platform& os) {
+    PlayPause(app, os);
+    SetBlocked(app, os, false);
+    for (int i = 0; i < kPauseRetries; ++i) {
+        if (!IsSpotifyPlaying(app, os.screen)) break;
+        PlayPause(app, os);
+        LogLine("Error:      Failed to pause Spotify. (2)");
+        os.clock.Sleep(1000);
+    }
+}
+
+void AdvertEnded(ApplicationState& app, Platform& os) {
+    LogLine("Checked:    " + TrackText(app.currentTitle));
+    os.clock.Sleep(420);
+    if (os.filler.IsStillPlaying() && app.fillerPlaying) {
+        PauseSpotifyForFiller(app, os);
+        return;
+    }
+    SetBlocked(app, os, false);
+    ShowTrackLabel(app, os);
+}
+
+void TrackChanged(ApplicationState& app, Platform& os) {
+    LogLine("Checked:    " + TrackText(app.currentTitle));
+    ShowTrackLabel(app, os);
+    if (app.fillerPlaying && os.filler.IsStillPlaying()) PlayMp3(app, os.filler, os.controls, false);
+}
+
+void NewTitle(ApplicationState& app, Platform& os) {
+    os.controls.SetPlayCaption("Pause");
+    app.previousTitle = app.currentTitle;
+    if (IsAdvertPlaying(app, os.screen)) {
+        if (app.advertBlocked) AnotherAdvert(app, os);
+        else if (app.muteAdverts) AdvertStarted(app, os);
+        return;
+    }
+    if (app.advertBlocked) AdvertEnded(app, os);
+    else TrackChanged(app, os);
+}
+
+void SpotifyPaused(ApplicationState& app, Platform& os) {
+    if (!app.fillerPlaying) os.controls.SetPlayCaption("Play");
+    app.previousTitle.clear();
+    if (!app.fillerPlaying) os.controls.SetStatusLabel("^__^");
+    if (app.advertBlocked) SetBlocked(app, os, false);
+}
+
+void FillerFinished(ApplicationState& app, Platform& os) {
+    if (app.advertBlocked) {
+        PlayMp3(app, os.filler, os.controls, true);
+        return;
+    }
+    LogLine("MP3:        Stopped.");
+    if (ProbePixel(app, os.screen, spotify::kProbeAX, app.spotifyHeight - spotify::kProbeAUp) != spotify::kProbeAGrey)
+        PlayPause(app, os);
+    app.fillerPlaying = false;
+}
+
+void Steady(ApplicationState& app, Platform& os) {
+    if (app.currentTitle == spotify::kIdleTitle && !app.previousTitle.empty()) {
+        SpotifyPaused(app, os);
+        return;
+    }
+    if (!app.fillerPlaying || os.filler.IsStillPlaying()) return;
+    FillerFinished(app, os);
+}
+
+}  // namespace
+
+void CountAdvert(ApplicationState& app, Platform& os) {
+    ++app.advertsBlocked;
+    char text[64];
+    std::snprintf(text, sizeof text, "Adquelled: %d", app.advertsBlocked);
+    os.controls.SetCounterLabel(text);
+}
+
+void DetectionTick(ApplicationState& app, Platform& os) {
+    KeepSpotifyCapturable(app, os);
+    RestoreVolumeIfPending(app, os);
+    app.titleBuffer[0] = '\0';
+    os.screen.ReadTitle(app.spotifyWindow, app.titleBuffer, sizeof app.titleBuffer);
+    app.titleBuffer[sizeof app.titleBuffer - 1] = '\0';
+    app.currentTitle = app.titleBuffer;
+    app.displayTitle = app.currentTitle;
+    if (app.currentTitle != app.previousTitle && app.currentTitle != spotify::kIdleTitle) NewTitle(app, os);
+    else Steady(app, os);
+}

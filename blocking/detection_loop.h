@@ -1,0 +1,13 @@
+// The detection loop: every 50 ms Spotify's title is read; on each change it
+// decides whether an advert has started or ended, silences Spotify or plays
+// filler music, restores Spotify afterwards and keeps the status texts current.
+#pragma once
+#include "app/application_state.h"
+#include "platform/platform.h"
+
+// One tick, without the timer handling around it (the Win32 side kills the
+// timer before and arms it again after).
+void DetectionTick(ApplicationState& app, Platform& os);
+
+// Counts one more blocked advert and shows it in the About window.
+void CountAdvert(ApplicationState& app, Platform& os);

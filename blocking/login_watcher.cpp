@@ -1,0 +1,85 @@
+#include "blocking/login_watcher.h"
+
+#include "app/log.h"
+
+namespace {
+
+constexpr int kFirstWindowPollMs = 750;
+constexpr int kLoggedOutPollMs = 1000;
+constexpr int kWatchPollMs = 3000;
+constexpr int kThreadExitCode = 420;
+
+bool LoggedInSize(const WindowRect& r) {
+    return r.Height() > spotify::kLoggedInMinHeightExclusive && r.Width() > spotify::kLoggedInMinWidthExclusive;
+}
+
+WindowHandle FindSpotify(Platform& os) {
+    return os.desktop.FindTopWindow(spotify::kMainWindowClass, nullptr);
+}
+
+int WaitForFirstWindow(ApplicationState& app, Platform& os, LoginWatcher& w) {
+    app.spotifyWindow = FindSpotify(os);
+    if (app.spotifyWindow) w.phase = LoginWatcher::Watching;
+    return kFirstWindowPollMs;
+}
+
+int Watch(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& timers) {
+    if (!os.desktop.IsWindow(os.windows.main)) {
+        if (WindowHandle console = TheDebugLog().consoleWindow) os.desktop.Post(console, win::kWmClose, 0, 0);
+        w.phase = LoginWatcher::Ended;
+        return 0;
+    }
+    if (os.desktop.IsWindow(app.spotifyWindow)) return kWatchPollMs;
+    timers.Stop();
+    app.loggedIn = false;
+    LogLine("Spotify:    Logged out");
+    w.phase = LoginWatcher::LoggedOut;
+    return kLoggedOutPollMs;
+}
+
+// A main window is there: logged in once it has the size of a logged-in client.
+int Measure(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& timers) {
+    WindowRect r;
+    if (!os.desktop.IsWindow(app.spotifyWindow) || !os.desktop.GetRect(app.spotifyWindow, r)) {
+        w.phase = LoginWatcher::LoggedOut;
+        return kLoggedOutPollMs;
+    }
+    app.spotifyLeft = r.left;
+    app.spotifyTop = r.top;
+    app.spotifyWidth = r.Width();
+    app.spotifyHeight = r.Height();
+    if (!LoggedInSize(r)) {
+        w.phase = LoginWatcher::Measuring;
+        return kLoggedOutPollMs;
+    }
+    LogLine("Spotify:    Logged in");
+    app.loggedIn = true;
+    timers.Start();
+    w.phase = LoginWatcher::Watching;
+    return kWatchPollMs;
+}
+
+int LookAgain(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& timers) {
+    app.spotifyWindow = FindSpotify(os);
+    if (!os.desktop.IsWindow(app.spotifyWindow)) return kLoggedOutPollMs;
+    return Measure(app, os, w, timers);
+}
+
+}  // namespace
+
+int LoginWatcherStep(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& timers) {
+    switch (w.phase) {
+    case LoginWatcher::WaitingForSpotify: return WaitForFirstWindow(app, os, w);
+    case LoginWatcher::Watching: return Watch(app, os, w, timers);
+    case LoginWatcher::LoggedOut: return LookAgain(app, os, w, timers);
+    case LoginWatcher::Measuring: return Measure(app, os, w, timers);
+    case LoginWatcher::Ended: return 0;
+    }
+    return 0;
+}
+
+int RunLoginWatcher(ApplicationState& app, Platform& os, AdvertTimers& timers) {
+    LoginWatcher watcher;
+    for (int pause; (pause = LoginWatcherStep(app, os, watcher, timers)) > 0;) os.clock.Sleep(pause);
+    return kThreadExitCode;
+}

@@ -1,0 +1,251 @@
+// The detection loop against the simulated client on a virtual clock: one case
+// per transition, and the cases where a fault would hide.
+#include <gtest/gtest.h>
+
+#include "blocking/detection_loop.h"
+#include "sim_world.h"
+
+namespace {
+
+const char* kPlaylist =
+    "set volume 50\n"
+    "track  | Artist | Song    | 10000\n"
+    "advert | Brand  | Ad      | 5000\n"
+    "track  | Next   | One     | 10000\n"
+    "track  | Last   | Two     | 10000\n";
+
+struct Detection : SimWorld {
+    void SetUp() override {
+        Connect(kPlaylist);
+        app.muteAdverts = true;
+    }
+    // Lets playlist time pass, then runs one tick.
+    void Tick(int ms = 50) {
+        sim.Sleep(ms);
+        DetectionTick(app, os);
+    }
+    void ToAdvert() {
+        Tick();
+        Tick(10000);  // the first track ends, the advert begins
+    }
+    void UseFiller(std::int64_t duration = 3000000) {
+        app.playMp3 = true;
+        app.mp3Files = {L"C:\\Music\\filler.mp3"};
+        app.mp3Count = 1;
+        graph.files[L"C:\\Music\\filler.mp3"] = Playable(duration);
+        graph.files[L"C:\\Music\\filler.mp3"].positions = {0};
+    }
+    void FillerEnds() { graph.files[L"C:\\Music\\filler.mp3"].positions = {graph.files[L"C:\\Music\\filler.mp3"].duration}; }
+    int Knob() const { return sim.player.knobLeft; }
+};
+
+TEST_F(Detection, FirstTickOnAPausedClientDoesNothing) {
+    Connect(std::string("set autoplay off\n") + kPlaylist);
+    Tick();
+    EXPECT_EQ(app.currentTitle, "Spotify");
+    EXPECT_EQ(app.previousTitle, "");
+    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(controls.playCaption, "Play");
+    EXPECT_EQ(sim.captures, 0);
+}
+
+TEST_F(Detection, ATrackIsCheckedAndShownOnTwoLines) {
+    Tick();
+    EXPECT_EQ(Log(), "Checked:    Artist \x96 Song\n");
+    EXPECT_EQ(controls.status, "Artist\nSong");
+    EXPECT_EQ(controls.playCaption, "Pause");
+    EXPECT_EQ(app.previousTitle, "Spotify - Artist \x96 Song");
+    // Unchanged title: one read, no capture, nothing else.
+    const int captures = sim.captures;
+    Tick();
+    Tick();
+    EXPECT_EQ(sim.captures, captures);
+    EXPECT_EQ(Log(), "Checked:    Artist \x96 Song\n");
+}
+
+TEST_F(Detection, AnAdvertIsSilencedCountedAndShown) {
+    ToAdvert();
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 124);
+    EXPECT_TRUE(sim.player.playing);
+    EXPECT_EQ(app.advertsBlocked, 1);
+    EXPECT_EQ(controls.counter, "Adquelled: 1");
+    EXPECT_EQ(controls.status, "Blocked: Brand \x96 Ad");
+    EXPECT_EQ(controls.playCaption, "Pause");
+}
+
+TEST_F(Detection, WithMuteAdvertsOffOnlyTheCaptionChanges) {
+    app.muteAdverts = false;
+    Tick();
+    controls.playCaption = "Play";
+    Tick(10000);
+    EXPECT_EQ(controls.playCaption, "Pause");
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(app.advertsBlocked, 0);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_EQ(controls.status, "Artist\nSong");
+    EXPECT_EQ(Log(), "Checked:    Artist \x96 Song\n");
+}
+
+TEST_F(Detection, TheAdvertEndsAndTheVolumeComesBack) {
+    ToAdvert();
+    Tick(5000);
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_EQ(controls.status, "Next\nOne");
+    EXPECT_NE(Log().find("Checked:    Next \x96 One\n"), std::string::npos);
+    const std::string summary = SimSummary(sim.player, false);
+    EXPECT_NE(summary.find("track entry=2 volume=50 after_advert=1 user_volume=50 knob=162 user_knob=162 restored=1"),
+              std::string::npos)
+        << summary;
+}
+
+TEST_F(Detection, TwoAdvertsInARowAreSilencedOnceAndCountedTwice) {
+    Connect("set volume 50\ntrack | A | B | 1000\nadvert | X | One | 3000\nadvert | Y | Two | 3000\ntrack | C | D | 9000\n");
+    Tick();
+    Tick(1000);
+    ASSERT_TRUE(app.advertBlocked);
+    const int muteClicks = sim.Clicks(120, app.spotifyHeight - 23);
+    TheDebugLog().logBacklog.clear();
+    Tick(3000);
+    EXPECT_EQ(sim.Clicks(120, app.spotifyHeight - 23), muteClicks);  // no second SetBlocked(true)
+    EXPECT_EQ(app.advertsBlocked, 2);
+    EXPECT_EQ(controls.counter, "Adquelled: 2");
+    EXPECT_EQ(controls.status, "Blocked: Y \x96 Two");
+    EXPECT_EQ(Log(), "Blocking:   Y \x96 Two\nBlocked: Y \x96 Two\n");
+    Tick(3000);
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 162);
+}
+
+TEST_F(Detection, PlayMp3WithNothingPlayableStillCountsAndKeepsTheLabel) {
+    app.playMp3 = true;
+    Tick();
+    ToAdvert();
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_EQ(app.advertsBlocked, 1);
+    EXPECT_EQ(controls.status, "Artist\nSong");
+    EXPECT_NE(Log().find("Error:      Unabled to load MP3s\n"), std::string::npos);
+}
+
+TEST_F(Detection, FillerPlaysDuringTheAdvertAtTheSlidersVolume) {
+    UseFiller();
+    controls.slider = 70;
+    ToAdvert();
+    EXPECT_TRUE(app.fillerPlaying);
+    EXPECT_TRUE(graph.running);
+    EXPECT_EQ(graph.volume, -3000);
+    EXPECT_EQ(controls.status, "filler.mp3");
+    EXPECT_EQ(app.advertsBlocked, 1);
+}
+
+TEST_F(Detection, AFillerTrackEndingDuringTheAdvertStartsAnother) {
+    UseFiller();
+    ToAdvert();
+    const int loads = graph.loads[L"C:\\Music\\filler.mp3"];
+    FillerEnds();
+    Tick();
+    EXPECT_EQ(graph.loads[L"C:\\Music\\filler.mp3"], loads + 1);
+    EXPECT_TRUE(app.fillerPlaying);
+    EXPECT_TRUE(app.advertBlocked);
+}
+
+TEST_F(Detection, TheFillerFinishesAfterTheAdvertThenSpotifyResumes) {
+    UseFiller();
+    ToAdvert();
+    Tick(5000);  // music again while the filler plays: Spotify paused, volume back
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_TRUE(app.fillerPlaying);
+    EXPECT_FALSE(sim.player.playing);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_EQ(controls.status, "filler.mp3");
+    Tick();  // Spotify shows "Spotify": the filler keeps the label and caption
+    EXPECT_EQ(controls.status, "filler.mp3");
+    EXPECT_EQ(app.previousTitle, "");
+    FillerEnds();
+    Tick();
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_TRUE(sim.player.playing);
+    EXPECT_NE(Log().find("MP3:        Stopped.\n"), std::string::npos);
+    Tick();
+    EXPECT_EQ(controls.status, "Next\nOne");
+}
+
+TEST_F(Detection, TheFillerEndingOnAnAdvertDoesNotResumeSpotify) {
+    UseFiller();
+    ToAdvert();
+    Tick(5000);
+    Tick();
+    // Spotify (paused) has moved on to an advert meanwhile: probe A is grey.
+    sim.player.entry = 1;
+    FillerEnds();
+    Tick();
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_FALSE(sim.player.playing);
+}
+
+TEST_F(Detection, ATrackChangeStopsAFillerStillPlaying) {
+    UseFiller();
+    PlayMp3(app, filler, controls, true);
+    ASSERT_TRUE(app.fillerPlaying);
+    Tick();
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_FALSE(graph.running);
+}
+
+TEST_F(Detection, PausingShowsPlayAndTheIdleFaceAndRestoresAnAdvertsVolume) {
+    ToAdvert();
+    SimClick(sim.player, 42, app.spotifyHeight - 21, static_cast<std::int64_t>(sim.now));
+    Tick();
+    EXPECT_EQ(controls.playCaption, "Play");
+    EXPECT_EQ(controls.status, "^__^");
+    EXPECT_EQ(app.previousTitle, "");
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 162);
+    // Resumed, the same advert is a new title again.
+    SimClick(sim.player, 42, app.spotifyHeight - 21, static_cast<std::int64_t>(sim.now));
+    Tick();
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(app.advertsBlocked, 2);
+}
+
+TEST_F(Detection, ResumingATrackChecksItAgain) {
+    Tick();
+    SimClick(sim.player, 42, app.spotifyHeight - 21, static_cast<std::int64_t>(sim.now));
+    Tick();
+    SimClick(sim.player, 42, app.spotifyHeight - 21, static_cast<std::int64_t>(sim.now));
+    Tick();
+    EXPECT_EQ(LogCount("Checked:    Artist \x96 Song"), 2);
+}
+
+TEST_F(Detection, AnEmptyTitleCountsAsNewOnce) {
+    Tick();
+    sim.CloseWindow(sim.spotify);
+    TheDebugLog().logBacklog.clear();
+    Tick();
+    EXPECT_EQ(Log(), "Checked:    \n");
+    EXPECT_EQ(controls.status, "");
+    Tick();
+    EXPECT_EQ(Log(), "Checked:    \n");
+}
+
+TEST_F(Detection, AnEmptyTitleWhileSilencedRestoresWhatItCan) {
+    ToAdvert();
+    sim.CloseWindow(sim.spotify);
+    Tick();
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 10);
+}
+
+TEST_F(Detection, ClearingMuteAdvertsMakesTheAdvertNewAgain) {
+    ToAdvert();
+    app.muteAdverts = false;
+    app.previousTitle = "xyz";
+    TheDebugLog().logBacklog.clear();
+    Tick();
+    EXPECT_EQ(app.advertsBlocked, 2);
+    EXPECT_EQ(Log(), "Blocking:   Brand \x96 Ad\nBlocked: Brand \x96 Ad\n");
+}
+
+}  // namespace
