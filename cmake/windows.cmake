@@ -5,6 +5,7 @@
 add_link_options(-static)
 
 add_library(adquell_win32 STATIC
+  app/advert_timers_win32.cpp
   app/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
   platform/desktop_win32.cpp
@@ -44,6 +45,7 @@ add_executable(win32_tests
   tests/win32/capture_test.cpp
   tests/win32/child_process.cpp
   tests/win32/client_control_test.cpp
+  tests/win32/detection_test.cpp
   tests/win32/filler_player_test.cpp
   tests/win32/ini_and_index_test.cpp
   tests/win32/sim_rig.cpp

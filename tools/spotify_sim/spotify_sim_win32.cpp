@@ -142,8 +142,12 @@ void CreateBanner(int width, int height) {
 }
 
 void CreateFullScreen(int width, int height) {
-    CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, spotify::kFullScreenAdvertClass, "Advertisement",
-                    WS_POPUP | WS_VISIBLE, 300, 0, width, height, nullptr, nullptr, shell.instance, nullptr);
+    // Shown without activation: destroying an active window makes Wine wait
+    // for the X server's focus change, seconds long without a window manager.
+    HWND advert = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, spotify::kFullScreenAdvertClass,
+                                  "Advertisement", WS_POPUP, 300, 0, width, height, nullptr, nullptr, shell.instance,
+                                  nullptr);
+    ShowWindow(advert, SW_SHOWNOACTIVATE);
     SimRecord(shell.player, NowMs(),
               "fullscreen created width=" + std::to_string(width) + " height=" + std::to_string(height));
 }
@@ -281,6 +285,7 @@ LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         SimRecord(shell.player, NowMs(), "fullscreen closed");
         DestroyWindow(window);
+        SimRecord(shell.player, NowMs(), "fullscreen destroyed");
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -1,0 +1,47 @@
+// The two advert timers on the main window (1: detection, every 50 ms; 2: image
+// adverts, every 1500 ms) and the login watcher's thread. The watcher asks for
+// timer changes by posting to the main window, so that they are carried out on
+// the user-interface thread that owns the timers.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+
+#include "blocking/login_watcher.h"
+
+constexpr UINT_PTR kDetectionTimerId = 1;
+constexpr UINT_PTR kAdvertWindowTimerId = 2;
+constexpr UINT kDetectionPeriodMs = 50;
+constexpr UINT kAdvertWindowPeriodMs = 1500;
+constexpr UINT kStopAdvertTimersMessage = WM_APP + 1;
+constexpr UINT kStartAdvertTimersMessage = WM_APP + 2;
+
+// Where the timer callbacks and the watcher find the program.
+void SetTickTarget(ApplicationState* app, Platform* os);
+
+void ArmAdvertTimers(HWND main);
+void KillAdvertTimers(HWND main);
+
+// For the main window's procedure: carries out a request the watcher posted.
+// True when the message was one.
+bool OnAdvertTimersRequest(HWND main, UINT message);
+
+// How many ticks of each timer have run, for tests and benchmarks.
+struct AdvertTickCounts {
+    std::atomic<long> detection{0};
+    std::atomic<long> advertWindow{0};
+};
+AdvertTickCounts& TheAdvertTickCounts();
+
+class PostedAdvertTimers : public AdvertTimers {
+public:
+    explicit PostedAdvertTimers(HWND main) : main_(main) {}
+    void Stop() override { PostMessageA(main_, kStopAdvertTimersMessage, 0, 0); }
+    void Start() override { PostMessageA(main_, kStartAdvertTimersMessage, 0, 0); }
+
+private:
+    HWND main_;
+};
+
+// Starts the login watcher on its own thread (after the timers are armed).
+HANDLE StartLoginWatcherThread(HWND main, DWORD* threadId);
