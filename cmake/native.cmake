@@ -27,3 +27,7 @@ gtest_discover_tests(unit_tests)
 
 add_executable(index_bench tools/bench/index_bench.cpp)
 target_link_libraries(index_bench PRIVATE adquell_core)
+
+add_executable(idle_tick_bench tools/bench/idle_tick_bench.cpp tests/native/sim_desktop.cpp)
+target_include_directories(idle_tick_bench PRIVATE tests/native)
+target_link_libraries(idle_tick_bench PRIVATE adquell_core spotify_sim_model)

@@ -58,3 +58,8 @@ gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)
 target_link_libraries(index_bench PRIVATE adquell_core)
+
+add_executable(advert_bench tools/bench/advert_bench_win32.cpp tests/win32/sim_rig.cpp tests/win32/child_process.cpp)
+target_include_directories(advert_bench PRIVATE tests/win32)
+target_link_libraries(advert_bench PRIVATE adquell_win32)
+add_dependencies(advert_bench spotify_sim)

@@ -2,91 +2,69 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace {
 
-// A colour no window draws in practice: a capture still holding only this
-// colour was not drawn at all.
+// A colour no window draws in practice: a pixel still holding it was not drawn.
 constexpr COLORREF kSentinel = RGB(1, 254, 3);
 
-class PixelCapture : public WindowCapture {
+// The window drawn into a memory bitmap by PrintWindow. Where PrintWindow drew
+// nothing (another process's window under Wine), the pixels are copied from
+// the window on screen instead, once, the first time a pixel is found undrawn.
+class PrintedWindow : public WindowCapture {
 public:
-    PixelCapture(int width, int height, std::vector<Colour> pixels)
-        : width_(width), height_(height), pixels_(std::move(pixels)) {}
+    PrintedWindow(HWND window, int width, int height) : window_(window), width_(width), height_(height) {
+        HDC windowDc = GetDC(window_);
+        if (!windowDc) return;
+        memory_ = CreateCompatibleDC(windowDc);
+        bitmap_ = CreateCompatibleBitmap(windowDc, width_, height_);
+        ReleaseDC(window_, windowDc);
+        if (!memory_ || !bitmap_) return;
+        old_ = SelectObject(memory_, bitmap_);
+        HBRUSH brush = CreateSolidBrush(kSentinel);
+        RECT all = {0, 0, width_, height_};
+        FillRect(memory_, &all, brush);
+        DeleteObject(brush);
+        PrintWindow(window_, memory_, 0);
+        ready_ = true;
+    }
+    ~PrintedWindow() override {
+        if (old_) SelectObject(memory_, old_);
+        if (bitmap_) DeleteObject(bitmap_);
+        if (memory_) DeleteDC(memory_);
+    }
     Colour PixelAt(int x, int y) const override {
-        if (pixels_.empty() || x < 0 || y < 0 || x >= width_ || y >= height_) return kNoColour;
-        return pixels_[static_cast<size_t>(y) * width_ + x];
+        if (!ready_) return kNoColour;
+        COLORREF c = GetPixel(memory_, x, y);
+        if (c == kSentinel && !copied_) {
+            CopyFromScreen();
+            c = GetPixel(memory_, x, y);
+        }
+        return c == kSentinel ? kNoColour : c;
     }
 
 private:
+    void CopyFromScreen() const {
+        copied_ = true;
+        HDC source = GetWindowDC(window_);
+        if (!source) return;
+        BitBlt(memory_, 0, 0, width_, height_, source, 0, 0, SRCCOPY);
+        ReleaseDC(window_, source);
+    }
+
+    HWND window_;
     int width_;
     int height_;
-    std::vector<Colour> pixels_;
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    bool ready_ = false;
+    mutable bool copied_ = false;
 };
 
-// The bitmap's pixels as COLORREFs, top row first.
-std::vector<Colour> ReadBitmap(HDC memory, HBITMAP bitmap, int width, int height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<Colour> bgra(static_cast<size_t>(width) * height);
-    if (GetDIBits(memory, bitmap, 0, height, bgra.data(), &info, DIB_RGB_COLORS) != height) return {};
-    for (Colour& c : bgra) c = RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
-    return bgra;
-}
-
-bool Untouched(const std::vector<Colour>& pixels) {
-    for (Colour c : pixels)
-        if (c != kSentinel) return false;
-    return true;
-}
-
-void FillSentinel(HDC memory, int width, int height) {
-    HBRUSH brush = CreateSolidBrush(kSentinel);
-    RECT all = {0, 0, width, height};
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-}
-
-// Copies what the window shows on screen; the fallback where PrintWindow
-// draws nothing (another process's window under Wine).
-void CopyFromScreen(HWND window, HDC memory, int width, int height) {
-    HDC source = GetWindowDC(window);
-    if (!source) return;
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    ReleaseDC(window, source);
-}
-
-std::vector<Colour> CaptureWindow(HWND window, int width, int height) {
-    HDC windowDc = GetDC(window);
-    if (!windowDc) return {};
-    HDC memory = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
-    std::vector<Colour> pixels;
-    if (memory && bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        FillSentinel(memory, width, height);
-        PrintWindow(window, memory, 0);
-        SelectObject(memory, old);
-        pixels = ReadBitmap(memory, bitmap, width, height);
-        if (pixels.empty() || Untouched(pixels)) {
-            old = SelectObject(memory, bitmap);
-            CopyFromScreen(window, memory, width, height);
-            SelectObject(memory, old);
-            pixels = ReadBitmap(memory, bitmap, width, height);
-            if (Untouched(pixels)) pixels.clear();
-        }
-    }
-    if (bitmap) DeleteObject(bitmap);
-    if (memory) DeleteDC(memory);
-    ReleaseDC(window, windowDc);
-    return pixels;
-}
+class FailedCapture : public WindowCapture {
+public:
+    Colour PixelAt(int, int) const override { return kNoColour; }
+};
 
 }  // namespace
 
@@ -97,10 +75,9 @@ int Win32SpotifyScreen::ReadTitle(WindowHandle window, char* buffer, int size) {
 }
 
 std::unique_ptr<WindowCapture> Win32SpotifyScreen::Capture(WindowHandle window, int width, int height) {
-    std::vector<Colour> pixels;
     // GetDC of a null window would capture the whole screen: a window that is
     // gone must read as a failed capture instead.
     HWND hwnd = static_cast<HWND>(window);
-    if (hwnd && IsWindow(hwnd) && width > 0 && height > 0) pixels = CaptureWindow(hwnd, width, height);
-    return std::make_unique<PixelCapture>(width, height, std::move(pixels));
+    if (!hwnd || !IsWindow(hwnd) || width <= 0 || height <= 0) return std::make_unique<FailedCapture>();
+    return std::make_unique<PrintedWindow>(hwnd, width, height);
 }

@@ -194,16 +194,17 @@ void Sync() {
         effects.swap(p.effects);
         for (const SimEffect& e : effects) CarryOut(e);
     }
-    if (shell.main && p.title != shell.shownTitle) {
-        SetWindowTextA(shell.main, p.title.c_str());
-        shell.shownTitle = p.title;
-    }
     if (shell.main && (p.knobLeft != shell.shownKnob || p.entry != shell.shownEntry || p.playing != shell.shownPlaying)) {
         shell.shownKnob = p.knobLeft;
         shell.shownEntry = p.entry;
         shell.shownPlaying = p.playing;
         InvalidateRect(shell.main, nullptr, FALSE);
         UpdateWindow(shell.main);
+    }
+    // The title changes only once the pixels that go with it are on screen.
+    if (shell.main && p.title != shell.shownTitle) {
+        SetWindowTextA(shell.main, p.title.c_str());
+        shell.shownTitle = p.title;
     }
     if (p.events.empty()) return;
     for (const auto& e : p.events) std::fprintf(shell.events, "%lld %s\n", static_cast<long long>(e.first), e.second.c_str());
