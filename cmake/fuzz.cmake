@@ -8,3 +8,5 @@ function(adquell_fuzz_target name source)
 endfunction()
 
 adquell_fuzz_target(ini_fuzz tests/fuzz/ini_fuzz.cpp)
+adquell_fuzz_target(key_sequence_fuzz tests/fuzz/key_sequence_fuzz.cpp)
+target_include_directories(key_sequence_fuzz PRIVATE tests/native)

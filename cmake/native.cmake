@@ -9,6 +9,7 @@ add_executable(unit_tests
   tests/native/filler_player_test.cpp
   tests/native/image_adverts_test.cpp
   tests/native/ini_file_test.cpp
+  tests/native/key_sequence_test.cpp
   tests/native/log_test.cpp
   tests/native/login_watcher_test.cpp
   tests/native/mp3_index_test.cpp
@@ -18,6 +19,7 @@ add_executable(unit_tests
   tests/native/screen_probes_test.cpp
   tests/native/sim_player_test.cpp
   tests/native/sim_script_test.cpp
+  tests/native/star_and_lyrics_test.cpp
   tests/native/title_helpers_test.cpp
   tests/native/window_parking_test.cpp
 )

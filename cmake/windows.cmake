@@ -9,6 +9,7 @@ add_library(adquell_win32 STATIC
   app/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
   platform/desktop_win32.cpp
+  platform/keyboard_win32.cpp
   platform/main_controls_win32.cpp
   platform/media_graph_win32.cpp
   platform/spotify_screen_win32.cpp
@@ -50,6 +51,7 @@ add_executable(win32_tests
   tests/win32/ini_and_index_test.cpp
   tests/win32/sim_rig.cpp
   tests/win32/simulated_client_test.cpp
+  tests/win32/star_and_keys_test.cpp
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)

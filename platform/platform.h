@@ -1,7 +1,7 @@
 // Everything beside the application object that the operations work with: the
-// seams to the outside world, the program's own windows, and the filler
-// player. The Win32 program fills it with the real things, tests with
-// simulations.
+// seams to the outside world, the program's own windows, and the two
+// process-wide engines (the filler player and the keystroke engine). The Win32
+// program fills it with the real things, tests with simulations.
 #pragma once
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -12,6 +12,7 @@
 #include "platform/types.h"
 
 class FillerPlayer;
+class KeySequence;
 
 // The program's own top-level windows; null until start-up creates them.
 struct ProgramWindows {
@@ -30,5 +31,6 @@ struct Platform {
     FolderListing& folders;
     MainControls& controls;
     FillerPlayer& filler;
+    KeySequence& keys;
     ProgramWindows windows;
 };

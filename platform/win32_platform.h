@@ -1,7 +1,9 @@
 // The real surroundings of the Windows program, all in one place.
 #pragma once
+#include "keys/key_sequence.h"
 #include "music/filler_player.h"
 #include "platform/desktop_win32.h"
+#include "platform/keyboard_win32.h"
 #include "platform/main_controls_win32.h"
 #include "platform/media_graph_win32.h"
 #include "platform/platform.h"
@@ -15,5 +17,9 @@ struct Win32Platform {
     Win32MainControls controls;
     DirectShowGraph graph;
     FillerPlayer filler{graph};
-    Platform platform{desktop, clock, screen, system, SystemFolderListing(), controls, filler, ProgramWindows{}};
+    Win32Keyboard keyboard;
+    KeySequence keys{keyboard, clock};
+    Platform platform{desktop, clock, screen, system, SystemFolderListing(), controls, filler, keys, ProgramWindows{}};
+
+    Win32Platform() { keys.InitKeyboardLayout(); }
 };

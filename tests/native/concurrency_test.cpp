@@ -12,6 +12,8 @@
 #include "blocking/login_watcher.h"
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
+#include "keys/key_sequence.h"
+#include "recording_keyboard.h"
 #include "music/filler_player.h"
 
 namespace {
@@ -97,7 +99,9 @@ TEST(Concurrency, WatcherAndTicksShareTheApplicationState) {
     FakeMediaGraph graph;
     FillerPlayer filler(graph);
     NoFolders folders;
-    Platform os{desk, desk, desk, desk, folders, controls, filler, ProgramWindows{}};
+    RecordingKeyboard keyboard;
+    KeySequence keys(keyboard, desk);
+    Platform os{desk, desk, desk, desk, folders, controls, filler, keys, ProgramWindows{}};
     os.windows.main = desk.main;
     ApplicationState app;
     app.optionsPath = "/nonexistent/Options.ini";

@@ -9,6 +9,8 @@
 #include "app/log.h"
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
+#include "keys/key_sequence.h"
+#include "recording_keyboard.h"
 #include "music/filler_player.h"
 #include "platform/platform.h"
 #include "sim_desktop.h"
@@ -19,7 +21,9 @@ struct SimWorld : ::testing::Test {
     FakeMainControls controls;
     FakeMediaGraph graph;
     FillerPlayer filler{graph};
-    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, ProgramWindows{}};
+    RecordingKeyboard keyboard;
+    KeySequence keys{keyboard, sim};
+    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, keys, ProgramWindows{}};
     TempFolder dir;
     ApplicationState app;
 

@@ -6,6 +6,8 @@
 #include "blocking/detection_loop.h"
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
+#include "keys/key_sequence.h"
+#include "recording_keyboard.h"
 #include "music/filler_player.h"
 #include "sim_desktop.h"
 
@@ -14,7 +16,9 @@ int main() {
     FakeMainControls controls;
     FakeMediaGraph graph;
     FillerPlayer filler(graph);
-    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, ProgramWindows{}};
+    RecordingKeyboard keyboard;
+    KeySequence keys(keyboard, sim);
+    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, keys, ProgramWindows{}};
     ApplicationState app;
     app.spotifyWindow = sim.StartClient("track | Idle | Track | 6000000\n");
     app.spotifyWidth = 800;

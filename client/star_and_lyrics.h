@@ -1,0 +1,15 @@
+// Commands that need more than one click: starring the playing track through
+// Spotify's context menu, a lyrics web search, and the debug key combination.
+#pragma once
+#include <string>
+
+#include "app/application_state.h"
+#include "platform/platform.h"
+
+void StarTrack(ApplicationState& app, Platform& os);
+void SearchLyrics(ApplicationState& app, Platform& os);
+void SendDebugKeys(ApplicationState& app, Platform& os);
+
+// The search address for a track text: the query is the text and " lyrics",
+// with the characters that would change the address's meaning encoded.
+std::string LyricsAddress(const std::string& trackText);

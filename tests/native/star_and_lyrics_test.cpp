@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "client/star_and_lyrics.h"
+#include "client/window_parking.h"
+#include "sim_world.h"
+
+namespace {
+
+struct Commands : SimWorld {
+    WindowHandle spotify = nullptr;
+    WindowHandle other = nullptr;
+    void SetUp() override {
+        spotify = Connect("track | Simon & Garfunkel | Cecilia | 600000\n");
+        other = sim.AddWindow(SimWindow{"Notepad", "notes", {0, 0, 400, 300}});
+        sim.foreground = other;
+        keys.InitKeyboardLayout();
+    }
+    bool Pressed(const std::string& event) const {
+        return std::find(keyboard.stream.begin(), keyboard.stream.end(), event) != keyboard.stream.end();
+    }
+};
+
+TEST_F(Commands, StarClicksTheTrackThenTypesTheMenuKeys) {
+    StarTrack(app, os);
+    ASSERT_EQ(sim.clicks.size(), 1u);
+    EXPECT_EQ(sim.clicks[0], std::make_pair(64, app.spotifyHeight - 46));
+    const auto apps = std::find(keyboard.stream.begin(), keyboard.stream.end(), "D93/94x");
+    const auto t = std::find(keyboard.stream.begin(), keyboard.stream.end(), "D84/85");
+    ASSERT_NE(apps, keyboard.stream.end());
+    ASSERT_NE(t, keyboard.stream.end());
+    EXPECT_LT(apps, t);
+    // Spotify was brought forward invisibly and the focus given back.
+    EXPECT_EQ(sim.foreground, other);
+    EXPECT_EQ(sim.journal[0], "layered on");
+    EXPECT_EQ(sim.journal[1], "alpha 0");
+    EXPECT_EQ(sim.journal.back(), "layered off");
+    EXPECT_GE(sim.now, 1000u + 25u + 100u + 150u + 100u);
+}
+
+TEST_F(Commands, StarWithSpotifyInFrontChangesNoWindow) {
+    sim.foreground = spotify;
+    StarTrack(app, os);
+    EXPECT_TRUE(sim.journal.empty());
+    EXPECT_EQ(sim.foreground, spotify);
+    EXPECT_TRUE(Pressed("D93/94x"));
+}
+
+TEST_F(Commands, StarPutsAParkedWindowBackToTheBottomOfItsPlace) {
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    ASSERT_TRUE(app.spotifyParked);
+    sim.journal.clear();
+    StarTrack(app, os);
+    EXPECT_EQ(sim.journal.back(), "pos 1280,1024 bottom flags=" + std::to_string(win::kSwpNoSize | win::kSwpNoActivate));
+    EXPECT_EQ(sim.windows[spotify].rect.left, 1280);
+}
+
+TEST_F(Commands, LyricsSearchKeepsTheWholeTrackName) {
+    SearchLyrics(app, os);
+    ASSERT_EQ(sim.launched.size(), 1u);
+    EXPECT_EQ(sim.launched[0],
+              "https://www.google.com/search?q=Simon %26 Garfunkel \x96 Cecilia lyrics&btnI=Im+Feeling+Lucky");
+    EXPECT_STREQ(app.titleBuffer, "Spotify - Simon & Garfunkel \x96 Cecilia");
+}
+
+TEST_F(Commands, NoSearchWhileNothingPlays) {
+    SimClick(sim.player, 42, app.spotifyHeight - 21, 0);
+    SearchLyrics(app, os);
+    EXPECT_TRUE(sim.launched.empty());
+}
+
+TEST(LyricsAddress, EncodesOnlyWhatWouldChangeTheAddress) {
+    EXPECT_EQ(LyricsAddress("100% #1 + more\tx\x7F"),
+              "https://www.google.com/search?q=100%25 %231 %2B more%09x%7F lyrics&btnI=Im+Feeling+Lucky");
+    EXPECT_EQ(LyricsAddress(""), "https://www.google.com/search?q= lyrics&btnI=Im+Feeling+Lucky");
+}
+
+TEST_F(Commands, DebugKeysGoToSpotifyInFront) {
+    SendDebugKeys(app, os);
+    EXPECT_EQ(sim.foreground, spotify);
+    const std::vector<std::string> expected = {"D17/18", "D18/19", "D36/37x", "U36/37x", "U18/19", "U17/18"};
+    EXPECT_EQ(keyboard.stream, expected);
+}
+
+}  // namespace
