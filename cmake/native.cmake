@@ -9,6 +9,7 @@ add_executable(unit_tests
   tests/native/filler_player_test.cpp
   tests/native/image_adverts_test.cpp
   tests/native/ini_file_test.cpp
+  tests/native/install_test.cpp
   tests/native/key_sequence_test.cpp
   tests/native/log_test.cpp
   tests/native/login_watcher_test.cpp

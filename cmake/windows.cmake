@@ -9,12 +9,14 @@ add_library(adquell_win32 STATIC
   app/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
   platform/desktop_win32.cpp
+  platform/installer_system_win32.cpp
   platform/keyboard_win32.cpp
   platform/main_controls_win32.cpp
   platform/media_graph_win32.cpp
   platform/spotify_screen_win32.cpp
 )
-target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32)
+target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32
+  urlmon wininet)
 
 # GoogleTest compiled from Debian's sources with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -39,6 +41,11 @@ add_custom_command(OUTPUT ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3
   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-test-mp3s.sh)
 add_custom_target(test_media DEPENDS ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3)
 
+add_executable(install_driver tests/win32/install_driver.cpp)
+target_link_libraries(install_driver PRIVATE adquell_win32)
+add_executable(tiny_http_server tests/win32/tiny_http_server.cpp)
+target_link_libraries(tiny_http_server PRIVATE ws2_32)
+
 add_executable(mute_driver tests/win32/mute_driver.cpp)
 target_link_libraries(mute_driver PRIVATE adquell_win32)
 
@@ -49,13 +56,14 @@ add_executable(win32_tests
   tests/win32/detection_test.cpp
   tests/win32/filler_player_test.cpp
   tests/win32/ini_and_index_test.cpp
+  tests/win32/install_test.cpp
   tests/win32/sim_rig.cpp
   tests/win32/simulated_client_test.cpp
   tests/win32/star_and_keys_test.cpp
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
-add_dependencies(win32_tests probe_target spotify_sim test_media mute_driver)
+add_dependencies(win32_tests probe_target spotify_sim test_media mute_driver install_driver tiny_http_server)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)

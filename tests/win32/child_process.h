@@ -32,3 +32,6 @@ private:
 // Polls for a top-level window of that class (and title, when not null) until
 // the deadline; null when none appeared.
 HWND WaitForWindow(const char* windowClass, const char* title, DWORD timeoutMs);
+
+// Deletes a folder with everything in it (read-only and hidden files too).
+void RemoveTree(const std::string& folder);

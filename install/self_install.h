@@ -1,0 +1,36 @@
+// Installing the program into the user's folder with a start-menu shortcut,
+// and, when it already runs from there, checking for and fetching a newer
+// version.
+#pragma once
+#include <string>
+
+#include "app/application_state.h"
+#include "platform/installer_system.h"
+#include "platform/platform.h"
+
+constexpr int kInstallerExitCode = 420;
+
+// The Alt+D command. Returns when the update check found nothing to do (or
+// failed); ends the process with 420 otherwise.
+void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer);
+
+// Writes an internet shortcut (URL, IconIndex, IconFile) to target; false
+// when the target cannot be read or a key could not be written.
+bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, const std::string& shortcut);
+
+// Writes the shortcut into the all-users start menu, or where that needs
+// rights the user lacks, into the user's own. Returns the file written, or
+// empty text when neither could be.
+std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, const std::string& target,
+                                   const std::string& version);
+
+// The update check: the tail of InstallOrUpdate for the installed copy.
+void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& installFolder);
+
+// The server's version text, accepted only when, without trailing blanks and
+// line breaks, it is digits and dots; empty otherwise.
+std::string AcceptVersionText(const std::string& text);
+
+// The base address of the update server: ADQUELL_UPDATE_BASE when set (for
+// tests, e.g. http://127.0.0.1:8080), the built-in HTTPS address otherwise.
+std::string UpdateServerBase(Platform& os);

@@ -1,0 +1,29 @@
+// The seam to what installing and updating need beyond the desktop: the
+// program's own file, folders and files, INI strings, downloads, message
+// boxes and the end of the process.
+#pragma once
+#include <cstddef>
+#include <string>
+
+class InstallerSystem {
+public:
+    virtual ~InstallerSystem() = default;
+    // The running executable's full path.
+    virtual std::string RunningProgramPath() = 0;
+    // False when the folder exists already or cannot be made.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    virtual bool CopyFileOver(const std::string& from, const std::string& to) = 0;
+    virtual bool CanRead(const std::string& path) = 0;
+    // WritePrivateProfileStringA.
+    virtual bool WriteIniString(const std::string& section, const std::string& key, const std::string& value,
+                                const std::string& file) = 0;
+    // The whole response of a GET stored in file; false on failure.
+    virtual bool Download(const std::string& address, const std::string& file) = 0;
+    // At most max bytes from the start of a file, up to a zero byte; false
+    // when it cannot be opened.
+    virtual bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) = 0;
+    // A message box with no owner, an empty caption and an OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Ends the process (the program never comes back from it).
+    virtual void ExitProcess(int code) = 0;
+};

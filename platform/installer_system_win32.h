@@ -1,0 +1,17 @@
+// Installing and updating through kernel32, the profile API and urlmon.
+#pragma once
+#include "platform/installer_system.h"
+
+class Win32InstallerSystem : public InstallerSystem {
+public:
+    std::string RunningProgramPath() override;
+    bool CreateFolder(const std::string& path) override;
+    bool CopyFileOver(const std::string& from, const std::string& to) override;
+    bool CanRead(const std::string& path) override;
+    bool WriteIniString(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& file) override;
+    bool Download(const std::string& address, const std::string& file) override;
+    bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) override;
+    void ShowMessage(const std::string& text) override;
+    void ExitProcess(int code) override;
+};

@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "install/self_install.h"
+#include "sim_world.h"
+
+namespace {
+
+// Files, folders and the update server, all in memory.
+class FakeInstaller : public InstallerSystem {
+public:
+    std::string running = "C:\\Users\\me\\Downloads\\Adquell Lite.exe";
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;
+    std::set<std::string> lockedFolders;  // cannot be created or written into
+    std::map<std::string, std::string> server;
+    std::vector<std::string> iniWrites;
+    std::vector<std::string> messages;
+    std::vector<std::string> requests;
+    std::vector<int> exits;
+
+    std::string RunningProgramPath() override { return running; }
+    bool CreateFolder(const std::string& given) override {
+        const std::string path = given.back() == '\\' ? given.substr(0, given.size() - 1) : given;
+        if (lockedFolders.count(path) || folders.count(path)) return false;
+        folders.insert(path);
+        return true;
+    }
+    bool CopyFileOver(const std::string& from, const std::string& to) override {
+        if (!files.count(from) || !Writable(to)) return false;
+        files[to] = files[from];
+        return true;
+    }
+    bool CanRead(const std::string& path) override { return files.count(path) != 0; }
+    bool WriteIniString(const std::string& section, const std::string& key, const std::string& value,
+                        const std::string& file) override {
+        if (!Writable(file)) return false;
+        iniWrites.push_back(file + " [" + section + "] " + key + "=" + value);
+        files[file] += key + "=" + value + "\n";
+        return true;
+    }
+    bool Download(const std::string& address, const std::string& file) override {
+        requests.push_back(address);
+        auto it = server.find(address);
+        if (it == server.end() || !Writable(file)) return false;
+        files[file] = it->second;
+        return true;
+    }
+    bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) override {
+        auto it = files.find(path);
+        if (it == files.end()) return false;
+        bytes = it->second.substr(0, max);
+        bytes = bytes.substr(0, bytes.find('\0'));
+        return true;
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ExitProcess(int code) override { exits.push_back(code); }
+
+private:
+    // As the file system does: two backslashes in a row count as one.
+    static std::string Folder(const std::string& file) {
+        std::string f = file.substr(0, file.find_last_of('\\'));
+        while (!f.empty() && f.back() == '\\') f.pop_back();
+        return f;
+    }
+    bool Writable(const std::string& file) const {
+        const std::string folder = Folder(file);
+        return folders.count(folder) && !lockedFolders.count(folder);
+    }
+};
+
+const std::string kAppData = "C:\\Users\\me\\AppData\\Roaming";
+const std::string kInstall = kAppData + "\\Adquell\\";
+const std::string kAllUsers = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
+const std::string kOwn = kAppData + "\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
+const std::string kServer = "http://127.0.0.1:8080";
+
+struct Install : SimWorld {
+    FakeInstaller installer;
+    void SetUp() override {
+        sim.environment["appdata"] = kAppData;
+        sim.environment["ProgramData"] = "C:\\ProgramData";
+        sim.environment["ADQUELL_UPDATE_BASE"] = kServer;
+        installer.files[installer.running] = "program 0.4";
+        installer.folders = {"C:", "C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\Downloads", kAppData, "C:\\ProgramData",
+                             "C:\\Other"};
+    }
+    // The program already runs from its install folder.
+    void Installed() {
+        installer.folders.insert(kInstall.substr(0, kInstall.size() - 1));
+        installer.running = kInstall + "Adquell Lite.exe";
+        installer.files[installer.running] = "program 0.4";
+    }
+    void Answer(const std::string& version) { installer.server[kServer + "/Adquell/Update2.php?V=0.4"] = version; }
+    std::string Download(const std::string& version) { return kServer + "/Adquell/Adquell Lite " + version + ".exe"; }
+    void Run() { InstallOrUpdate(app, os, installer); }
+    void ExpectNothingNew() {
+        for (const auto& f : installer.files) {
+            EXPECT_EQ(f.first.find(".url"), std::string::npos) << f.first;
+            EXPECT_EQ(f.first.find("Adquell Lite 0"), std::string::npos) << f.first;
+        }
+        EXPECT_TRUE(installer.exits.empty());
+        EXPECT_TRUE(installer.messages.empty());
+        EXPECT_TRUE(sim.launched.empty());
+    }
+};
+
+TEST_F(Install, FirstInstallCopiesLinksStartsAndExits) {
+    Run();
+    EXPECT_EQ(installer.files[kInstall + "Adquell Lite.exe"], "program 0.4");
+    const std::string shortcut = kAllUsers + "\\Adquell 0.4.url";
+    const std::vector<std::string> writes = {shortcut + " [InternetShortcut] URL=" + kInstall + "Adquell Lite.exe",
+                                             shortcut + " [InternetShortcut] IconIndex=0",
+                                             shortcut + " [InternetShortcut] IconFile=" + kInstall + "Adquell Lite.exe"};
+    EXPECT_EQ(installer.iniWrites, writes);
+    ASSERT_EQ(installer.messages.size(), 1u);
+    EXPECT_EQ(installer.messages[0],
+              "Installed Adquell Lite 0.4 in: " + kInstall + "\nCreated a shortcut in the start menu.");
+    EXPECT_EQ(sim.launched, std::vector<std::string>{kInstall + "Adquell Lite.exe"});
+    EXPECT_EQ(installer.exits, std::vector<int>{420});
+}
+
+TEST_F(Install, WithoutRightsToTheAllUsersMenuTheShortcutGoesToTheUsersOwn) {
+    installer.lockedFolders.insert(kAllUsers);
+    Run();
+    EXPECT_TRUE(installer.files.count(kOwn + "\\Adquell 0.4.url"));
+    EXPECT_EQ(installer.messages[0],
+              "Installed Adquell Lite 0.4 in: " + kInstall + "\nCreated a shortcut in the start menu.");
+}
+
+TEST_F(Install, NoShortcutMeansNoClaimOfOne) {
+    installer.lockedFolders = {kAllUsers, kOwn};
+    Run();
+    EXPECT_EQ(installer.messages[0], "Installed Adquell Lite 0.4 in: " + kInstall);
+    EXPECT_EQ(installer.exits, std::vector<int>{420});
+}
+
+TEST_F(Install, ARenamedProgramIsInstalledUnderItsNewName) {
+    installer.running = "C:\\Other\\My Adquell.exe";
+    installer.files[installer.running] = "renamed";
+    Run();
+    EXPECT_EQ(installer.files[kInstall + "My Adquell.exe"], "renamed");
+}
+
+TEST_F(Install, ACopyFromElsewhereOverwritesTheInstalledOne) {
+    Installed();
+    installer.running = "C:\\Other\\Adquell Lite.exe";
+    installer.files[installer.running] = "program 0.4 (newer build)";
+    Run();
+    EXPECT_EQ(installer.files[kInstall + "Adquell Lite.exe"], "program 0.4 (newer build)");
+    EXPECT_EQ(installer.messages,
+              std::vector<std::string>{"Adquell is already installed.\nPlease use the start menu shortcut in future."});
+    EXPECT_TRUE(installer.iniWrites.empty());
+    EXPECT_EQ(sim.launched, std::vector<std::string>{kInstall + "Adquell Lite.exe"});
+    EXPECT_EQ(installer.exits, std::vector<int>{420});
+}
+
+TEST_F(Install, APathDifferingOnlyInCaseIsAnotherProgram) {
+    Installed();
+    installer.running = kAppData + "\\ADQUELL\\Adquell Lite.exe";
+    installer.files[installer.running] = "x";
+    Run();
+    EXPECT_EQ(installer.exits, std::vector<int>{420});
+    EXPECT_TRUE(installer.requests.empty());
+}
+
+TEST_F(Install, TheSameVersionIsChecked) {
+    Installed();
+    for (const char* answer : {"0.4", "0.4\r\n", "0.4 "}) {
+        TheDebugLog().logBacklog.clear();
+        Answer(answer);
+        Run();
+        EXPECT_EQ(Log(), "Update:     Checked\n") << answer;
+        EXPECT_EQ(app.latestVersion, "0.4");
+    }
+    EXPECT_EQ(installer.files[kInstall + "\\Update.txt"], "0.4 ");  // left on disk
+    ExpectNothingNew();
+}
+
+TEST_F(Install, ANewVersionIsDownloadedLinkedAndStarted) {
+    Installed();
+    Answer("0.5");
+    installer.server[Download("0.5")] = "program 0.5";
+    Run();
+    const std::string program = kInstall + "Adquell Lite 0.5.exe";
+    EXPECT_EQ(installer.files[program], "program 0.5");
+    EXPECT_EQ(Log(), "Updating to: 0.5\nDownloading " + Download("0.5") + " to " + program + "\n");
+    const std::string shortcut = kAllUsers + "\\Adquell 0.5.url";
+    EXPECT_EQ(installer.files[shortcut], "URL=" + program + "\nIconIndex=0\nIconFile=" + program + "\n");
+    EXPECT_EQ(sim.launched, std::vector<std::string>{program});
+    EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell has been updated."});
+    EXPECT_EQ(installer.exits, std::vector<int>{420});
+    EXPECT_EQ(app.latestVersion, "0.5");
+    EXPECT_GE(sim.now, 1042u);
+}
+
+TEST_F(Install, OnlyTheFirstFiveBytesAreTheVersion) {
+    Installed();
+    Answer("0.4.17\n");
+    installer.server[Download("0.4.1")] = "program 0.4.1";
+    Run();
+    EXPECT_TRUE(installer.files.count(kInstall + "Adquell Lite 0.4.1.exe"));
+}
+
+TEST_F(Install, AnAnswerThatIsNoVersionChangesNothing) {
+    Installed();
+    for (const char* answer : {"../x", "0\\x", "0\n.5", "", "\r\n", "<htm"}) {
+        TheDebugLog().logBacklog.clear();
+        Answer(answer);
+        Run();
+        EXPECT_EQ(Log(), "Error:   The update server sent no version\n") << answer;
+    }
+    EXPECT_EQ(app.latestVersion, "");
+    ExpectNothingNew();
+}
+
+TEST_F(Install, AFailedDownloadOfTheProgramEndsTheUpdate) {
+    Installed();
+    Answer("0.5");
+    Run();
+    EXPECT_NE(Log().find("Error:   Failed to download the new version\n"), std::string::npos);
+    ExpectNothingNew();
+}
+
+TEST_F(Install, AFailedCheckIsLogged) {
+    Installed();
+    Run();
+    EXPECT_EQ(Log(), "Error:   Failed check for latest version\n");
+    ExpectNothingNew();
+}
+
+TEST_F(Install, TheServerIsOursToChoose) {
+    EXPECT_EQ(UpdateServerBase(os), kServer);
+    sim.environment["ADQUELL_UPDATE_BASE"] = kServer + "/";
+    EXPECT_EQ(UpdateServerBase(os), kServer);
+    sim.environment.erase("ADQUELL_UPDATE_BASE");
+    EXPECT_EQ(UpdateServerBase(os).rfind("https://", 0), 0u);
+}
+
+TEST_F(Install, AShortcutNeedsAReadableTarget) {
+    installer.folders.insert(kAllUsers);
+    EXPECT_FALSE(WriteUrlShortcut(installer, "C:\\missing.exe", kAllUsers + "\\x.url"));
+    EXPECT_TRUE(installer.iniWrites.empty());
+    EXPECT_TRUE(WriteUrlShortcut(installer, installer.running, kAllUsers + "\\x.url"));
+}
+
+TEST(VersionText, DigitsAndDotsAfterTrailingBlanks) {
+    EXPECT_EQ(AcceptVersionText("0.5\r\n"), "0.5");
+    EXPECT_EQ(AcceptVersionText("10.2"), "10.2");
+    EXPECT_EQ(AcceptVersionText(" 0.5"), "");
+    EXPECT_EQ(AcceptVersionText("0.5a"), "");
+    EXPECT_EQ(AcceptVersionText("\t"), "");
+}
+
+}  // namespace
