@@ -7,6 +7,7 @@ add_executable(unit_tests
   tests/native/concurrency_test.cpp
   tests/native/detection_loop_test.cpp
   tests/native/filler_player_test.cpp
+  tests/native/hotkeys_test.cpp
   tests/native/image_adverts_test.cpp
   tests/native/ini_file_test.cpp
   tests/native/install_test.cpp

@@ -6,6 +6,7 @@ add_link_options(-static)
 
 add_library(adquell_win32 STATIC
   app/advert_timers_win32.cpp
+  app/hotkey_window_win32.cpp
   app/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
   platform/desktop_win32.cpp
@@ -43,6 +44,8 @@ add_custom_target(test_media DEPENDS ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corr
 
 add_executable(install_driver tests/win32/install_driver.cpp)
 target_link_libraries(install_driver PRIVATE adquell_win32)
+add_executable(hotkey_helper tests/win32/hotkey_helper.cpp)
+target_link_libraries(hotkey_helper PRIVATE user32)
 add_executable(tiny_http_server tests/win32/tiny_http_server.cpp)
 target_link_libraries(tiny_http_server PRIVATE ws2_32)
 
@@ -55,6 +58,7 @@ add_executable(win32_tests
   tests/win32/client_control_test.cpp
   tests/win32/detection_test.cpp
   tests/win32/filler_player_test.cpp
+  tests/win32/hotkeys_test.cpp
   tests/win32/ini_and_index_test.cpp
   tests/win32/install_test.cpp
   tests/win32/sim_rig.cpp
@@ -63,7 +67,7 @@ add_executable(win32_tests
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
-add_dependencies(win32_tests probe_target spotify_sim test_media mute_driver install_driver tiny_http_server)
+add_dependencies(win32_tests probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)

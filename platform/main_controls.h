@@ -11,4 +11,5 @@ public:
     virtual void SetPlayCaption(const std::string& text) = 0;
     virtual int VolumeSliderPosition() = 0;        // 0-100
     virtual void SetVolumeSliderPosition(int position) = 0;
+    virtual void SetHotkeysBox(bool checked) = 0;
 };

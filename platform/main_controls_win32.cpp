@@ -29,3 +29,7 @@ int Win32MainControls::VolumeSliderPosition() {
 void Win32MainControls::SetVolumeSliderPosition(int position) {
     if (volumeSlider) SendMessageA(volumeSlider, TBM_SETPOS, TRUE, position);
 }
+
+void Win32MainControls::SetHotkeysBox(bool checked) {
+    if (hotkeysBox) SendMessageA(hotkeysBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}

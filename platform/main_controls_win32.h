@@ -10,10 +10,12 @@ public:
     HWND counterLabel = nullptr;
     HWND playButton = nullptr;
     HWND volumeSlider = nullptr;
+    HWND hotkeysBox = nullptr;
 
     void SetStatusLabel(const std::string& text) override;
     void SetCounterLabel(const std::string& text) override;
     void SetPlayCaption(const std::string& text) override;
     int VolumeSliderPosition() override;
     void SetVolumeSliderPosition(int position) override;
+    void SetHotkeysBox(bool checked) override;
 };

@@ -6,6 +6,8 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
+#include "platform/hotkey_registrar.h"
+#include "platform/installer_system.h"
 #include "platform/main_controls.h"
 #include "platform/spotify_screen.h"
 #include "platform/system.h"
@@ -32,5 +34,7 @@ struct Platform {
     MainControls& controls;
     FillerPlayer& filler;
     KeySequence& keys;
+    HotkeyRegistrar& hotkeys;
+    InstallerSystem& installer;
     ProgramWindows windows;
 };

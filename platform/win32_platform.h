@@ -3,6 +3,8 @@
 #include "keys/key_sequence.h"
 #include "music/filler_player.h"
 #include "platform/desktop_win32.h"
+#include "platform/hotkey_registrar_win32.h"
+#include "platform/installer_system_win32.h"
 #include "platform/keyboard_win32.h"
 #include "platform/main_controls_win32.h"
 #include "platform/media_graph_win32.h"
@@ -19,7 +21,10 @@ struct Win32Platform {
     FillerPlayer filler{graph};
     Win32Keyboard keyboard;
     KeySequence keys{keyboard, clock};
-    Platform platform{desktop, clock, screen, system, SystemFolderListing(), controls, filler, keys, ProgramWindows{}};
+    Win32HotkeyRegistrar registrar;
+    Win32InstallerSystem installer;
+    Platform platform{desktop,  clock, screen,    system,    SystemFolderListing(), controls,
+                      filler,   keys,  registrar, installer, ProgramWindows{}};
 
     Win32Platform() { keys.InitKeyboardLayout(); }
 };

@@ -13,7 +13,9 @@
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
 #include "keys/key_sequence.h"
+#include "fake_installer.h"
 #include "recording_keyboard.h"
+#include "recording_registrar.h"
 #include "music/filler_player.h"
 
 namespace {
@@ -101,7 +103,9 @@ TEST(Concurrency, WatcherAndTicksShareTheApplicationState) {
     NoFolders folders;
     RecordingKeyboard keyboard;
     KeySequence keys(keyboard, desk);
-    Platform os{desk, desk, desk, desk, folders, controls, filler, keys, ProgramWindows{}};
+    RecordingRegistrar registrar;
+    FakeInstaller installer;
+    Platform os{desk, desk, desk, desk, folders, controls, filler, keys, registrar, installer, ProgramWindows{}};
     os.windows.main = desk.main;
     ApplicationState app;
     app.optionsPath = "/nonexistent/Options.ini";

@@ -11,6 +11,7 @@ public:
     std::string counter = "Adquelled: 0";
     std::string playCaption = "Play";
     int slider = 100;
+    bool hotkeysBox = false;
     std::vector<std::string> statusHistory;
 
     void SetStatusLabel(const std::string& text) override {
@@ -21,4 +22,5 @@ public:
     void SetPlayCaption(const std::string& text) override { playCaption = text; }
     int VolumeSliderPosition() override { return slider; }
     void SetVolumeSliderPosition(int position) override { slider = position < 0 ? 0 : position > 100 ? 100 : position; }
+    void SetHotkeysBox(bool checked) override { hotkeysBox = checked; }
 };

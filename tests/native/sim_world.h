@@ -7,10 +7,12 @@
 
 #include "app/application_state.h"
 #include "app/log.h"
+#include "fake_installer.h"
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
 #include "keys/key_sequence.h"
 #include "recording_keyboard.h"
+#include "recording_registrar.h"
 #include "music/filler_player.h"
 #include "platform/platform.h"
 #include "sim_desktop.h"
@@ -23,7 +25,9 @@ struct SimWorld : ::testing::Test {
     FillerPlayer filler{graph};
     RecordingKeyboard keyboard;
     KeySequence keys{keyboard, sim};
-    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, keys, ProgramWindows{}};
+    RecordingRegistrar registrar;
+    FakeInstaller installer;
+    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, keys, registrar, installer, ProgramWindows{}};
     TempFolder dir;
     ApplicationState app;
 

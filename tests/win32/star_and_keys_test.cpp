@@ -28,8 +28,8 @@ public:
 struct Keys : ::testing::Test {
     Win32Platform win;
     ShellRecorder desktop;
-    Platform os{desktop,      win.clock,    win.screen, win.system, SystemFolderListing(),
-                win.controls, win.filler, win.keys,   ProgramWindows{}};
+    Platform os{desktop,    win.clock, win.screen,    win.system,    SystemFolderListing(), win.controls,
+                win.filler, win.keys,  win.registrar, win.installer, ProgramWindows{}};
     ApplicationState app;
     HWND main = nullptr;
 

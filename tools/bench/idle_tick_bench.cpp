@@ -7,7 +7,9 @@
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
 #include "keys/key_sequence.h"
+#include "fake_installer.h"
 #include "recording_keyboard.h"
+#include "recording_registrar.h"
 #include "music/filler_player.h"
 #include "sim_desktop.h"
 
@@ -18,7 +20,9 @@ int main() {
     FillerPlayer filler(graph);
     RecordingKeyboard keyboard;
     KeySequence keys(keyboard, sim);
-    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, keys, ProgramWindows{}};
+    RecordingRegistrar registrar;
+    FakeInstaller installer;
+    Platform os{sim, sim, sim, sim, SystemFolderListing(), controls, filler, keys, registrar, installer, ProgramWindows{}};
     ApplicationState app;
     app.spotifyWindow = sim.StartClient("track | Idle | Track | 6000000\n");
     app.spotifyWidth = 800;

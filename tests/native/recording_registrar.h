@@ -1,0 +1,24 @@
+// Remembers which hotkeys are registered, and every call in order.
+#pragma once
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/hotkey_registrar.h"
+
+class RecordingRegistrar : public HotkeyRegistrar {
+public:
+    std::map<int, std::pair<int, int>> registered;  // id -> modifiers, virtual key
+    std::vector<std::string> calls;
+    bool Register(int id, int modifiers, int virtualKey) override {
+        registered[id] = {modifiers, virtualKey};
+        calls.push_back("register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
+                        std::to_string(virtualKey));
+        return true;
+    }
+    void Unregister(int id) override {
+        registered.erase(id);
+        calls.push_back("unregister " + std::to_string(id));
+    }
+};
