@@ -13,6 +13,7 @@ add_executable(unit_tests
   tests/native/install_test.cpp
   tests/native/key_sequence_test.cpp
   tests/native/log_test.cpp
+  tests/native/main_commands_test.cpp
   tests/native/login_watcher_test.cpp
   tests/native/mp3_index_test.cpp
   tests/native/mute_control_test.cpp

@@ -60,6 +60,7 @@ add_executable(win32_tests
   tests/win32/filler_player_test.cpp
   tests/win32/hotkeys_test.cpp
   tests/win32/ini_and_index_test.cpp
+  tests/win32/program_test.cpp
   tests/win32/install_test.cpp
   tests/win32/sim_rig.cpp
   tests/win32/simulated_client_test.cpp
@@ -67,7 +68,7 @@ add_executable(win32_tests
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
-add_dependencies(win32_tests probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
+add_dependencies(win32_tests adquell_lite probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)
@@ -77,3 +78,20 @@ add_executable(advert_bench tools/bench/advert_bench_win32.cpp tests/win32/sim_r
 target_include_directories(advert_bench PRIVATE tests/win32)
 target_link_libraries(advert_bench PRIVATE adquell_win32)
 add_dependencies(advert_bench spotify_sim)
+
+# The program: Adquell Lite.exe with its icon, version and manifest.
+set(ICON_PATH ${CMAKE_BINARY_DIR}/adquell.ico)
+set(MANIFEST_PATH ${CMAKE_SOURCE_DIR}/app/app.manifest)
+add_custom_command(OUTPUT ${ICON_PATH}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${ICON_PATH}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
+configure_file(app/adquell.rc.in ${CMAKE_BINARY_DIR}/adquell.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/adquell.rc PROPERTIES OBJECT_DEPENDS "${ICON_PATH};${MANIFEST_PATH}")
+add_executable(adquell_lite WIN32
+  app/main_window_win32.cpp
+  app/program_win32.cpp
+  app/tray_menus_win32.cpp
+  ${CMAKE_BINARY_DIR}/adquell.rc
+)
+set_target_properties(adquell_lite PROPERTIES OUTPUT_NAME "Adquell Lite")
+target_link_libraries(adquell_lite PRIVATE adquell_win32)

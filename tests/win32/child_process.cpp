@@ -9,7 +9,7 @@ std::string ExeFolder() {
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
-ChildProcess::ChildProcess(const std::string& program, const std::string& arguments) {
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& workingFolder) {
     std::string path = program.find_first_of("\\/:") == std::string::npos ? ExeFolder() + program : program;
     std::string commandLine = "\"" + path + "\" " + arguments;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
@@ -17,8 +17,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &info)) {
+    const char* folder = workingFolder.empty() ? nullptr : workingFolder.c_str();
+    if (CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info)) {
         CloseHandle(info.hThread);
         process_ = info.hProcess;
         id_ = info.dwProcessId;

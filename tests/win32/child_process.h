@@ -11,7 +11,7 @@ std::string ExeFolder();
 class ChildProcess {
 public:
     // Starts program (a path, or a name in ExeFolder()) with arguments.
-    ChildProcess(const std::string& program, const std::string& arguments);
+    ChildProcess(const std::string& program, const std::string& arguments, const std::string& workingFolder = "");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -1,0 +1,110 @@
+#include "app/main_commands.h"
+
+#include "app/log.h"
+#include "blocking/advert_classifier.h"
+#include "blocking/mute_control.h"
+#include "client/transport.h"
+#include "client/window_parking.h"
+#include "music/filler_player.h"
+#include "platform/ansi_text.h"
+#include "settings/hotkeys.h"
+#include "settings/options.h"
+
+namespace {
+
+void SetFillerVolume(Platform& os) {
+    os.filler.SetVolume(FillerVolumeFromSlider(os.controls.VolumeSliderPosition()));
+}
+
+void PlayFillerFile(Platform& os, const std::string& path) {
+    os.filler.Load(WidenAnsi(path));
+    os.filler.Run();
+    SetFillerVolume(os);
+    os.controls.SetStatusLabel(Mp3FileName(path));
+}
+
+void ShowIdleUnlessPlaying(ApplicationState& app, Platform& os) {
+    if (!IsSpotifyPlaying(app, os.screen)) os.controls.SetStatusLabel("^__^");
+}
+
+}  // namespace
+
+void OnMuteAdvertsBox(ApplicationState& app, Platform& os, bool checked) {
+    SaveMuteAdverts(app, checked);
+    if (checked) return;
+    app.previousTitle = "xyz";  // the next tick takes the title as new
+    ShowIdleUnlessPlaying(app, os);
+}
+
+bool OnPlayMp3Box(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs, bool checked) {
+    if (checked) {
+        if (!SavePlayMp3(app, os, dialogs, true)) return false;
+        if (app.muteAdverts && app.advertBlocked) PlayMp3(app, os.filler, os.controls, true);
+        return true;
+    }
+    SavePlayMp3(app, os, dialogs, false);
+    if (app.fillerPlaying) PlayMp3(app, os.filler, os.controls, false);
+    if (app.advertBlocked) os.controls.SetStatusLabel("Blocked: " + TrackText(app.currentTitle));
+    else ShowIdleUnlessPlaying(app, os);
+    return false;
+}
+
+void OnHotkeysBox(ApplicationState& app, Platform& os, bool checked) {
+    SaveHotkeysOption(app, checked);
+    if (checked) RegisterAllHotkeys(app, os);
+    else UnregisterAllHotkeys(os);
+}
+
+void OnNextButton(ApplicationState& app, Platform& os) {
+    if (!app.fillerPlaying) {
+        NextTrack(app, os);
+        return;
+    }
+    if (!IsAdvertPlaying(app, os.screen)) {
+        PlayPause(app, os);
+        return;
+    }
+    if (app.replayingPrevious) {
+        app.replayingPrevious = false;
+        PlayFillerFile(os, app.currentMp3);
+        return;
+    }
+    app.previousMp3 = app.currentMp3;
+    PlayMp3(app, os.filler, os.controls, true);
+    SetFillerVolume(os);
+}
+
+void OnPreviousButton(ApplicationState& app, Platform& os) {
+    if (!app.fillerPlaying) {
+        PreviousTrack(app, os);
+        return;
+    }
+    app.replayingPrevious = true;
+    PlayFillerFile(os, app.previousMp3);
+}
+
+void OnPlayButton(ApplicationState& app, Platform& os) {
+    if (!app.fillerPlaying) {
+        PlayPause(app, os);
+        LogLine(IsSpotifyPlaying(app, os.screen) ? "Spotify:    Play" : "Spotify:    Pause");
+        return;
+    }
+    if (app.fillerPaused) {
+        os.filler.Run();
+        os.controls.SetPlayCaption("Pause");
+    } else {
+        os.filler.Pause();
+        os.controls.SetPlayCaption("Play");
+    }
+    app.fillerPaused = !app.fillerPaused;
+}
+
+void OnVolumeSlider(ApplicationState& app, Platform& os, int position) {
+    if (app.fillerPlaying) os.filler.SetVolume(FillerVolumeFromSlider(position));
+    else SetSpotifyVolume(app, os, position);
+}
+
+void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
+    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
+    ReleaseSpotifyWindow(app, os);
+}

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "app/main_commands.h"
+#include "blocking/mute_control.h"
+#include "settings/ini_file.h"
+#include "sim_world.h"
+
+namespace {
+
+class NoChooser : public Mp3FolderDialogs {
+public:
+    std::string BrowseForMp3Folder() override { return std::string(); }
+    void ShowNoMp3Message() override {}
+};
+
+struct MainCommands : SimWorld {
+    NoChooser chooser;
+    void SetUp() override {
+        Connect("set volume 50\nadvert | Brand | Ad | 600000\ntrack | A | B | 600000\n");
+        app.currentTitle = sim.player.title;
+        app.muteAdverts = true;
+        for (const wchar_t* f : {L"C:\\M\\one.mp3", L"C:\\M\\two.mp3"}) {
+            app.mp3Files.push_back(f);
+            graph.files[f] = Playable();
+        }
+        app.mp3Count = 2;
+    }
+};
+
+TEST_F(MainCommands, ClearingMuteAdvertsWritesAtOnceAndMakesTheTitleNew) {
+    SimClick(sim.player, 42, app.spotifyHeight - 21, 0);  // nothing plays
+    controls.status = "Blocked: x";
+    OnMuteAdvertsBox(app, os, false);
+    EXPECT_FALSE(app.muteAdverts);
+    EXPECT_EQ(app.previousTitle, "xyz");
+    EXPECT_EQ(controls.status, "^__^");
+    EXPECT_EQ(CIniFile::GetValue("Mute", "Options", app.optionsPath), "False");
+}
+
+TEST_F(MainCommands, PlayMp3WithoutAFolderStaysOff) {
+    EXPECT_FALSE(OnPlayMp3Box(app, os, chooser, true));
+    EXPECT_FALSE(CIniFile::HasEntry("Play", "Options", app.optionsPath));
+}
+
+TEST_F(MainCommands, PlayMp3OnDuringASilencedAdvertStartsTheFiller) {
+    app.mp3Folder = "C:\\M";
+    app.advertBlocked = true;
+    EXPECT_TRUE(OnPlayMp3Box(app, os, chooser, true));
+    EXPECT_TRUE(app.fillerPlaying);
+    EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "True");
+    EXPECT_FALSE(OnPlayMp3Box(app, os, chooser, false));
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_EQ(controls.status, "Blocked: Brand \x96 Ad");
+    app.currentTitle = "Spotify";
+    OnPlayMp3Box(app, os, chooser, false);
+    EXPECT_EQ(controls.status, "Blocked: ");
+}
+
+TEST_F(MainCommands, PreviousThenNextDuringAnAdvertReturnsToTheFile) {
+    PlayMp3(app, filler, controls, true);
+    app.currentMp3 = "C:\\M\\one.mp3";
+    app.previousMp3 = "C:\\M\\two.mp3";
+    OnPreviousButton(app, os);
+    EXPECT_EQ(graph.current, L"C:\\M\\two.mp3");
+    EXPECT_EQ(controls.status, "two.mp3");
+    EXPECT_TRUE(app.replayingPrevious);
+    OnNextButton(app, os);
+    EXPECT_EQ(graph.current, L"C:\\M\\one.mp3");
+    EXPECT_EQ(controls.status, "one.mp3");
+    EXPECT_FALSE(app.replayingPrevious);
+    EXPECT_TRUE(sim.clicks.empty());
+}
+
+TEST_F(MainCommands, PlayTwiceDuringAFillerPausesThenResumes) {
+    PlayMp3(app, filler, controls, true);
+    OnPlayButton(app, os);
+    EXPECT_FALSE(graph.running);
+    EXPECT_EQ(controls.playCaption, "Play");
+    OnPlayButton(app, os);
+    EXPECT_TRUE(graph.running);
+    EXPECT_EQ(controls.playCaption, "Pause");
+}
+
+TEST_F(MainCommands, PlayWithoutFillerGoesToSpotifyAndLogsTheOutcome) {
+    OnPlayButton(app, os);
+    EXPECT_EQ(Log(), "Spotify:    Pause\n");
+    OnPlayButton(app, os);
+    EXPECT_EQ(Log(), "Spotify:    Pause\nSpotify:    Play\n");
+}
+
+TEST_F(MainCommands, TheSliderClicksSpotifyOrSetsTheFillerVolume) {
+    OnVolumeSlider(app, os, 50);
+    OnVolumeSlider(app, os, 0);
+    EXPECT_EQ(sim.Clicks(161, app.spotifyHeight - 20), 1);
+    EXPECT_EQ(sim.Clicks(123, app.spotifyHeight - 20), 1);
+    PlayMp3(app, filler, controls, true);
+    OnVolumeSlider(app, os, 30);
+    EXPECT_EQ(graph.volume, -7000);
+    EXPECT_EQ(sim.clicks.size(), 2u);
+}
+
+TEST_F(MainCommands, LeavingWhileAnAdvertIsSilencedPutsTheVolumeBack) {
+    SetBlocked(app, os, true);
+    ASSERT_EQ(sim.player.knobLeft, 124);
+    LeaveSpotifyAsFound(app, os);
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+}
+
+}  // namespace

@@ -1,0 +1,243 @@
+// The real program, Adquell Lite.exe, beside the simulated client, observed
+// only from outside: the client's record, the program's windows and their
+// texts, Options.ini and exit codes.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+
+#include "sim_rig.h"
+
+namespace {
+
+constexpr DWORD kDeadline = 20000;
+
+const char* kFirstRunFile =
+    " [Options]\r\n Hotkeys=False\r\n Play=False\r\n Mute=True\r\n [Hotkeys]\r\n 8=1|2\r\n 7=1|4\r\n"
+    " 6=1|37\r\n 5=1|33\r\n 4=1|32\r\n 3=1|1\r\n 2=2|0\r\n 1=1|3\r\n 0=1|41\r\n";
+
+struct Found {
+    const char* cls;
+    const char* textPrefix;
+    HWND window;
+};
+
+BOOL CALLBACK FindChild(HWND child, LPARAM param) {
+    auto* f = reinterpret_cast<Found*>(param);
+    char cls[64] = {}, text[256] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    GetWindowTextA(child, text, sizeof text);
+    if (lstrcmpiA(cls, f->cls) == 0 && std::string(text).rfind(f->textPrefix, 0) == 0) {
+        f->window = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND Child(HWND parent, const char* cls, const char* textPrefix = "") {
+    Found f{cls, textPrefix, nullptr};
+    EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&f));
+    return f.window;
+}
+
+template <typename Done>
+bool WaitUntil(Done done, DWORD deadlineMs = kDeadline) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > deadlineMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+RECT RectOf(HWND w) {
+    RECT r = {};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+struct Program : ::testing::Test {
+    std::string work = ExeFolder() + "program-work";
+    std::unique_ptr<ChildProcess> program;
+    HWND main = nullptr;
+
+    void SetUp() override {
+        RemoveTree(work);
+        CreateDirectoryA(work.c_str(), nullptr);
+    }
+    void TearDown() override { program.reset(); }
+    HWND Start() {
+        program = std::make_unique<ChildProcess>(ExeFolder() + "Adquell Lite.exe", "", work);
+        if (!program->Started()) return nullptr;
+        main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
+        // Start-up is complete once the main window is shown.
+        if (main && !WaitUntil([&] { return IsWindowVisible(main) != 0; })) return nullptr;
+        return main;
+    }
+    std::string Options() { return ReadTextFile(work + "\\Options.ini"); }
+    std::string Text(HWND w) { return WindowTitle(w); }
+};
+
+TEST_F(Program, AFirstStartWritesTheDefaultOptionsAndShowsItsWindows) {
+    SimRig rig("program-first");
+    ASSERT_NE(rig.Start("track | A | B | 600000\n"), nullptr);
+    ASSERT_NE(Start(), nullptr);
+    EXPECT_EQ(Options(), kFirstRunFile);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(RectOf(main).right - RectOf(main).left, 360);
+    EXPECT_EQ(RectOf(main).bottom - RectOf(main).top, 210);
+    HWND about = FindWindowA("Adquell", "About");
+    HWND hotkeys = FindWindowA("Adquell", "Set Hotkeys");
+    ASSERT_NE(about, nullptr);
+    ASSERT_NE(hotkeys, nullptr);
+    EXPECT_FALSE(IsWindowVisible(about));
+    EXPECT_FALSE(IsWindowVisible(hotkeys));
+    EXPECT_NE(FindWindowA("Adquell", "SpotifyContainer"), nullptr);
+    EXPECT_NE(FindWindowA("Adquell", "SpotifyPopups"), nullptr);
+    HWND slider = Child(main, "msctls_trackbar32");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 100);
+    EXPECT_NE(Child(about, "static", "Adquell Lite 0.4"), nullptr);
+    EXPECT_NE(Child(about, "static", "Adquelled: 0"), nullptr);
+    HWND mute = Child(main, "Button", "Mute Adverts");
+    ASSERT_NE(mute, nullptr);
+    EXPECT_EQ(SendMessageA(mute, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(Program, AdvertsAreSilencedShownCountedAndTheVolumeComesBack) {
+    SimRig rig("program-adverts");
+    ASSERT_NE(rig.Start("set volume 64\n"
+                        "track  | One   | First  | 2500\n"
+                        "advert | Brand | Ad one | 2500\n"
+                        "track  | Two   | Second | 2500\n"
+                        "advert | Brand | Ad two | 2500\n"
+                        "track  | Three | Third  | 2500\n"),
+              nullptr);
+    ASSERT_NE(Start(), nullptr);
+    HWND status = Child(main, "static");
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return Text(status) == "Blocked: Brand \x96 Ad one"; }));
+    ASSERT_GE(rig.WaitForEvent(" end", 30000).ms, 0);
+    HWND about = FindWindowA("Adquell", "About");
+    EXPECT_NE(Child(about, "static", "Adquelled: 2"), nullptr);
+    ASSERT_TRUE(rig.Close());
+    const std::string summary = rig.Summary();
+    EXPECT_NE(summary.find("adverts 2\n"), std::string::npos);
+    EXPECT_NE(summary.find("track entry=2 volume=64 after_advert=1 user_volume=64 knob=173 user_knob=173 restored=1"),
+              std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find("track entry=4 volume=64 after_advert=1 user_volume=64 knob=173 user_knob=173 restored=1"),
+              std::string::npos)
+        << summary;
+}
+
+TEST_F(Program, TheFillerPlaysThroughTheAdvertAndSpotifyWaitsForIt) {
+    const std::string music = work + "\\music";
+    CreateDirectoryA(music.c_str(), nullptr);
+    CopyFileA((ExeFolder() + "media\\tone-c.mp3").c_str(), (music + "\\filler.mp3").c_str(), FALSE);
+    std::ofstream(work + "\\Options.ini", std::ios::binary)
+        << " [Options]\r\n MP3=" << music << "\r\n Play=True\r\n Mute=True\r\n";
+    SimRig rig("program-filler");
+    ASSERT_NE(rig.Start("set volume 50\ntrack | One | First | 2000\nadvert | Brand | Short | 800\n"
+                        "track | Two | Second | 600000\n"),
+              nullptr);
+    ASSERT_NE(Start(), nullptr);
+    HWND status = Child(main, "static");
+    EXPECT_TRUE(WaitUntil([&] { return Text(status) == "filler.mp3"; }));
+    // The advert ends while the 2 s filler plays: Spotify is paused, at its volume again...
+    const SimEventLine paused = rig.WaitForEvent("entry index=2", kDeadline);
+    ASSERT_GE(paused.ms, 0);
+    const SimEventLine pausedAfter = rig.WaitForEvent("play state=paused reason=click", kDeadline);
+    ASSERT_GE(pausedAfter.ms, 0);
+    EXPECT_GE(rig.WaitForEvent("knob x=162", kDeadline).ms, 0);
+    // ...and resumes when the filler has ended.
+    size_t from = 0;
+    const auto events = rig.Events();
+    for (size_t i = 0; i < events.size(); ++i)
+        if (events[i].text.find("play state=paused reason=click") != std::string::npos) from = i + 1;
+    const SimEventLine resumed = rig.WaitForEvent("play state=playing reason=click", kDeadline, from);
+    ASSERT_GE(resumed.ms, 0);
+    EXPECT_GE(resumed.ms - pausedAfter.ms, 800);
+    ASSERT_TRUE(rig.Close());
+}
+
+TEST_F(Program, TheMuteAdvertsBoxIsSavedAtOnce) {
+    SimRig rig("program-mute");
+    ASSERT_NE(rig.Start("track | A | B | 600000\n"), nullptr);
+    ASSERT_NE(Start(), nullptr);
+    HWND mute = Child(main, "Button", "Mute Adverts");
+    ASSERT_NE(mute, nullptr);
+    SendMessageA(mute, BM_CLICK, 0, 0);
+    EXPECT_NE(Options().find(" Mute=False\r\n"), std::string::npos);
+    SendMessageA(mute, BM_CLICK, 0, 0);
+    EXPECT_NE(Options().find(" Mute=True\r\n"), std::string::npos);
+}
+
+TEST_F(Program, TheTrayIconHidesAndShowsTheMainWindow) {
+    SimRig rig("program-tray");
+    ASSERT_NE(rig.Start("track | A | B | 600000\n"), nullptr);
+    ASSERT_NE(Start(), nullptr);
+    SendMessageA(main, WM_USER + 1, 1001, WM_LBUTTONUP);
+    EXPECT_FALSE(IsWindowVisible(main));
+    SendMessageA(main, WM_USER + 1, 1001, WM_LBUTTONUP);
+    EXPECT_TRUE(IsWindowVisible(main));
+    SendMessageA(main, WM_CLOSE, 0, 0);  // closing only hides it
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindow(main));
+    SendMessageA(main, WM_USER + 1, 1001, WM_LBUTTONUP);
+    EXPECT_TRUE(IsWindowVisible(main));
+}
+
+TEST_F(Program, ExitGivesAParkedSpotifyBackAndEndsWithOne) {
+    SimRig rig("program-exit");
+    HWND spotify = rig.Start("set position 140,90\ntrack | A | B | 600000\n");
+    ASSERT_NE(spotify, nullptr);
+    ASSERT_NE(Start(), nullptr);
+    ShowWindow(spotify, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return RectOf(spotify).left == GetSystemMetrics(SM_CXSCREEN); }));
+    PostMessageA(main, WM_COMMAND, 9001, 0);
+    EXPECT_EQ(program->Wait(kDeadline), 1u);
+    EXPECT_EQ(RectOf(spotify).left, 140);
+    EXPECT_EQ(RectOf(spotify).top, 90);
+    ASSERT_TRUE(rig.Close());
+}
+
+TEST_F(Program, ExitDuringASilencedAdvertPutsTheVolumeBack) {
+    SimRig rig("program-exit-muted");
+    ASSERT_NE(rig.Start("set volume 40\ntrack | A | B | 1500\nadvert | Brand | Long | 600000\n"), nullptr);
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_GE(rig.WaitForEvent("knob x=124", kDeadline).ms, 0);
+    ASSERT_GE(rig.WaitForEvent("reason=click", kDeadline).ms, 0);
+    PostMessageA(main, WM_COMMAND, 9001, 0);
+    EXPECT_EQ(program->Wait(kDeadline), 1u);
+    EXPECT_GE(rig.WaitForEvent("knob x=154", kDeadline).ms, 0);
+    EXPECT_EQ(Options().find("Restore"), std::string::npos);
+    ASSERT_TRUE(rig.Close());
+}
+
+TEST_F(Program, ZelmorEndsSpotifyAndTheProgram) {
+    SimRig rig("program-zelmor");
+    HWND spotify = rig.Start("track | A | B | 600000\n");
+    ASSERT_NE(spotify, nullptr);
+    ASSERT_NE(Start(), nullptr);
+    PostMessageA(main, WM_COMMAND, 9002, 0);
+    EXPECT_EQ(program->Wait(kDeadline), 420u);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(spotify); }));
+}
+
+TEST_F(Program, AltF1SwitchesHotkeysOnAndAltRightSkipsTheTrack) {
+    SimRig rig("program-hotkeys");
+    ASSERT_NE(rig.Start("track | A | B | 600000\ntrack | C | D | 600000\n"), nullptr);
+    ASSERT_NE(Start(), nullptr);
+    HWND box = Child(main, "Button", "Hotkeys");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ChildProcess(ExeFolder() + "hotkey_helper.exe", "inject 0x12 0x70").Wait(kDeadline);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    ChildProcess(ExeFolder() + "hotkey_helper.exe", "inject 0x12 0x27").Wait(kDeadline);
+    EXPECT_GE(rig.WaitForEvent("target=next", kDeadline).ms, 0);
+    ASSERT_TRUE(rig.Close());
+}
+
+}  // namespace
