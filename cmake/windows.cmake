@@ -95,3 +95,9 @@ add_executable(adquell_lite WIN32
 )
 set_target_properties(adquell_lite PROPERTIES OUTPUT_NAME "Adquell Lite")
 target_link_libraries(adquell_lite PRIVATE adquell_win32)
+
+# The demo and the program's benchmark: the real exe beside the simulated client.
+add_executable(demo_runner tools/demo/demo_runner_win32.cpp tests/win32/sim_rig.cpp tests/win32/child_process.cpp)
+target_include_directories(demo_runner PRIVATE tests/win32)
+target_link_libraries(demo_runner PRIVATE psapi user32)
+add_dependencies(demo_runner adquell_lite spotify_sim)

@@ -1,5 +1,6 @@
 #include "sim_rig.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -138,4 +139,30 @@ void SimRig::Kill() {
 
 DWORD SimRig::ProcessId() const {
     return process_ ? process_->Id() : 0;
+}
+
+AdvertFigures ReadAdvertFigures(const std::string& summary) {
+    AdvertFigures f;
+    std::istringstream in(summary);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("advert index=", 0) == 0) f.audibleMs.push_back(FieldOf(line, "audible_ms"));
+        if (line.rfind("track ", 0) == 0 && FieldOf(line, "after_advert") == 1) {
+            ++f.tracksAfterAdverts;
+            f.restored += FieldOf(line, "restored") == 1;
+        }
+    }
+    return f;
+}
+
+long long Percentile(std::vector<long long> values, double fraction) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<size_t>(fraction * (values.size() - 1) + 0.5)];
+}
+
+double ProcessCpuMs(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    auto ms = [](FILETIME t) { return ((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
+    return ms(kernel) + ms(user);
 }

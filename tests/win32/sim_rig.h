@@ -55,3 +55,14 @@ std::string WindowTitle(HWND window);
 std::string ReadTextFile(const std::string& path);
 // The integer after "key=" in a line, or -1.
 long long FieldOf(const std::string& line, const std::string& key);
+
+// What a client's summary says about adverts and the tracks after them.
+struct AdvertFigures {
+    std::vector<long long> audibleMs;  // per advert
+    int tracksAfterAdverts = 0;
+    int restored = 0;                  // of those, back at the listener's volume
+};
+AdvertFigures ReadAdvertFigures(const std::string& summary);
+long long Percentile(std::vector<long long> values, double fraction);
+// CPU time a process has used, in milliseconds.
+double ProcessCpuMs(HANDLE process);

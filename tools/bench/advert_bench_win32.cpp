@@ -43,19 +43,6 @@ void PumpUntilEnd(SimRig& rig, DWORD deadlineMs) {
     }
 }
 
-double CpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ms = [](FILETIME f) { return ((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e4; };
-    return ms(kernel) + ms(user);
-}
-
-long long Percentile(std::vector<long long> v, double p) {
-    std::sort(v.begin(), v.end());
-    const size_t i = static_cast<size_t>(p * (v.size() - 1) + 0.5);
-    return v[i];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,16 +75,9 @@ int main(int argc, char** argv) {
     PumpUntilEnd(rig, 120000);
     KillAdvertTimers(main);
 
-    std::vector<long long> audible;
-    int restored = 0, after = 0;
-    std::istringstream summary(rig.Summary());
-    for (std::string line; std::getline(summary, line);) {
-        if (line.rfind("advert index=", 0) == 0) audible.push_back(FieldOf(line, "audible_ms"));
-        if (line.rfind("track ", 0) == 0 && FieldOf(line, "after_advert") == 1) {
-            ++after;
-            restored += FieldOf(line, "restored") == 1;
-        }
-    }
+    const AdvertFigures figures = ReadAdvertFigures(rig.Summary());
+    const std::vector<long long>& audible = figures.audibleMs;
+    const int restored = figures.restored, after = figures.tracksAfterAdverts;
     if (audible.empty()) return 2;
     std::printf("adverts: %zu played, %d silenced (counted by the program)\n", audible.size(), app.advertsBlocked);
     std::printf("audible ms per advert: median %lld, 95th percentile %lld, maximum %lld\n",
@@ -111,9 +91,9 @@ int main(int argc, char** argv) {
     StartSpotify(app, os);
     DetectionTick(app, os);
     const int ticks = 1000;
-    const double before = CpuMs();
+    const double before = ProcessCpuMs(GetCurrentProcess());
     for (int i = 0; i < ticks; ++i) DetectionTick(app, os);
-    const double spent = CpuMs() - before;
+    const double spent = ProcessCpuMs(GetCurrentProcess()) - before;
     std::printf("idle tick under Wine: %d ticks, %.1f ms CPU, %.3f ms each, %.2f %% of one core at 20 ticks/s\n",
                 ticks, spent, spent / ticks, spent / ticks * 20 / 10);
     rig.Close();

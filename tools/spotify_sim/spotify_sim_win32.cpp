@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -254,17 +255,22 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// An advert window: a coloured panel with a caption.
+void PaintPanel(HWND window, COLORREF colour, const char* caption) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT r;
+    GetClientRect(window, &r);
+    FillBox(dc, 0, 0, r.right, r.bottom, colour);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    TextOutA(dc, 10, 10, caption, static_cast<int>(std::strlen(caption)));
+    EndPaint(window, &ps);
+}
+
 LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT r;
-        GetClientRect(window, &r);
-        FillBox(dc, 0, 0, r.right, r.bottom, RGB(80, 40, 160));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(255, 255, 255));
-        TextOutA(dc, 8, 8, "Banner advert", 13);
-        EndPaint(window, &ps);
+        PaintPanel(window, RGB(80, 40, 160), "Banner advert");
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -272,17 +278,9 @@ LRESULT CALLBACK BannerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT r;
-        GetClientRect(window, &r);
-        FillBox(dc, 0, 0, r.right, r.bottom, RGB(200, 60, 60));
-        SetBkMode(dc, TRANSPARENT);
-        TextOutA(dc, 20, 20, "Full-screen advert", 18);
-        EndPaint(window, &ps);
+    case WM_PAINT:
+        PaintPanel(window, RGB(200, 60, 60), "Full-screen advert");
         return 0;
-    }
     case WM_CLOSE:
         SimRecord(shell.player, NowMs(), "fullscreen closed");
         DestroyWindow(window);

@@ -1,0 +1,114 @@
+// Runs Adquell Lite.exe beside the simulated Spotify client and reports what
+// happened, from outside: the client's record, the program's windows, its
+// exit code and its process figures.
+//   demo_runner PLAYLIST [--bench] [--shots FOLDER]
+// --bench adds an idle minute and the program's process figures; --shots
+// pauses for screenshots of the main and About windows (a file handshake in
+// FOLDER: "<name>.rect" written, "<name>.done" awaited).
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "sim_rig.h"
+
+namespace {
+
+constexpr DWORD kDeadline = 30000;
+
+void Shot(const std::string& folder, const std::string& name, HWND window) {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    Sleep(700);
+    RECT r;
+    GetWindowRect(window, &r);
+    std::ofstream(folder + "\\" + name + ".rect") << r.left << " " << r.top << " " << (r.right - r.left) << " "
+                                                  << (r.bottom - r.top) << "\n";
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA((folder + "\\" + name + ".done").c_str()) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount() - start < kDeadline)
+        Sleep(50);
+}
+
+int CountEvents(const SimRig& rig, const std::string& text) {
+    int n = 0;
+    for (const auto& e : rig.Events()) n += e.text.find(text) != std::string::npos;
+    return n;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: demo_runner PLAYLIST [--bench] [--shots FOLDER]\n");
+        return 2;
+    }
+    bool bench = false;
+    std::string shots;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--bench") == 0) bench = true;
+        if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc) shots = argv[++i];
+    }
+    const std::string playlist = ReadTextFile(argv[1]);
+    const std::string work = ExeFolder() + "demo-work";
+    RemoveTree(work);
+    CreateDirectoryA(work.c_str(), nullptr);
+
+    SimRig rig("demo");
+    if (!rig.Start(playlist)) {
+        std::printf("the simulated client did not start\n");
+        return 1;
+    }
+    const DWORD launched = GetTickCount();
+    ChildProcess program(ExeFolder() + "Adquell Lite.exe", "", work);
+    HWND main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
+    while (main && !IsWindowVisible(main) && GetTickCount() - launched < kDeadline) Sleep(5);
+    const DWORD startUp = GetTickCount() - launched;
+    if (!main) {
+        std::printf("Adquell Lite did not start\n");
+        return 1;
+    }
+    std::printf("Adquell Lite started in %lu ms, working folder %s\n", startUp, work.c_str());
+    if (!shots.empty()) {
+        Shot(shots, "main", main);
+        HWND about = FindWindowA("Adquell", "About");
+        Shot(shots, "about", about);
+        ShowWindow(about, SW_HIDE);
+    }
+    rig.WaitForEvent(" end", 600000);
+    Sleep(1600);  // one more image-advert round
+    if (bench) {
+        std::printf("idle minute starts\n");
+        std::fflush(stdout);
+        Sleep(60000);  // the caller measures the program's CPU meanwhile
+        PROCESS_MEMORY_COUNTERS memory = {};
+        GetProcessMemoryInfo(program.Handle(), &memory, sizeof memory);
+        std::printf("peak working set: %.1f MB\n", memory.PeakWorkingSetSize / 1048576.0);
+    }
+    PostMessageA(main, WM_COMMAND, 9001, 0);  // File, Exit
+    const DWORD code = program.Wait(kDeadline);
+    rig.Close();
+
+    const AdvertFigures figures = ReadAdvertFigures(rig.Summary());
+    const std::vector<long long>& audible = figures.audibleMs;
+    const int restored = figures.restored, after = figures.tracksAfterAdverts;
+    std::printf("audio adverts played: %zu\n", audible.size());
+    for (size_t i = 0; i < audible.size(); ++i) std::printf("  advert %zu audible for %lld ms\n", i + 1, audible[i]);
+    if (!audible.empty())
+        std::printf("audible ms: median %lld, 95th percentile %lld, maximum %lld\n", Percentile(audible, 0.5),
+                    Percentile(audible, 0.95), *std::max_element(audible.begin(), audible.end()));
+    std::printf("tracks after an advert back at the listener's exact volume: %d of %d\n", restored, after);
+    std::printf("banner adverts hidden: %d of %d\n", CountEvents(rig, "banner reparented"),
+                CountEvents(rig, "banner created"));
+    std::printf("full-screen adverts closed: %d of %d\n", CountEvents(rig, "fullscreen closed"),
+                CountEvents(rig, "fullscreen created"));
+    std::printf("Adquell Lite ended with exit code %lu\n", code);
+    return code == 1 ? 0 : 1;
+}
