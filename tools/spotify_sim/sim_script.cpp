@@ -94,11 +94,11 @@ bool ParseEventWord(const std::string& word, SimEntry& entry) {
         if (!ParseInt(word.substr(11), h) || h <= 0) return false;
         entry.events.push_back({SimEvent::FullScreen, 800, static_cast<int>(h), 0});
     } else if (word.rfind("reopen=", 0) == 0) {
-        const std::string spec = word.substr(7);
-        const auto at = spec.find('@');
+        const std::string size = word.substr(7);
+        const auto at = size.find('@');
         SimEvent e{SimEvent::Reopen, 0, 0, 0};
-        if (at == std::string::npos || !ParseSize(spec.substr(0, at), e.width, e.height) ||
-            !ParseInt(spec.substr(at + 1), e.delayMs) || e.delayMs < 0)
+        if (at == std::string::npos || !ParseSize(size.substr(0, at), e.width, e.height) ||
+            !ParseInt(size.substr(at + 1), e.delayMs) || e.delayMs < 0)
             return false;
         entry.events.push_back(e);
     } else {
