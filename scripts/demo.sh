@@ -24,6 +24,9 @@ while [ $# -gt 0 ]; do
     *) playlist="$1"; shift ;;
   esac
 done
+if [ -n "$shots" ] && ! command -v import >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q imagemagick >/dev/null
+fi
 if [ -n "$shots" ]; then
   # Takes each screenshot the runner asks for, cropped to the window.
   (
