@@ -6,20 +6,13 @@
 #include "client/transport.h"
 #include "client/window_parking.h"
 #include "music/filler_player.h"
-#include "platform/ansi_text.h"
 #include "settings/hotkeys.h"
 #include "settings/options.h"
 
 namespace {
 
-void SetFillerVolume(Platform& os) {
-    os.filler.SetVolume(FillerVolumeFromSlider(os.controls.VolumeSliderPosition()));
-}
-
 void PlayFillerFile(Platform& os, const std::string& path) {
-    os.filler.Load(WidenAnsi(path));
-    os.filler.Run();
-    SetFillerVolume(os);
+    ReplayFillerFile(os.filler, os.controls, path);
     os.controls.SetStatusLabel(Mp3FileName(path));
 }
 
@@ -71,7 +64,7 @@ void OnNextButton(ApplicationState& app, Platform& os) {
     }
     app.previousMp3 = app.currentMp3;
     PlayMp3(app, os.filler, os.controls, true);
-    SetFillerVolume(os);
+    SetFillerVolumeFromSlider(os.filler, os.controls);
 }
 
 void OnPreviousButton(ApplicationState& app, Platform& os) {

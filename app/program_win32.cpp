@@ -82,8 +82,8 @@ void CreateMainControls(HINSTANCE instance) {
     SendMessageA(shell.volumeSlider, TBM_SETPOS, TRUE, 100);
 }
 
-// The controls the other parts write, and the windows they use.
-void ConnectPlatform() {
+// The controls the other parts write, once they exist.
+void ConnectControls() {
     Win32MainControls& c = win32Platform.controls;
     c.statusLabel = shell.statusLabel;
     c.counterLabel = shell.counterLabel;
@@ -91,6 +91,10 @@ void ConnectPlatform() {
     c.volumeSlider = shell.volumeSlider;
     c.hotkeysBox = shell.hotkeysBox;
     win32Platform.registrar.window = shell.main;
+}
+
+// The program's windows the other parts use, once all exist.
+void ConnectWindows() {
     ProgramWindows& w = win32Platform.platform.windows;
     w.main = shell.main;
     w.about = shell.about;
@@ -164,7 +168,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     shell.about = TopWindow(instance, "About", 360, 140, shell.main);
     CreateAboutControls(instance);
     CreateMainControls(instance);
-    ConnectPlatform();
+    ConnectControls();
     SetOptionBoxes();
     shell.hotkeys = TopWindow(instance, "Set Hotkeys", 270, 207, shell.main);
     if (!shell.hotkeys) Fail("Window Creation Failed!");
@@ -175,7 +179,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                              shell.desktop);
     ParkOffScreen(shell.container);
     ParkOffScreen(shell.popups);
-    ConnectPlatform();
+    ConnectWindows();
     shell.hotkeyControls = CreateHotkeyWindowControls(shell.hotkeys, instance, shell.font);
     for (HWND w : {shell.main, shell.about, shell.hotkeys})
         EnumChildWindows(w, SetControlFont, reinterpret_cast<LPARAM>(shell.font));

@@ -26,8 +26,7 @@ void ShowTrackLabel(ApplicationState& app, Platform& os) {
 
 void StartFiller(ApplicationState& app, Platform& os) {
     PlayMp3(app, os.filler, os.controls, true);
-    if (app.fillerPlaying)
-        os.filler.SetVolume(FillerVolumeFromSlider(os.controls.VolumeSliderPosition()));
+    if (app.fillerPlaying) SetFillerVolumeFromSlider(os.filler, os.controls);
 }
 
 // A further advert while already silenced.

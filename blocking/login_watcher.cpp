@@ -1,6 +1,7 @@
 #include "blocking/login_watcher.h"
 
 #include "app/log.h"
+#include "client/client_process.h"
 
 namespace {
 
@@ -9,8 +10,9 @@ constexpr int kLoggedOutPollMs = 1000;
 constexpr int kWatchPollMs = 3000;
 constexpr int kThreadExitCode = 420;
 
-bool LoggedInSize(const WindowRect& r) {
-    return r.Height() > spotify::kLoggedInMinHeightExclusive && r.Width() > spotify::kLoggedInMinWidthExclusive;
+bool LoggedInSize(const ApplicationState& app) {
+    return app.spotifyHeight > spotify::kLoggedInMinHeightExclusive &&
+           app.spotifyWidth > spotify::kLoggedInMinWidthExclusive;
 }
 
 WindowHandle FindSpotify(Platform& os) {
@@ -39,16 +41,11 @@ int Watch(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& ti
 
 // A main window is there: logged in once it has the size of a logged-in client.
 int Measure(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& timers) {
-    WindowRect r;
-    if (!os.desktop.IsWindow(app.spotifyWindow) || !os.desktop.GetRect(app.spotifyWindow, r)) {
+    if (!os.desktop.IsWindow(app.spotifyWindow) || !MeasureSpotify(app, os)) {
         w.phase = LoginWatcher::LoggedOut;
         return kLoggedOutPollMs;
     }
-    app.spotifyLeft = r.left;
-    app.spotifyTop = r.top;
-    app.spotifyWidth = r.Width();
-    app.spotifyHeight = r.Height();
-    if (!LoggedInSize(r)) {
+    if (!LoggedInSize(app)) {
         w.phase = LoginWatcher::Measuring;
         return kLoggedOutPollMs;
     }

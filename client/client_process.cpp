@@ -24,13 +24,14 @@ std::string BaseName(const std::string& path) {
 
 }  // namespace
 
-void MeasureSpotify(ApplicationState& app, Platform& os) {
+bool MeasureSpotify(ApplicationState& app, Platform& os) {
     WindowRect r;
-    if (!os.desktop.GetRect(app.spotifyWindow, r)) return;
+    if (!os.desktop.GetRect(app.spotifyWindow, r)) return false;
     app.spotifyLeft = r.left;
     app.spotifyTop = r.top;
     app.spotifyWidth = r.Width();
     app.spotifyHeight = r.Height();
+    return true;
 }
 
 void StartSpotify(ApplicationState& app, Platform& os) {

@@ -24,5 +24,6 @@ void BringToForeground(Platform& os, WindowHandle window);
 void MakeSpotifyTransparent(ApplicationState& app, Platform& os);
 void ToggleLayered(ApplicationState& app, Platform& os);
 
-// Reads Spotify's window rectangle into the geometry fields.
-void MeasureSpotify(ApplicationState& app, Platform& os);
+// Reads Spotify's window rectangle into the geometry fields; false (fields
+// unchanged) when the window cannot be measured.
+bool MeasureSpotify(ApplicationState& app, Platform& os);

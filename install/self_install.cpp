@@ -1,17 +1,13 @@
 #include "install/self_install.h"
 
 #include "app/log.h"
+#include "music/filler_player.h"
 
 namespace {
 
 constexpr const char* kInstallFolder = "%appdata%\\Adquell\\";
 constexpr const char* kAllUsersStartMenu = "%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
 constexpr const char* kUserStartMenu = "%appdata%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
-
-std::string FileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string ShortcutName(const std::string& version) {
     return "\\Adquell " + version + ".url";
@@ -60,7 +56,7 @@ std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, con
 void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer) {
     const std::string running = installer.RunningProgramPath();
     const std::string folder = os.system.ExpandEnvironment(kInstallFolder);
-    const std::string installed = folder + FileNameOf(running);
+    const std::string installed = folder + Mp3FileName(running);  // the program's file name
     if (installer.CreateFolder(folder)) {
         FirstInstall(os, installer, running, folder, installed);
         return;

@@ -65,6 +65,16 @@ std::int32_t FillerVolumeFromSlider(int sliderPosition) {
     return (sliderPosition - 100) * 100;
 }
 
+void SetFillerVolumeFromSlider(FillerPlayer& filler, MainControls& controls) {
+    filler.SetVolume(FillerVolumeFromSlider(controls.VolumeSliderPosition()));
+}
+
+void ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::string& path) {
+    filler.Load(WidenAnsi(path));
+    filler.Run();
+    SetFillerVolumeFromSlider(filler, controls);
+}
+
 std::string Mp3FileName(const std::string& path) {
     const auto slash = path.find_last_of('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);

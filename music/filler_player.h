@@ -35,6 +35,12 @@ std::int32_t FillerVolumeFromSlider(int sliderPosition);
 // The part of a path after its last backslash (all of it when there is none).
 std::string Mp3FileName(const std::string& path);
 
+// The filler volume taken from the main window's slider.
+void SetFillerVolumeFromSlider(FillerPlayer& filler, MainControls& controls);
+
+// Plays a stored (narrow) path from its start at the slider's volume.
+void ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::string& path);
+
 // on: start a random file from the list, dropping files that cannot be loaded;
 // off: stop. The outcome is left in fillerPlaying.
 void PlayMp3(ApplicationState& app, FillerPlayer& filler, MainControls& controls, bool on);

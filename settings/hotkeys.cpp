@@ -8,7 +8,6 @@
 #include "client/transport.h"
 #include "install/self_install.h"
 #include "music/filler_player.h"
-#include "platform/ansi_text.h"
 #include "settings/ini_file.h"
 
 const HotkeyKey HotkeyKeys[kHotkeyKeyCount] = {
@@ -45,10 +44,6 @@ int ReadNumber(const std::string& piece) {
     return static_cast<int>(sign * value);
 }
 
-void SetFillerVolumeFromSlider(Platform& os) {
-    os.filler.SetVolume(FillerVolumeFromSlider(os.controls.VolumeSliderPosition()));
-}
-
 void FillerVolumeStep(Platform& os, int step) {
     int position = os.controls.VolumeSliderPosition() + step;
     position = position < 0 ? 0 : position > 100 ? 100 : position;
@@ -68,7 +63,7 @@ void Next(ApplicationState& app, Platform& os) {
     else if (IsAdvertPlaying(app, os.screen)) {
         app.previousMp3 = app.currentMp3;
         PlayMp3(app, os.filler, os.controls, true);
-        SetFillerVolumeFromSlider(os);
+        SetFillerVolumeFromSlider(os.filler, os.controls);
     } else {
         PlayPause(app, os);
     }
@@ -79,9 +74,7 @@ void Previous(ApplicationState& app, Platform& os) {
         PreviousTrack(app, os);
         return;
     }
-    os.filler.Load(WidenAnsi(app.previousMp3));
-    os.filler.Run();
-    SetFillerVolumeFromSlider(os);
+    ReplayFillerFile(os.filler, os.controls, app.previousMp3);
 }
 
 }  // namespace

@@ -14,6 +14,17 @@ struct Parking : SimWorld {
         sim.foreground = other;
     }
     WindowRect Rect() { return sim.windows[spotify].rect; }
+    // Spotify minimised at rect, parked by a tick.
+    void MinimiseAndPark(const WindowRect& at) {
+        sim.windows[spotify].rect = at;
+        sim.windows[spotify].iconic = true;
+        KeepSpotifyCapturable(app, os);
+    }
+    // The user activates it; the next tick unparks it.
+    void Activate() {
+        sim.foreground = spotify;
+        KeepSpotifyCapturable(app, os);
+    }
 };
 
 TEST_F(Parking, MinimisedSpotifyIsParkedOffScreenAndComesBackWhenActivated) {
@@ -63,18 +74,13 @@ TEST_F(Parking, FocusGoesToTheMainWindowWhenSpotifyHadIt) {
 }
 
 TEST_F(Parking, MaximisedPositionComesBackOnScreenButResetKeepsIt) {
-    sim.windows[spotify].rect = {-8, -8, 792, 592};
-    sim.windows[spotify].iconic = true;
-    KeepSpotifyCapturable(app, os);
-    sim.foreground = spotify;
-    KeepSpotifyCapturable(app, os);
+    MinimiseAndPark({-8, -8, 792, 592});
+    Activate();
     EXPECT_EQ(Rect().left, 10);
     EXPECT_EQ(Rect().top, 10);
 
-    sim.windows[spotify].rect = {-8, -8, 792, 592};
-    sim.windows[spotify].iconic = true;
     sim.foreground = other;
-    KeepSpotifyCapturable(app, os);
+    MinimiseAndPark({-8, -8, 792, 592});
     ResetSpotifyWindow(app, os);
     EXPECT_EQ(Rect().left, -8);
     EXPECT_EQ(Rect().top, -8);
@@ -82,11 +88,8 @@ TEST_F(Parking, MaximisedPositionComesBackOnScreenButResetKeepsIt) {
 }
 
 TEST_F(Parking, PositionBeyondTheScreen) {
-    sim.windows[spotify].rect = {1500, 50, 2300, 650};
-    sim.windows[spotify].iconic = true;
-    KeepSpotifyCapturable(app, os);
-    sim.foreground = spotify;
-    KeepSpotifyCapturable(app, os);
+    MinimiseAndPark({1500, 50, 2300, 650});
+    Activate();
     EXPECT_EQ(Rect().left, 10);
     EXPECT_EQ(Rect().top, 10);
 
