@@ -68,7 +68,7 @@ add_executable(win32_tests
 )
 target_include_directories(win32_tests PRIVATE tests/win32)
 target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
-add_dependencies(win32_tests adquell_lite probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
+add_dependencies(win32_tests tested_program probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)
@@ -95,9 +95,28 @@ add_executable(adquell_lite WIN32
 )
 set_target_properties(adquell_lite PROPERTIES OUTPUT_NAME "Adquell Lite")
 target_link_libraries(adquell_lite PRIVATE adquell_win32)
+# The shipped build (scripts/release.sh): optimised for size, unused code
+# dropped, symbols stripped.
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
+  target_link_options(adquell_lite PRIVATE -s -Wl,--gc-sections)
+endif()
+
+# The program the end-to-end tests and the demo run: the shipped exe when one
+# is named (ADQ_TESTED_PROGRAM), otherwise this build's own. It is copied to
+# bin/tested/ so that every runner finds it at one place.
+set(ADQ_TESTED_PROGRAM "" CACHE FILEPATH "Adquell Lite.exe to run in the end-to-end tests and the demo")
+if(ADQ_TESTED_PROGRAM)
+  set(TESTED_SOURCE ${ADQ_TESTED_PROGRAM})
+else()
+  set(TESTED_SOURCE $<TARGET_FILE:adquell_lite>)
+endif()
+add_custom_target(tested_program ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/tested
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TESTED_SOURCE} "${CMAKE_BINARY_DIR}/bin/tested/Adquell Lite.exe"
+  DEPENDS adquell_lite)
 
 # The demo and the program's benchmark: the real exe beside the simulated client.
 add_executable(demo_runner tools/demo/demo_runner_win32.cpp tests/win32/sim_rig.cpp tests/win32/child_process.cpp)
 target_include_directories(demo_runner PRIVATE tests/win32)
 target_link_libraries(demo_runner PRIVATE psapi user32)
-add_dependencies(demo_runner adquell_lite spotify_sim)
+add_dependencies(demo_runner tested_program spotify_sim)

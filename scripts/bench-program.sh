@@ -1,10 +1,14 @@
 #!/bin/bash
-# Benchmark of the real program under Wine: audible milliseconds of 20 adverts,
-# CPU while idle for 60 s, peak working set, start-up time and exe size.
+# Benchmark of the real program under Wine, the shipped (Release) exe and the
+# Debug build's in the same run: audible milliseconds of 20 adverts, CPU while
+# idle for 60 s, peak working set, start-up time and exe size.
 # Prints figures only; asserts nothing.
+#   scripts/bench-program.sh [release|debug ...]   (default: release debug)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
+builds=("$@")
+[ ${#builds[@]} -gt 0 ] || builds=(release debug)
 playlist="$root/build/bench-playlist.txt"
 mkdir -p build
 {
@@ -15,20 +19,27 @@ mkdir -p build
   done
   echo "track | Last | Song | 2000"
 } > "$playlist"
-log="$root/build/bench-program.log"
-bash scripts/demo.sh --bench "$playlist" > "$log" 2>&1 &
-demo=$!
-# CPU of the program's own process while it idles, read from Linux's side:
-# Wine does not report another process's times.
-for _ in $(seq 1 1200); do grep -q "idle minute starts" "$log" && break; sleep 0.5; done
-pid=$(pgrep -f "Adquell Lite.exe" | head -1 || true)
-if [ -n "$pid" ]; then
-  ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-  t1=$(ticks); sleep 60; t2=$(ticks)
-  hz=$(getconf CLK_TCK)
-  idle_ms=$(( (t2 - t1) * 1000 / hz ))
-fi
-wait "$demo" || true
-grep -v "idle minute starts" "$log"
-[ -n "${idle_ms:-}" ] && echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): ${idle_ms} ms CPU, $(awk "BEGIN{printf \"%.2f\", $idle_ms / 600}") % of one core"
-echo "exe size: $(stat -c %s "build/windows/bin/Adquell Lite.exe") bytes"
+
+bench_one() {  # bench_one release|debug
+  local build="$1" log="$root/build/bench-program-$1.log" flags=(--bench) exe="dist/Adquell Lite.exe"
+  if [ "$build" = debug ]; then flags+=(--debug); exe="build/windows/bin/Adquell Lite.exe"; fi
+  bash scripts/demo.sh "${flags[@]}" "$playlist" > "$log" 2>&1 &
+  local demo=$! pid="" idle_ms=""
+  # CPU of the program's own process while it idles, read from Linux's side:
+  # Wine does not report another process's times.
+  for _ in $(seq 1 1200); do grep -q "idle minute starts" "$log" && break; sleep 0.5; done
+  pid=$(pgrep -f "Adquell Lite.exe" | head -1 || true)
+  if [ -n "$pid" ]; then
+    ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+    local t1 t2 hz
+    t1=$(ticks); sleep 60; t2=$(ticks)
+    hz=$(getconf CLK_TCK)
+    idle_ms=$(( (t2 - t1) * 1000 / hz ))
+  fi
+  wait "$demo" || true
+  echo "== $build build"
+  grep -v "idle minute starts" "$log"
+  [ -n "$idle_ms" ] && echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): ${idle_ms} ms CPU, $(awk "BEGIN{printf \"%.2f\", $idle_ms / 600}") % of one core"
+  echo "exe size: $(stat -c %s "$exe") bytes"
+}
+for b in "${builds[@]}"; do bench_one "$b"; done

@@ -2,14 +2,20 @@
 # The main job: builds Adquell Lite.exe and runs it under Wine beside the
 # simulated Spotify client playing the demo playlist (tracks, audio adverts, a
 # banner and a full-screen advert), in a private working folder; then ends both
-# and prints what happened.
-#   scripts/demo.sh [--bench] [--shots FOLDER]
+# and prints what happened. It runs the shipped exe (scripts/release.sh) unless
+# --debug asks for the Debug build's.
+#   scripts/demo.sh [--bench] [--debug] [--shots FOLDER] [PLAYLIST]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-bash scripts/setup.sh
-cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
-cmake --build build/windows -j "$(nproc)" --target demo_runner >/dev/null
+setup_args=()
+for a in "$@"; do [ "$a" = "--shots" ] && setup_args=(--with-screenshots); done
+bash scripts/setup.sh "${setup_args[@]}"
+bash scripts/release.sh >/dev/null
+mkdir -p build
+cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  -DADQ_TESTED_PROGRAM="$root/dist/Adquell Lite.exe" >/dev/null
+cmake --build build/windows -j "$(nproc)" --target demo_runner --target adquell_lite >/dev/null
 . scripts/wine-env.sh
 trap wine_env_down EXIT
 wine_env_up build/windows >/dev/null
@@ -19,14 +25,12 @@ shots=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --bench) args+=(--bench); shift ;;
+    --debug) args+=(--program "$(winepath -w "build/windows/bin/Adquell Lite.exe")"); shift ;;
     --shots) shots="$2"; mkdir -p "$shots"; rm -f "$shots"/*.rect "$shots"/*.done
              args+=(--shots "$(winepath -w "$shots")"); shift 2 ;;
     *) playlist="$1"; shift ;;
   esac
 done
-if [ -n "$shots" ] && ! command -v import >/dev/null; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q imagemagick >/dev/null
-fi
 if [ -n "$shots" ]; then
   # Takes each screenshot the runner asks for, cropped to the window.
   (

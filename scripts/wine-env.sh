@@ -20,10 +20,15 @@ wine_env_export() {
   fi
 }
 
+# A display is free when it has no lock file, no socket file and no listening
+# socket: in a chroot /tmp is its own, but the abstract sockets in
+# /proc/net/unix are the machine's.
 _wine_free_display() {
-  local n
+  local n used
+  used="$(awk '{print $NF}' /proc/net/unix 2>/dev/null | grep -oE '/tmp/\.X11-unix/X[0-9]+$' | sort -u)"
   for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] &&
+       ! grep -qx "/tmp/.X11-unix/X$n" <<<"$used"; then
       echo "$n"
       return 0
     fi

@@ -68,7 +68,7 @@ struct Program : ::testing::Test {
     }
     void TearDown() override { program.reset(); }
     HWND Start() {
-        program = std::make_unique<ChildProcess>(ExeFolder() + "Adquell Lite.exe", "", work);
+        program = std::make_unique<ChildProcess>(ExeFolder() + "tested\\Adquell Lite.exe", "", work);
         if (!program->Started()) return nullptr;
         main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
         // Start-up is complete once the main window is shown.

@@ -1,7 +1,9 @@
 // Runs Adquell Lite.exe beside the simulated Spotify client and reports what
 // happened, from outside: the client's record, the program's windows, its
 // exit code and its process figures.
-//   demo_runner PLAYLIST [--bench] [--shots FOLDER]
+//   demo_runner PLAYLIST [--bench] [--shots FOLDER] [--program EXE]
+// The program is the one the build was told to test (bin\tested), unless
+// --program names another.
 // --bench adds an idle minute and the program's process figures; --shots
 // pauses for screenshots of the main and About windows (a file handshake in
 // FOLDER: "<name>.rect" written, "<name>.done" awaited).
@@ -47,14 +49,16 @@ int CountEvents(const SimRig& rig, const std::string& text) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: demo_runner PLAYLIST [--bench] [--shots FOLDER]\n");
+        std::fprintf(stderr, "usage: demo_runner PLAYLIST [--bench] [--shots FOLDER] [--program EXE]\n");
         return 2;
     }
     bool bench = false;
     std::string shots;
+    std::string exe = ExeFolder() + "tested\\Adquell Lite.exe";
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--bench") == 0) bench = true;
         if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc) shots = argv[++i];
+        if (std::strcmp(argv[i], "--program") == 0 && i + 1 < argc) exe = argv[++i];
     }
     const std::string playlist = ReadTextFile(argv[1]);
     const std::string work = ExeFolder() + "demo-work";
@@ -67,7 +71,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const DWORD launched = GetTickCount();
-    ChildProcess program(ExeFolder() + "Adquell Lite.exe", "", work);
+    std::printf("program: %s\n", exe.c_str());
+    ChildProcess program(exe, "", work);
     HWND main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
     while (main && !IsWindowVisible(main) && GetTickCount() - launched < kDeadline) Sleep(5);
     const DWORD startUp = GetTickCount() - launched;
