@@ -34,6 +34,11 @@ struct ApplicationState {
     std::string displayTitle;
     std::string previousTitle;
     std::int32_t advertsBlocked = 0;
+    // Ticks left in which a new title is judged again: Spotify may retitle
+    // before it repaints its player bar.
+    std::int32_t settleTicks = 0;
+    // Leaving: Spotify has been left as found and no tick may silence it again.
+    bool leaving = false;
 
     // Classifier and probes.
     std::int32_t spotifyVolume = 0;
@@ -58,6 +63,7 @@ struct ApplicationState {
     bool spotifyReparented = false;
     WindowHandle previousForeground = nullptr;
     WindowHandle savedParent = nullptr;
+    WindowHandle parkedWindow = nullptr;  // the window the parking flags speak of
 
     // MP3 library.
     std::string mp3Folder;
@@ -74,9 +80,12 @@ struct ApplicationState {
     // Update.
     std::string latestVersion;
 
-    // The program ended while an advert was silenced: Spotify's volume is to be
-    // put back to savedKnobX as soon as its window is there.
+    // A silenced advert's volume is still to be put back to savedKnobX (the
+    // program ended meanwhile, or Spotify's window went away): done once a
+    // logged-in main window is there; the record in the options file stays
+    // until a re-scan shows the knob back.
     bool volumeRestorePending = false;
+    std::uint64_t nextRestoreTryMs = 0;
 
     // Start values only (tests build the state field by field).
     ApplicationState() = default;

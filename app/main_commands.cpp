@@ -98,6 +98,12 @@ void OnVolumeSlider(ApplicationState& app, Platform& os, int position) {
 }
 
 void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
+    app.leaving = true;
     if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
     ReleaseSpotifyWindow(app, os);
+}
+
+void ComeBackAfterCancelledEnd(ApplicationState& app) {
+    app.leaving = false;
+    app.previousTitle.clear();  // an advert still playing is judged again
 }

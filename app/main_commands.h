@@ -15,5 +15,9 @@ void OnPlayButton(ApplicationState& app, Platform& os);
 void OnVolumeSlider(ApplicationState& app, Platform& os, int position);
 
 // Before the program ends without ending Spotify: an advert's silence must
-// not outlive the program, and a parked window goes back.
+// not outlive the program, and a parked window goes back. No tick acts after it.
 void LeaveSpotifyAsFound(ApplicationState& app, Platform& os);
+
+// Windows called off its log-off or shutdown after the program had left
+// Spotify: ticks act again and the current title is judged anew.
+void ComeBackAfterCancelledEnd(ApplicationState& app);

@@ -54,8 +54,7 @@ void CommandHotkeysBox(HWND) {
 }
 
 void CommandExit(HWND) {
-    RemoveTrayIcon();
-    LeaveSpotifyAsFound(App(), Os());
+    LeaveSpotifyOnce();
     ExitProcess(1);
 }
 
@@ -136,6 +135,26 @@ bool MsgClose(HWND window) {
     return false;
 }
 
+// Windows asks before it logs off or shuts down, then says whether it does.
+LRESULT MsgQueryEndSession() {
+    LeaveSpotifyOnce();
+    return TRUE;
+}
+
+void MsgEndSession(WPARAM ending) {
+    if (!ending) {
+        ComeBackToSpotify();
+        return;
+    }
+    LeaveSpotifyOnce();
+    ExitProcess(kNormalExitCode);
+}
+
+void MsgShowMainWindow() {
+    ShowMainWindow();
+    TheShell().mainWindowShown = true;
+}
+
 LRESULT MsgCtlColorStatic(WPARAM wParam, LPARAM lParam) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     const bool link = reinterpret_cast<HWND>(lParam) == TheShell().linkLabel;
@@ -168,8 +187,21 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (MsgClose(window)) return 0;
         break;
     case WM_DESTROY:
-        if (window == TheShell().main) ExitProcess(kNormalExitCode);
+        if (window != TheShell().main) break;
+        LeaveSpotifyOnce();
+        ExitProcess(kNormalExitCode);
+    case WM_QUERYENDSESSION:
+        if (window == TheShell().main) return MsgQueryEndSession();
         break;
+    case WM_ENDSESSION:
+        if (window == TheShell().main) MsgEndSession(wParam);
+        return 0;
+    case kLeaveSpotifyMessage:
+        LeaveSpotifyOnce();
+        return 0;
+    case kShowMainWindowMessage:
+        MsgShowMainWindow();
+        return 0;
     case WM_COMMAND:
         MsgCommand(window, wParam, lParam);
         break;

@@ -6,22 +6,28 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 
 #include "app/advert_timers_win32.h"
+#include "app/main_commands.h"
 #include "app/program_win32.h"
 #include "settings/hotkeys.h"
 
 namespace {
 
-// Process-wide objects, built in this order before the entry point runs: the
-// platform with its keystroke engine and filler player, the background brush,
-// and last the application object, whose construction reads the options file
-// and finds or starts Spotify.
+// Process-wide objects: the platform with its keystroke engine and filler
+// player and the background brush are built before the entry point runs; the
+// application object, whose construction reads the options file, finds or
+// starts Spotify and may restore its volume, only once this copy knows it is
+// the only one.
 Win32Platform win32Platform;
 HBRUSH backgroundBrush = CreateSolidBrush(RGB(31, 31, 31));
-ApplicationState application(win32Platform.platform);
+std::unique_ptr<ApplicationState> theApplication;
 ShellWindows shell;
+bool leftSpotify = false;
+
+constexpr const char* kInstanceClaimName = "Adquell Lite instance";
 
 const std::string kMainTitle = std::string("Adquell Lite ") + ProgramVersion;
 
@@ -104,6 +110,7 @@ void ConnectWindows() {
 }
 
 void ParkOffScreen(HWND window) {
+    const ApplicationState& application = *theApplication;
     SetWindowPos(window, HWND_BOTTOM, application.screenWidth, application.screenHeight, 0, 0, SWP_NOSIZE);
     ShowWindow(window, SW_SHOWNOACTIVATE);
 }
@@ -116,9 +123,56 @@ BOOL CALLBACK SetControlFont(HWND control, LPARAM font) {
 }
 
 void SetOptionBoxes() {
+    ApplicationState& application = *theApplication;
     if (application.muteAdverts) SendMessageA(shell.muteBox, BM_SETCHECK, BST_CHECKED, 0);
     if (application.playMp3) SendMessageA(shell.playBox, BM_SETCHECK, BST_CHECKED, 0);
     RegisterStartUpHotkeys(application, win32Platform.platform);
+}
+
+// True for the first copy, which keeps the claim until it ends or hands over.
+bool ClaimOnlyInstance() {
+    HANDLE claim = CreateMutexA(nullptr, FALSE, kInstanceClaimName);
+    if (!claim) return true;  // nothing to coordinate with
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(claim);
+        return false;
+    }
+    win32Platform.installer.instanceClaim = claim;
+    return true;
+}
+
+BOOL CALLBACK FindRunningMain(HWND window, LPARAM found) {
+    char cls[32] = {}, title[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, title, sizeof title);
+    if (std::string(cls) != "Adquell" || std::string(title).rfind("Adquell Lite ", 0) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// A second start: the running copy shows its main window, this one ends.
+void ShowRunningCopy() {
+    HWND running = nullptr;
+    EnumWindows(FindRunningMain, reinterpret_cast<LPARAM>(&running));
+    if (!running) return;
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    AllowSetForegroundWindow(process);
+    PostMessageA(running, kShowMainWindowMessage, 0, 0);
+}
+
+// Runs on a thread of its own (console closed, Ctrl+C, Ctrl+Break, log-off,
+// shutdown): the window's thread leaves Spotify as found, then the process ends.
+BOOL WINAPI OnConsoleEvent(DWORD) {
+    DWORD_PTR result = 0;
+    if (shell.main) SendMessageTimeoutA(shell.main, kLeaveSpotifyMessage, 0, 0, SMTO_NORMAL, 4000, &result);
+    ExitProcess(kNormalExitCode);
+    return TRUE;
+}
+
+LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
+    LeaveSpotifyOnce();
+    return EXCEPTION_EXECUTE_HANDLER;
 }
 
 int RunMessageLoop() {
@@ -137,7 +191,7 @@ Win32Platform& TheWin32Platform() {
 }
 
 ApplicationState& TheApplication() {
-    return application;
+    return *theApplication;
 }
 
 ShellWindows& TheShell() {
@@ -148,7 +202,30 @@ HBRUSH BackgroundBrush() {
     return backgroundBrush;
 }
 
+void LeaveSpotifyOnce() {
+    if (leftSpotify) return;
+    leftSpotify = true;
+    RemoveTrayIcon();
+    if (theApplication) LeaveSpotifyAsFound(*theApplication, win32Platform.platform);
+}
+
+void ComeBackToSpotify() {
+    if (!leftSpotify) return;
+    leftSpotify = false;
+    AddTrayIcon();
+    ComeBackAfterCancelledEnd(*theApplication);
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    if (!ClaimOnlyInstance()) {
+        ShowRunningCopy();
+        return kNormalExitCode;
+    }
+    theApplication = std::make_unique<ApplicationState>(win32Platform.platform);
+    ApplicationState& application = *theApplication;
+    win32Platform.installer.beforeExit = LeaveSpotifyOnce;
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    SetUnhandledExceptionFilter(OnCrash);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // The volume slider's class must exist, whatever the shell has loaded.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};

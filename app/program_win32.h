@@ -9,6 +9,8 @@
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 1;  // 1025
 constexpr UINT kTrayIconId = 1001;
+constexpr UINT kLeaveSpotifyMessage = WM_APP + 3;      // from the console event thread
+constexpr UINT kShowMainWindowMessage = WM_APP + 4;    // from a second copy
 constexpr int kNormalExitCode = 420;
 constexpr const char* kHomePage = "https://adquell-lite.org/";
 constexpr const char* kDonatePage = "https://adquell-lite.org/donate";
@@ -39,6 +41,12 @@ Win32Platform& TheWin32Platform();
 ApplicationState& TheApplication();
 ShellWindows& TheShell();
 HBRUSH BackgroundBrush();
+
+// Every way out that gives a chance to run code: Spotify left as found (volume
+// back, window unparked, no further ticks) and the tray icon removed. Once.
+void LeaveSpotifyOnce();
+// Windows called off the end of the session: back to work.
+void ComeBackToSpotify();
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -36,12 +36,12 @@ HMENU Popup(std::initializer_list<std::pair<const char*, UINT>> items) {
 void EndFromTray(bool endSpotify) {
     ApplicationState& app = TheApplication();
     Platform& os = TheWin32Platform().platform;
-    RemoveTrayIcon();
     if (endSpotify) {
+        RemoveTrayIcon();
         ReleaseSpotifyWindow(app, os);
         KillSpotify(os);
     } else {
-        LeaveSpotifyAsFound(app, os);
+        LeaveSpotifyOnce();
     }
     PostQuitMessage(0);
 }

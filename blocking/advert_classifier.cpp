@@ -27,7 +27,11 @@ bool IsSpotifyPlaying(ApplicationState& app, SpotifyScreen& screen) {
 }
 
 bool IsAdvertPlaying(const ApplicationState& app, SpotifyScreen& screen) {
-    if (app.currentTitle == spotify::kIdleTitle) return false;
+    return IsAdvertOnScreen(app, screen, app.currentTitle);
+}
+
+bool IsAdvertOnScreen(const ApplicationState& app, SpotifyScreen& screen, const std::string& title) {
+    if (title == spotify::kIdleTitle) return false;
     const int height = app.spotifyHeight;
     if (ProbePixel(app, screen, spotify::kProbeAX, height - spotify::kProbeAUp) != spotify::kProbeAGrey)
         return false;

@@ -20,3 +20,5 @@ bool IsSpotifyPlaying(ApplicationState& app, SpotifyScreen& screen);
 // Whether currentTitle is an advert, judged by the two player-bar probes. The
 // bare title "Spotify" is never an advert and takes no capture.
 bool IsAdvertPlaying(const ApplicationState& app, SpotifyScreen& screen);
+// The same for another title, e.g. one just read.
+bool IsAdvertOnScreen(const ApplicationState& app, SpotifyScreen& screen, const std::string& title);

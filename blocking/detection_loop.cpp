@@ -13,6 +13,8 @@
 namespace {
 
 constexpr int kPauseRetries = 10;
+// Ticks (50 ms each) in which a new title is judged again.
+constexpr int kSettleTicks = 6;
 
 void ShowBlockedLabel(ApplicationState& app, Platform& os) {
     app.displayTitle = "Blocked: " + TrackText(app.displayTitle);
@@ -40,6 +42,7 @@ void AnotherAdvert(ApplicationState& app, Platform& os) {
 
 void AdvertStarted(ApplicationState& app, Platform& os) {
     SetBlocked(app, os, true);
+    if (!app.advertBlocked) return;  // the knob could not be seen
     if (app.playMp3) StartFiller(app, os);
     else ShowBlockedLabel(app, os);
     CountAdvert(app, os);
@@ -78,6 +81,7 @@ void TrackChanged(ApplicationState& app, Platform& os) {
 void NewTitle(ApplicationState& app, Platform& os) {
     os.controls.SetPlayCaption("Pause");
     app.previousTitle = app.currentTitle;
+    app.settleTicks = kSettleTicks;
     if (IsAdvertPlaying(app, os.screen)) {
         if (app.advertBlocked) AnotherAdvert(app, os);
         else if (app.muteAdverts) AdvertStarted(app, os);
@@ -105,11 +109,29 @@ void FillerFinished(ApplicationState& app, Platform& os) {
     app.fillerPlaying = false;
 }
 
+// Spotify may retitle before it repaints its player bar: shortly after a new
+// title the pixels are read again, and an advert seen late is silenced (or a
+// song taken for an advert gets its volume back).
+void Settle(ApplicationState& app, Platform& os) {
+    --app.settleTicks;
+    if (app.currentTitle == spotify::kIdleTitle) return;
+    const bool advert = IsAdvertPlaying(app, os.screen);
+    if (advert && !app.advertBlocked && app.muteAdverts) {
+        app.settleTicks = 0;
+        AdvertStarted(app, os);
+    } else if (!advert && app.advertBlocked) {
+        app.settleTicks = 0;
+        AdvertEnded(app, os);
+    }
+}
+
 void Steady(ApplicationState& app, Platform& os) {
     if (app.currentTitle == spotify::kIdleTitle && !app.previousTitle.empty()) {
         SpotifyPaused(app, os);
         return;
     }
+    if (app.settleTicks > 0) Settle(app, os);
+    KeepAdvertSilent(app, os);
     if (!app.fillerPlaying || os.filler.IsStillPlaying()) return;
     FillerFinished(app, os);
 }
@@ -124,6 +146,7 @@ void CountAdvert(ApplicationState& app, Platform& os) {
 }
 
 void DetectionTick(ApplicationState& app, Platform& os) {
+    if (app.leaving) return;  // Spotify has been left as found
     KeepSpotifyCapturable(app, os);
     RestoreVolumeIfPending(app, os);
     app.titleBuffer[0] = '\0';

@@ -10,11 +10,6 @@ constexpr int kLoggedOutPollMs = 1000;
 constexpr int kWatchPollMs = 3000;
 constexpr int kThreadExitCode = 420;
 
-bool LoggedInSize(const ApplicationState& app) {
-    return app.spotifyHeight > spotify::kLoggedInMinHeightExclusive &&
-           app.spotifyWidth > spotify::kLoggedInMinWidthExclusive;
-}
-
 WindowHandle FindSpotify(Platform& os) {
     return os.desktop.FindTopWindow(spotify::kMainWindowClass, nullptr);
 }

@@ -6,12 +6,14 @@
 #include "app/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/screen_probes.h"
+#include "client/client_process.h"
 #include "client/transport.h"
 #include "settings/ini_file.h"
 
 namespace {
 
 constexpr int kRetries = 10;
+constexpr int kPendingRetryMs = 1000;
 const char* const kRestoreKey = "Restore";
 const char* const kOptionsSection = "Options";
 
@@ -22,6 +24,7 @@ void RememberRestore(ApplicationState& app) {
 }
 
 void ForgetRestore(ApplicationState& app) {
+    app.volumeRestorePending = false;
     if (CIniFile::HasEntry(kRestoreKey, kOptionsSection, app.optionsPath))
         CIniFile::RemoveEntry(kRestoreKey, kOptionsSection, app.optionsPath);
 }
@@ -34,20 +37,19 @@ void ClickRestore(ApplicationState& app, Platform& os) {
     ClickSpotify(app, os, app.savedKnobX + 1, app.spotifyHeight - spotify::kMuteClickUp);
 }
 
-void Mute(ApplicationState& app, Platform& os) {
-    LogLine("Blocking:   " + TrackText(app.currentTitle));
-    app.savedKnobX = LocateVolumeKnob(app, os.screen);
-    RememberRestore(app);
-    ClickMute(app, os);
-    if (LocateVolumeKnob(app, os.screen) != spotify::kKnobMutedX) {
-        for (int i = 0; i < kRetries; ++i) {
-            LogLine("Error:      Failed to set volume");
-            os.clock.Sleep(300);
-            ClickMute(app, os);
-            if (LocateVolumeKnob(app, os.screen) == spotify::kKnobMutedX) break;
-        }
+// Checks that the mute click landed, clicking again up to ten times.
+void CheckSilenced(ApplicationState& app, Platform& os) {
+    if (LocateVolumeKnob(app, os.screen) == spotify::kKnobMutedX) return;
+    for (int i = 0; i < kRetries; ++i) {
+        LogLine("Error:      Failed to set volume");
+        os.clock.Sleep(300);
+        ClickMute(app, os);
+        if (LocateVolumeKnob(app, os.screen) == spotify::kKnobMutedX) return;
     }
-    // Spotify pauses an advert that reaches 0 %: make it play on, silently.
+}
+
+// Spotify pauses an advert that reaches 0 %: make it play on, silently.
+void ResumeSilently(ApplicationState& app, Platform& os) {
     PlayPause(app, os);
     os.clock.Sleep(250);
     int attempts = 0;
@@ -60,22 +62,59 @@ void Mute(ApplicationState& app, Platform& os) {
         PlayPause(app, os);
         os.clock.Sleep(350);
     }
+}
+
+bool Mute(ApplicationState& app, Platform& os) {
+    LogLine("Blocking:   " + TrackText(app.currentTitle));
+    const int knob = LocateVolumeKnob(app, os.screen);
+    // Without the knob there is no volume to come back to: better an audible
+    // advert than a restore to a guessed (full) volume.
+    if (!IsKnobPosition(knob)) {
+        LogLine("Error:      Volume knob not found, advert not silenced");
+        return false;
+    }
+    // A restore still pending knows the listener's volume; the knob may be
+    // standing at 0 % from the advert before.
+    if (!app.volumeRestorePending) app.savedKnobX = knob;
+    app.volumeRestorePending = false;
+    ClickMute(app, os);
+    // Written after the click, so no disk time delays the silence.
+    RememberRestore(app);
+    CheckSilenced(app, os);
+    ResumeSilently(app, os);
     LogLine("Blocked:    " + TrackText(app.currentTitle));
+    return true;
+}
+
+// Clicks the knob back and re-scans; true once it stands where it was. Stops
+// at once when Spotify's window has gone.
+bool ClickBackAndVerify(ApplicationState& app, Platform& os, int attempts) {
+    for (int i = 0; i < attempts; ++i) {
+        if (!os.desktop.IsWindow(app.spotifyWindow)) return false;
+        if (i > 0) LogLine("Error:      Failed to set volume, retrying.");
+        ClickRestore(app, os);
+        os.clock.Sleep(i == 0 ? 50 : 750);
+        if (LocateVolumeKnob(app, os.screen) == app.savedKnobX) return true;
+    }
+    return false;
+}
+
+void KeepRestorePending(ApplicationState& app, Platform& os) {
+    if (!app.volumeRestorePending) LogLine("Error:      Volume not restored yet, retrying once Spotify's window is back");
+    app.volumeRestorePending = true;
+    app.nextRestoreTryMs = os.clock.NowMs() + kPendingRetryMs;
 }
 
 void Restore(ApplicationState& app, Platform& os) {
-    ClickRestore(app, os);
-    os.clock.Sleep(50);
-    for (int i = 0; i < kRetries; ++i) {
-        if (LocateVolumeKnob(app, os.screen) == app.savedKnobX) break;
-        LogLine("Error:      Failed to set volume, retrying.");
-        ClickRestore(app, os);
-        os.clock.Sleep(750);
-    }
-    ForgetRestore(app);
+    if (ClickBackAndVerify(app, os, kRetries + 1)) ForgetRestore(app);
+    else KeepRestorePending(app, os);
 }
 
 }  // namespace
+
+bool IsKnobPosition(int knobX) {
+    return knobX >= spotify::kKnobScanFirstX && knobX <= spotify::kKnobScanLastX;
+}
 
 void ClickSpotify(ApplicationState& app, Platform& os, int x, int y) {
     const std::intptr_t point =
@@ -87,9 +126,22 @@ void ClickSpotify(ApplicationState& app, Platform& os, int x, int y) {
 }
 
 void SetBlocked(ApplicationState& app, Platform& os, bool on) {
-    if (on) Mute(app, os);
-    else Restore(app, os);
-    app.advertBlocked = on;
+    if (on) {
+        app.advertBlocked = Mute(app, os);
+        return;
+    }
+    Restore(app, os);
+    app.advertBlocked = false;
+}
+
+void KeepAdvertSilent(ApplicationState& app, Platform& os) {
+    if (!app.advertBlocked) return;
+    const int knob = LocateVolumeKnob(app, os.screen);
+    if (!IsKnobPosition(knob) || knob == spotify::kKnobMutedX) return;
+    LogLine("Error:      Spotify's volume came back during an advert");
+    ClickMute(app, os);
+    CheckSilenced(app, os);
+    ResumeSilently(app, os);
 }
 
 VolumeStep ComputeVolumeStep(int knobX, float change) {
@@ -106,7 +158,9 @@ int FollowClickX(int p) {
 namespace {
 
 void StepVolume(ApplicationState& app, Platform& os, float change) {
-    const VolumeStep step = ComputeVolumeStep(LocateVolumeKnob(app, os.screen), change);
+    const int knob = LocateVolumeKnob(app, os.screen);
+    if (!IsKnobPosition(knob)) return;  // a step from an unknown volume could land anywhere
+    const VolumeStep step = ComputeVolumeStep(knob, change);
     os.controls.SetVolumeSliderPosition(step.sliderPosition);
     ClickSpotify(app, os, step.clickX, app.spotifyHeight - spotify::kStepClickUp);
 }
@@ -125,20 +179,40 @@ void SetSpotifyVolume(ApplicationState& app, Platform& os, int p) {
     ClickSpotify(app, os, FollowClickX(p), app.spotifyHeight - spotify::kFollowClickUp);
 }
 
-bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
-    if (!app.volumeRestorePending) return true;
-    if (!app.spotifyWindow || !os.desktop.IsWindow(app.spotifyWindow)) return false;
+void LoadPendingRestore(ApplicationState& app) {
+    if (!CIniFile::HasEntry(kRestoreKey, kOptionsSection, app.optionsPath)) return;
     const std::string saved = CIniFile::GetValue(kRestoreKey, kOptionsSection, app.optionsPath);
-    app.volumeRestorePending = false;
     char* end = nullptr;
     const long knob = std::strtol(saved.c_str(), &end, 10);
     // Only a knob position the slider can have; anything else is forgotten.
-    if (saved.empty() || *end != '\0' || knob < spotify::kKnobScanFirstX || knob > spotify::kKnobNotFoundX) {
+    if (saved.empty() || *end != '\0' || knob < spotify::kKnobScanFirstX || knob > spotify::kKnobScanLastX) {
+        ForgetRestore(app);
+        return;
+    }
+    app.savedKnobX = static_cast<int>(knob);
+    app.volumeRestorePending = true;
+    app.nextRestoreTryMs = 0;
+}
+
+bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
+    if (!app.volumeRestorePending) return true;
+    // Only into a logged-in main window: a splash or login window has no slider.
+    if (!app.spotifyWindow || !os.desktop.IsWindow(app.spotifyWindow) || !MeasureSpotify(app, os) ||
+        !LoggedInSize(app))
+        return false;
+    if (os.clock.NowMs() < app.nextRestoreTryMs) return false;
+    // An advert playing now is silenced already: it ends as any silenced advert.
+    if (IsSpotifyPlaying(app, os.screen) && IsAdvertOnScreen(app, os.screen, app.probeTitleBuffer)) {
+        LogLine("Spotify:    An advert plays; its volume comes back when it ends");
+        app.volumeRestorePending = false;
+        app.advertBlocked = true;
+        return true;
+    }
+    if (app.nextRestoreTryMs == 0) LogLine("Spotify:    Restoring the volume from before the last exit");
+    if (ClickBackAndVerify(app, os, 1)) {
         ForgetRestore(app);
         return true;
     }
-    app.savedKnobX = static_cast<int>(knob);
-    LogLine("Spotify:    Restoring the volume from before the last exit");
-    SetBlocked(app, os, false);
-    return true;
+    app.nextRestoreTryMs = os.clock.NowMs() + kPendingRetryMs;
+    return false;
 }

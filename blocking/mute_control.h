@@ -17,9 +17,20 @@ void VolumeDown(ApplicationState& app, Platform& os);
 // Follows the main window's slider position p (0-100).
 void SetSpotifyVolume(ApplicationState& app, Platform& os, int p);
 
-// When the program ended while an advert was silenced, the knob position to
-// restore is in the options file; put the volume back once Spotify's window is
-// known. Returns true when nothing is left to restore.
+// While an advert is silenced: a knob that moved off 0 % is put back.
+void KeepAdvertSilent(ApplicationState& app, Platform& os);
+
+// Whether a scan result is a knob position (kKnobNotFoundX is not).
+bool IsKnobPosition(int knobX);
+
+// A restore record in the options file (the program ended while an advert was
+// silenced) makes a restore pending; an unreadable one is removed.
+void LoadPendingRestore(ApplicationState& app);
+
+// Puts a pending volume back once Spotify's logged-in main window is there,
+// at most once a second, and forgets the record only when a re-scan shows the
+// knob back. An advert playing meanwhile is taken as silenced. Returns true
+// when nothing is left to restore.
 bool RestoreVolumeIfPending(ApplicationState& app, Platform& os);
 
 // The click x of the volume steps for a knob at knobX, and the slider position

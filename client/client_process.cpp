@@ -109,3 +109,8 @@ void ToggleLayered(ApplicationState& app, Platform& os) {
     os.desktop.SetExStyle(app.spotifyWindow, style | win::kWsExLayered);
     os.desktop.SetLayeredAlpha(app.spotifyWindow, 255);
 }
+
+bool LoggedInSize(const ApplicationState& app) {
+    return app.spotifyHeight > spotify::kLoggedInMinHeightExclusive &&
+           app.spotifyWidth > spotify::kLoggedInMinWidthExclusive;
+}

@@ -27,3 +27,7 @@ void ToggleLayered(ApplicationState& app, Platform& os);
 // Reads Spotify's window rectangle into the geometry fields; false (fields
 // unchanged) when the window cannot be measured.
 bool MeasureSpotify(ApplicationState& app, Platform& os);
+
+// Whether the measured window has the size of a logged-in main window (not a
+// splash or login window).
+bool LoggedInSize(const ApplicationState& app);

@@ -23,6 +23,15 @@ void Park(ApplicationState& app, Platform& os, bool minimised) {
     ToggleLayered(app, os);
     app.spotifyParked = true;
     app.spotifyReparented = !minimised;
+    app.parkedWindow = spotify;
+}
+
+// The parking flags speak of one window; a new or vanished one starts afresh.
+void ForgetParking(ApplicationState& app) {
+    app.spotifyParked = false;
+    app.spotifyReparented = false;
+    app.savedParent = nullptr;
+    app.parkedWindow = nullptr;
 }
 
 void Unpark(ApplicationState& app, Platform& os) {
@@ -50,7 +59,11 @@ void UnparkIfActivated(ApplicationState& app, Platform& os) {
 
 void KeepSpotifyCapturable(ApplicationState& app, Platform& os) {
     WindowHandle spotify = app.spotifyWindow;
-    if (!spotify) return;
+    if (app.spotifyParked && spotify != app.parkedWindow) ForgetParking(app);
+    if (!spotify || !os.desktop.IsWindow(spotify)) {
+        ForgetParking(app);
+        return;
+    }
     const bool minimised = os.desktop.IsIconic(spotify);
     const bool visible = os.desktop.IsVisible(spotify);
     if (minimised || !visible) {

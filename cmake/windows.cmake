@@ -120,3 +120,12 @@ add_executable(demo_runner tools/demo/demo_runner_win32.cpp tests/win32/sim_rig.
 target_include_directories(demo_runner PRIVATE tests/win32)
 target_link_libraries(demo_runner PRIVATE psapi user32)
 add_dependencies(demo_runner tested_program spotify_sim)
+
+# The volume-safety matrix: the shipped program against the client's faults.
+add_executable(volume_matrix tools/volume_matrix/volume_matrix_win32.cpp tests/win32/sim_rig.cpp
+  tests/win32/child_process.cpp)
+target_include_directories(volume_matrix PRIVATE tests/win32)
+target_link_libraries(volume_matrix PRIVATE user32)
+add_dependencies(volume_matrix tested_program spotify_sim)
+add_test(NAME VolumeSafetyMatrix COMMAND volume_matrix)
+set_tests_properties(VolumeSafetyMatrix PROPERTIES TIMEOUT 900)

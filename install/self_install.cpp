@@ -1,6 +1,7 @@
 #include "install/self_install.h"
 
 #include "app/log.h"
+#include "app/main_commands.h"
 #include "music/filler_player.h"
 
 namespace {
@@ -13,22 +14,28 @@ std::string ShortcutName(const std::string& version) {
     return "\\Adquell " + version + ".url";
 }
 
-void StartAndEnd(Platform& os, InstallerSystem& installer, const std::string& program) {
+void StartAndEnd(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& program) {
+    LeaveForNewCopy(app, os, installer);
     os.desktop.ShellOpen(program);
     installer.ExitProcess(kInstallerExitCode);
 }
 
-void FirstInstall(Platform& os, InstallerSystem& installer, const std::string& running, const std::string& folder,
+void FirstInstall(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& running, const std::string& folder,
                   const std::string& installed) {
     installer.CopyFileOver(running, installed);
     const bool shortcut = !PlaceStartMenuShortcut(os, installer, installed, ProgramVersion).empty();
     std::string message = std::string("Installed Adquell Lite ") + ProgramVersion + " in: " + folder;
     if (shortcut) message += "\nCreated a shortcut in the start menu.";
     installer.ShowMessage(message);
-    StartAndEnd(os, installer, installed);
+    StartAndEnd(app, os, installer, installed);
 }
 
 }  // namespace
+
+void LeaveForNewCopy(ApplicationState& app, Platform& os, InstallerSystem& installer) {
+    LeaveSpotifyAsFound(app, os);
+    installer.HandOver();
+}
 
 bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, const std::string& shortcut) {
     if (!installer.CanRead(target)) return false;
@@ -58,7 +65,7 @@ void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& insta
     const std::string folder = os.system.ExpandEnvironment(kInstallFolder);
     const std::string installed = folder + Mp3FileName(running);  // the program's file name
     if (installer.CreateFolder(folder)) {
-        FirstInstall(os, installer, running, folder, installed);
+        FirstInstall(app, os, installer, running, folder, installed);
         return;
     }
     if (installed == running) {
@@ -67,5 +74,5 @@ void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& insta
     }
     installer.CopyFileOver(running, installed);
     installer.ShowMessage("Adquell is already installed.\nPlease use the start menu shortcut in future.");
-    StartAndEnd(os, installer, installed);
+    StartAndEnd(app, os, installer, installed);
 }

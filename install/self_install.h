@@ -14,6 +14,11 @@ constexpr int kInstallerExitCode = 420;
 // failed); ends the process with 420 otherwise.
 void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer);
 
+// Before another copy is started: Spotify is left as found (no silence, no
+// parked window, no further ticks) and the one-instance claim let go, so the
+// new copy starts on a clean Spotify.
+void LeaveForNewCopy(ApplicationState& app, Platform& os, InstallerSystem& installer);
+
 // Writes an internet shortcut (URL, IconIndex, IconFile) to target; false
 // when the target cannot be read or a key could not be written.
 bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, const std::string& shortcut);

@@ -24,6 +24,9 @@ public:
     virtual bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) = 0;
     // A message box with no owner, an empty caption and an OK button.
     virtual void ShowMessage(const std::string& text) = 0;
+    // Lets go of the program's one-instance claim, so that the copy about to
+    // be started can take over.
+    virtual void HandOver() = 0;
     // Ends the process (the program never comes back from it).
     virtual void ExitProcess(int code) = 0;
 };

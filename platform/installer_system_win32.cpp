@@ -115,6 +115,12 @@ void Win32InstallerSystem::ShowMessage(const std::string& text) {
     MessageBoxA(nullptr, text.c_str(), "", MB_OK);
 }
 
+void Win32InstallerSystem::HandOver() {
+    if (instanceClaim) CloseHandle(instanceClaim);
+    instanceClaim = nullptr;
+}
+
 void Win32InstallerSystem::ExitProcess(int code) {
+    if (beforeExit) beforeExit();
     std::exit(code);
 }

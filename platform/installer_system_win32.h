@@ -1,5 +1,7 @@
 // Installing and updating through kernel32, the profile API and urlmon.
 #pragma once
+#include <windows.h>
+
 #include "platform/installer_system.h"
 
 class Win32InstallerSystem : public InstallerSystem {
@@ -13,5 +15,9 @@ public:
     bool Download(const std::string& address, const std::string& file) override;
     bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) override;
     void ShowMessage(const std::string& text) override;
+    void HandOver() override;
     void ExitProcess(int code) override;
+
+    HANDLE instanceClaim = nullptr;    // the one-instance mutex, set by start-up
+    void (*beforeExit)() = nullptr;    // the shell's last words (tray icon, Spotify)
 };

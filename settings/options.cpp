@@ -67,7 +67,7 @@ ApplicationState::ApplicationState(Platform& os) {
     if (!os.system.PathExists(optionsPath)) WriteFirstRunFile(*this);
     else ReadOptions(*this, os);
     StartSpotify(*this, os);
-    volumeRestorePending = CIniFile::HasEntry("Restore", kOptions, optionsPath);
+    LoadPendingRestore(*this);
     RestoreVolumeIfPending(*this, os);
 }
 

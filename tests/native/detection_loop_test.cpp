@@ -2,7 +2,9 @@
 // per transition, and the cases where a fault would hide.
 #include <gtest/gtest.h>
 
+#include "app/main_commands.h"
 #include "blocking/detection_loop.h"
+#include "settings/ini_file.h"
 #include "sim_world.h"
 
 namespace {
@@ -55,7 +57,9 @@ TEST_F(Detection, ATrackIsCheckedAndShownOnTwoLines) {
     EXPECT_EQ(controls.status, "Artist\nSong");
     EXPECT_EQ(controls.playCaption, "Pause");
     EXPECT_EQ(app.previousTitle, "Spotify - Artist \x96 Song");
-    // Unchanged title: one read, no capture, nothing else.
+    // The settling ticks look at the pixels again; after them an unchanged
+    // title costs one read, no capture, nothing else.
+    for (int i = 0; i < 6; ++i) Tick();
     const int captures = sim.captures;
     Tick();
     Tick();
@@ -230,12 +234,80 @@ TEST_F(Detection, AnEmptyTitleCountsAsNewOnce) {
     EXPECT_EQ(Log(), "Checked:    \n");
 }
 
-TEST_F(Detection, AnEmptyTitleWhileSilencedRestoresWhatItCan) {
+TEST_F(Detection, SpotifyGoneWhileSilencedLeavesTheRestorePendingForItsNextWindow) {
     ToAdvert();
     sim.CloseWindow(sim.spotify);
+    sim.clicks.clear();
     Tick();
     EXPECT_FALSE(app.advertBlocked);
-    EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 10);
+    EXPECT_TRUE(sim.clicks.empty());  // nothing clicked into a window that has gone
+    EXPECT_TRUE(app.volumeRestorePending);
+    EXPECT_EQ(CIniFile::GetValue("Restore", "Options", app.optionsPath), "162");
+    // Spotify is back, with the volume it had (0 %), playing the next track.
+    sim.player.entry = 2;
+    sim.spotify = sim.AddWindow(SimWindow{spotify::kMainWindowClass, "", {100, 50, 900, 650}});
+    app.spotifyWindow = sim.spotify;
+    Tick(1000);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_FALSE(app.volumeRestorePending);
+    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+}
+
+TEST_F(Detection, AnAdvertPaintedLateIsStillSilenced) {
+    Connect(std::string("set repaint-delay 120\n") + kPlaylist);
+    Tick();
+    for (int i = 0; i < 6; ++i) Tick();
+    Tick(10000 - 6 * 50);  // the advert's title, the track's pixels
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(LogCount("Checked:    Brand \x96 Ad"), 1);
+    Tick();
+    Tick();
+    Tick();
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 124);
+    EXPECT_EQ(app.advertsBlocked, 1);
+}
+
+TEST_F(Detection, ASongTakenForAnAdvertGetsItsVolumeBack) {
+    Connect(std::string("set repaint-delay 120\n") + kPlaylist);
+    ToAdvert();
+    for (int i = 0; i < 6; ++i) Tick();
+    ASSERT_TRUE(app.advertBlocked);
+    Tick(5000 - 6 * 50);  // the track's title, the advert's pixels
+    EXPECT_TRUE(app.advertBlocked);
+    Tick();
+    Tick();
+    Tick();
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 162);
+    // After the settling ticks an unchanged title is not judged again.
+    for (int i = 0; i < 10; ++i) Tick();
+    EXPECT_EQ(LogCount("Checked:    Next \x96 One"), 1);
+}
+
+TEST_F(Detection, AVolumeSetBackDuringAnAdvertIsSilencedAgain) {
+    Connect("set volume 50\ntrack | Artist | Song | 10000\nadvert | Brand | Ad | 5000 | volume-back=1000\n"
+            "track | Next | One | 10000\n");
+    ToAdvert();
+    ASSERT_EQ(Knob(), 124);
+    Tick(1000);
+    EXPECT_EQ(Knob(), 124);
+    EXPECT_TRUE(sim.player.playing);  // made to play on, silently
+    EXPECT_EQ(LogCount("Error:      Spotify's volume came back during an advert"), 1);
+    Tick(4000);
+    EXPECT_EQ(Knob(), 162);
+}
+
+TEST_F(Detection, NothingActsOnceSpotifyHasBeenLeftUntilTheEndIsCalledOff) {
+    Tick();
+    LeaveSpotifyAsFound(app, os);
+    Tick(10000);  // the advert begins
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_TRUE(sim.clicks.empty());
+    ComeBackAfterCancelledEnd(app);
+    Tick();
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 124);
 }
 
 TEST_F(Detection, ClearingMuteAdvertsMakesTheAdvertNewAgain) {

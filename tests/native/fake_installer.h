@@ -18,8 +18,10 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> requests;
     std::vector<int> exits;
+    int handOvers = 0;
 
     std::string RunningProgramPath() override { return running; }
+    void HandOver() override { ++handOvers; }
     bool CreateFolder(const std::string& given) override {
         const std::string path = given.back() == '\\' ? given.substr(0, given.size() - 1) : given;
         if (lockedFolders.count(path) || folders.count(path)) return false;

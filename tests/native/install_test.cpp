@@ -53,6 +53,9 @@ TEST_F(Install, FirstInstallCopiesLinksStartsAndExits) {
               "Installed Adquell Lite 0.4 in: " + kInstall + "\nCreated a shortcut in the start menu.");
     EXPECT_EQ(sim.launched, std::vector<std::string>{kInstall + "Adquell Lite.exe"});
     EXPECT_EQ(installer.exits, std::vector<int>{420});
+    // The new copy starts on a Spotify left as found, with the claim let go.
+    EXPECT_EQ(installer.handOvers, 1);
+    EXPECT_TRUE(app.leaving);
 }
 
 TEST_F(Install, WithoutRightsToTheAllUsersMenuTheShortcutGoesToTheUsersOwn) {
@@ -125,6 +128,7 @@ TEST_F(Install, ANewVersionIsDownloadedLinkedAndStarted) {
     EXPECT_EQ(sim.launched, std::vector<std::string>{program});
     EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell has been updated."});
     EXPECT_EQ(installer.exits, std::vector<int>{420});
+    EXPECT_EQ(installer.handOvers, 1);
     EXPECT_EQ(app.latestVersion, "0.5");
     EXPECT_GE(sim.now, 1042u);
 }

@@ -66,7 +66,7 @@ TEST_F(Mute, RestoreSucceedingOnTheSecondCheck) {
     EXPECT_FALSE(app.advertBlocked);
 }
 
-TEST_F(Mute, RestoreThatNeverLandsEndsAfterTenChecks) {
+TEST_F(Mute, RestoreThatNeverLandsKeepsTheRecordAndTriesAgainLater) {
     SetBlocked(app, os, true);
     TheDebugLog().logBacklog.clear();
     sim.player.clicksToIgnore = 1000;
@@ -75,6 +75,47 @@ TEST_F(Mute, RestoreThatNeverLandsEndsAfterTenChecks) {
     EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 10);
     EXPECT_FALSE(app.advertBlocked);
     EXPECT_EQ(sim.now - before, 25u + 50u + 10u * (25u + 750u));
+    // Unverified: the listener's volume is still owed.
+    EXPECT_TRUE(app.volumeRestorePending);
+    EXPECT_EQ(Restore(), "162");
+    sim.player.clicksToIgnore = 0;
+    sim.player.entry = 1;  // a track plays now
+    EXPECT_FALSE(RestoreVolumeIfPending(app, os));  // not within a second
+    EXPECT_EQ(sim.player.knobLeft, 124);
+    sim.Sleep(1000);
+    EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+}
+
+TEST_F(Mute, AKnobThatCannotBeSeenIsNeverARestoreTarget) {
+    for (const bool hidden : {true, false}) {
+        sim.player.settings.knobHidden = hidden;
+        sim.player.settings.knobColour = hidden ? spotify::kKnobColour : 0xC8C8C8;
+        sim.clicks.clear();
+        SetBlocked(app, os, true);
+        EXPECT_FALSE(app.advertBlocked);
+        EXPECT_TRUE(sim.clicks.empty());  // neither a mute click nor a play click
+        EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+        EXPECT_EQ(sim.player.knobLeft, 162);
+    }
+    EXPECT_EQ(LogCount("Error:      Volume knob not found, advert not silenced"), 2);
+    // A volume step from an unknown knob does nothing either.
+    VolumeUp(app, os);
+    EXPECT_TRUE(sim.clicks.empty());
+}
+
+TEST_F(Mute, AnAdvertWhileARestoreIsPendingKeepsTheListenersVolume) {
+    SetBlocked(app, os, true);
+    sim.player.clicksToIgnore = 1000;
+    SetBlocked(app, os, false);  // the knob stays at 0 %
+    ASSERT_TRUE(app.volumeRestorePending);
+    sim.player.clicksToIgnore = 0;
+    SetBlocked(app, os, true);
+    EXPECT_EQ(app.savedKnobX, 162);
+    EXPECT_EQ(Restore(), "162");
+    SetBlocked(app, os, false);
+    EXPECT_EQ(sim.player.knobLeft, 162);
 }
 
 TEST_F(Mute, ResumeLoopIsBounded) {
@@ -96,15 +137,20 @@ TEST_F(Mute, TheKnobToRestoreIsKeptInTheOptionsFileWhileMuted) {
     EXPECT_EQ(dir.Read("Options.ini"), " [Options]\r\n Mute=True\r\n");
 }
 
-TEST_F(Mute, APendingRestoreWaitsForSpotifysWindow) {
+TEST_F(Mute, APendingRestoreWaitsForALoggedInMainWindow) {
     SetBlocked(app, os, true);  // then the program ends while muted
+    sim.player.entry = 1;       // and the advert is over by the next start
     ApplicationState next;
     next.optionsPath = app.optionsPath;
-    next.volumeRestorePending = true;
+    LoadPendingRestore(next);
+    ASSERT_TRUE(next.volumeRestorePending);
     EXPECT_FALSE(RestoreVolumeIfPending(next, os));  // no window yet
+    // A splash window of the client's class: no slider to click.
+    next.spotifyWindow = sim.AddWindow(SimWindow{spotify::kMainWindowClass, "Spotify", {0, 0, 300, 200}});
+    sim.clicks.clear();
+    EXPECT_FALSE(RestoreVolumeIfPending(next, os));
+    EXPECT_TRUE(sim.clicks.empty());
     next.spotifyWindow = app.spotifyWindow.load();
-    next.spotifyHeight = app.spotifyHeight.load();
-    next.spotifyWidth = app.spotifyWidth.load();
     EXPECT_TRUE(RestoreVolumeIfPending(next, os));
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(next.volumeRestorePending);
@@ -112,12 +158,28 @@ TEST_F(Mute, APendingRestoreWaitsForSpotifysWindow) {
     EXPECT_TRUE(RestoreVolumeIfPending(next, os));  // nothing more to do
 }
 
-TEST_F(Mute, AnUnreadableRestoreValueIsForgotten) {
-    CIniFile::SetValue("Restore", "../9", "Options", app.optionsPath);
-    app.volumeRestorePending = true;
-    EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+TEST_F(Mute, APendingRestoreDuringAnAdvertTakesItAsSilenced) {
+    SetBlocked(app, os, true);
+    ApplicationState next;
+    next.optionsPath = app.optionsPath;
+    next.spotifyWindow = app.spotifyWindow.load();
+    LoadPendingRestore(next);
+    sim.clicks.clear();
+    EXPECT_TRUE(RestoreVolumeIfPending(next, os));
+    EXPECT_TRUE(next.advertBlocked);
     EXPECT_TRUE(sim.clicks.empty());
-    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+    EXPECT_EQ(Restore(), "162");  // kept until the advert ends
+}
+
+TEST_F(Mute, AnUnreadableRestoreValueIsForgotten) {
+    for (const char* value : {"../9", "201", "119", "", "162x"}) {
+        CIniFile::SetValue("Restore", value, "Options", app.optionsPath);
+        LoadPendingRestore(app);
+        EXPECT_FALSE(app.volumeRestorePending) << value;
+        EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+        EXPECT_TRUE(sim.clicks.empty());
+        EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath)) << value;
+    }
 }
 
 TEST_F(Mute, ClickIsAPostedPressAndReleaseTwentyFiveMillisecondsLong) {

@@ -79,7 +79,7 @@ TEST_F(Construction, ASavedFolderWithoutMp3sFindsZero) {
 }
 
 TEST_F(Construction, ARunningClientIsMeasuredAndAPendingRestoreDone) {
-    sim.StartClient("set volume 20\nadvert | Brand | Ad | 600000\n", 40, 30);
+    sim.StartClient("set volume 20\ntrack | Artist | Song | 600000\n", 40, 30);
     cwd.Write("Options.ini", " [Options]\r\n Restore=162\r\n Mute=True\r\n");
     ApplicationState state(os);
     EXPECT_EQ(state.spotifyWindow.load(), sim.spotify);

@@ -18,12 +18,14 @@ public:
     int width = 0, height = 0;
     Colour probeA = 0, probeB = 0;
     int knobLeft = 0;
+    Colour knobColour = spotify::kKnobColour;
+    bool knobHidden = false;
     Colour PixelAt(int x, int y) const override {
         if (failed || x < 0 || y < 0 || x >= width || y >= height) return kNoColour;
         if (x == spotify::kProbeAX && y == height - spotify::kProbeAUp) return probeA;
         if (x == spotify::kProbeBX && y == height - spotify::kProbeBUp) return probeB;
-        if (y == height - spotify::kKnobRowUp && x >= knobLeft && x < knobLeft + spotify::kKnobWidth)
-            return spotify::kKnobColour;
+        if (!knobHidden && y == height - spotify::kKnobRowUp && x >= knobLeft && x < knobLeft + spotify::kKnobWidth)
+            return knobColour;
         return 0x121212;
     }
 };
@@ -218,6 +220,8 @@ std::unique_ptr<WindowCapture> SimDesktop::Capture(WindowHandle w, int width, in
         shot->probeA = SimProbeAColour(player);
         shot->probeB = SimProbeBColour(player);
         shot->knobLeft = player.knobLeft;
+        shot->knobColour = player.settings.knobColour;
+        shot->knobHidden = player.settings.knobHidden;
     }
     return shot;
 }

@@ -49,6 +49,27 @@ TEST_F(Parking, MinimisedSpotifyIsParkedOffScreenAndComesBackWhenActivated) {
     EXPECT_EQ(Rect().top, 50);
 }
 
+TEST_F(Parking, ARestartedSpotifyIsParkedAfresh) {
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    ASSERT_TRUE(app.spotifyParked);
+    sim.CloseWindow(spotify);
+    KeepSpotifyCapturable(app, os);  // gone: nothing is parked any more
+    EXPECT_FALSE(app.spotifyParked);
+    EXPECT_TRUE(sim.journal.empty() || sim.journal.back() != "layered on");
+    // Spotify comes back minimised under a new handle: kept capturable again.
+    SimWindow next{spotify::kMainWindowClass, "Spotify", {100, 50, 900, 650}};
+    next.iconic = true;
+    const WindowHandle restarted = sim.AddWindow(next);
+    sim.spotify = restarted;
+    app.spotifyWindow = restarted;
+    app.spotifyParked = true;  // as a stale flag from the old window would say
+    KeepSpotifyCapturable(app, os);
+    EXPECT_TRUE(app.spotifyParked);
+    EXPECT_FALSE(sim.windows[restarted].iconic);
+    EXPECT_EQ(sim.windows[restarted].rect.left, 1280);
+}
+
 TEST_F(Parking, HiddenSpotifyIsReparentedIntoTheContainerAndBack) {
     sim.windows[spotify].visible = false;
     KeepSpotifyCapturable(app, os);

@@ -83,6 +83,12 @@ void FireEvents(SimPlayer& p, const SimEntry& e) {
             p.reopenHeight = ev.height;
             Record(p, "mainwindow closed");
             break;
+        case SimEvent::VolumeBack:
+            p.volumeBackAtMs = p.now + ev.delayMs;
+            break;
+        case SimEvent::Restart:
+            p.restartAtMs = p.now + ev.delayMs;
+            break;
         }
     }
 }
@@ -93,6 +99,9 @@ void StartEntry(SimPlayer& p, int index) {
     p.entry = index;
     p.finished = false;
     p.positionMs = 0;
+    // With repaint-delay the title changes first and the player bar later.
+    if (p.settings.repaintDelayMs > 0) p.repaintAtMs = p.now + p.settings.repaintDelayMs;
+    else p.paintedEntry = index;
     const SimEntry& e = p.entries[index];
     if (e.advert) {
         if (!afterAdvert) p.userKnob = p.knobLeft;
@@ -220,13 +229,34 @@ void Login(SimPlayer& p) {
 
 void Reopen(SimPlayer& p) {
     p.reopenAtMs = -1;
+    if (p.splash) {
+        p.effects.push_back({SimEffect::CloseMain, 0, 0});
+        p.splash = false;
+        Record(p, "splash closed");
+    }
     p.mainOpen = true;
     p.width = p.reopenWidth;
     p.height = p.reopenHeight;
     p.loggedIn = p.width > spotify::kLoggedInMinWidthExclusive && p.height > spotify::kLoggedInMinHeightExclusive;
     p.effects.push_back({SimEffect::OpenMain, p.width, p.height});
     Record(p, "mainwindow opened width=" + std::to_string(p.width) + " height=" + std::to_string(p.height));
-    if (p.loggedIn && p.settings.autoplay) SetPlaying(p, true, "reopen");
+    if (p.loggedIn && p.settings.autoplay) {
+        if (p.entry < 0 && !p.entries.empty()) StartEntry(p, 0);
+        SetPlaying(p, true, "reopen");
+    }
+}
+
+// Ends like a killed client: the window goes, and the client comes back a
+// second later with the volume it had.
+void Restart(SimPlayer& p) {
+    p.restartAtMs = -1;
+    p.effects.push_back({SimEffect::CloseMain, 0, 0});
+    p.mainOpen = false;
+    p.playing = false;
+    p.reopenAtMs = p.now + 1000;
+    p.reopenWidth = p.width;
+    p.reopenHeight = p.height;
+    Record(p, "mainwindow closed reason=restart");
 }
 
 // The next timed thing (delayed click, login, reopen) due by nowMs, or -1.
@@ -238,6 +268,9 @@ std::int64_t NextDue(const SimPlayer& p, std::int64_t nowMs) {
     for (const auto& c : p.delayed) consider(c.dueMs);
     consider(p.loginAtMs);
     consider(p.reopenAtMs);
+    consider(p.repaintAtMs);
+    consider(p.volumeBackAtMs);
+    consider(p.restartAtMs);
     return due;
 }
 
@@ -248,6 +281,23 @@ void RunDue(SimPlayer& p, std::int64_t due) {
     }
     if (p.reopenAtMs == due) {
         Reopen(p);
+        return;
+    }
+    if (p.repaintAtMs == due) {
+        p.repaintAtMs = -1;
+        p.paintedEntry = p.entry;
+        Record(p, "repainted entry=" + std::to_string(p.entry));
+        return;
+    }
+    if (p.volumeBackAtMs == due) {
+        p.volumeBackAtMs = -1;
+        p.knobLeft = p.userKnob;
+        Record(p, "knob x=" + std::to_string(p.knobLeft) + " volume=" + std::to_string(SimVolume(p)) +
+                      " reason=client");
+        return;
+    }
+    if (p.restartAtMs == due) {
+        Restart(p);
         return;
     }
     for (size_t i = 0; i < p.delayed.size(); ++i) {
@@ -286,7 +336,17 @@ void StartSim(SimPlayer& p, const SimScript& script, std::int64_t nowMs) {
     p.height = p.settings.height;
     p.title = spotify::kIdleTitle;
     Record(p, "start entries=" + std::to_string(p.entries.size()) + " volume=" + std::to_string(SimVolume(p)));
-    if (p.settings.startLoggedOut) {
+    if (p.settings.splashMs > 0) {
+        // A small window first; the main window opens, logged in, after it.
+        p.splash = true;
+        p.mainOpen = false;
+        p.width = kLoggedOutWidth - 100;
+        p.height = kLoggedOutHeight - 100;
+        p.reopenAtMs = nowMs + p.settings.splashMs;
+        p.reopenWidth = p.settings.width;
+        p.reopenHeight = p.settings.height;
+        Record(p, "splash shown");
+    } else if (p.settings.startLoggedOut) {
         p.loggedIn = false;
         p.width = kLoggedOutWidth;
         p.height = kLoggedOutHeight;
@@ -310,6 +370,10 @@ void AdvanceSim(SimPlayer& p, std::int64_t nowMs) {
 void SimClick(SimPlayer& p, int x, int y, std::int64_t nowMs) {
     AdvanceSim(p, nowMs);
     std::string what = "click x=" + std::to_string(x) + " y=" + std::to_string(y);
+    if (p.splash) {
+        Record(p, what + " on splash");
+        return;
+    }
     const char* action = ClickAction(p, x, y);
     what += std::string(" target=") + (action ? action : "none");
     if (p.clicksToIgnore > 0) {
@@ -350,14 +414,25 @@ void SimRecord(SimPlayer& p, std::int64_t nowMs, const std::string& what) {
     Record(p, what);
 }
 
+namespace {
+
+// The entry the player bar shows: it follows the title late with repaint-delay.
+const SimEntry* Painted(const SimPlayer& p) {
+    if (p.settings.repaintDelayMs == 0) return Current(p);
+    if (p.finished || p.paintedEntry < 0 || p.paintedEntry >= static_cast<int>(p.entries.size())) return nullptr;
+    return &p.entries[p.paintedEntry];
+}
+
+}  // namespace
+
 Colour SimProbeAColour(const SimPlayer& p) {
-    const SimEntry* e = Current(p);
+    const SimEntry* e = Painted(p);
     if (e && (e->advert || e->greyMusic)) return spotify::kProbeAGrey;
     return 0xB3B3B3;
 }
 
 Colour SimProbeBColour(const SimPlayer& p) {
-    const SimEntry* e = Current(p);
+    const SimEntry* e = Painted(p);
     if (e && !e->advert && e->greyMusic) return spotify::kProbeBGreen;
     return Rgb(30, 215, 96);
 }

@@ -61,6 +61,11 @@ struct SimPlayer {
     std::int64_t reopenAtMs = -1;
     int reopenWidth = 0;
     int reopenHeight = 0;
+    bool splash = false;              // the splash window shows, the main window is not open yet
+    int paintedEntry = -1;            // the entry the player bar shows (lags with repaint-delay)
+    std::int64_t repaintAtMs = -1;
+    std::int64_t volumeBackAtMs = -1;  // fault: the client sets its volume back
+    std::int64_t restartAtMs = -1;     // fault: the client ends and comes back
     std::string title;
     std::vector<SimDelayedClick> delayed;
     std::vector<SimAdvertRecord> adverts;

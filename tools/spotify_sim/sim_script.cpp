@@ -64,6 +64,14 @@ bool ParseSetting(const std::string& name, const std::string& value, SimSettings
         else return false;
         return true;
     }
+    if (name == "knob-hidden") return ParseOnOff(value, s.knobHidden);
+    if (name == "knob-colour") {
+        char* end = nullptr;
+        const unsigned long rgb = std::strtoul(value.c_str(), &end, 16);
+        if (value.size() != 6 || *end != '\0') return false;
+        s.knobColour = static_cast<Colour>(rgb);
+        return true;
+    }
     if (name == "size") return ParseSize(value, s.width, s.height);
     if (name == "position") {
         const auto comma = value.find(',');
@@ -79,13 +87,27 @@ bool ParseSetting(const std::string& name, const std::string& value, SimSettings
     if (name == "ignore-clicks") s.ignoreClicks = static_cast<int>(n);
     else if (name == "reaction-delay") s.reactionDelayMs = static_cast<int>(n);
     else if (name == "login-after") s.loginAfterMs = n;
+    else if (name == "repaint-delay") s.repaintDelayMs = static_cast<int>(n);
+    else if (name == "splash") s.splashMs = n;
     else if (name == "volume" && n <= 100) s.startVolume = static_cast<int>(n);
     else return false;
     return true;
 }
 
-// Events: banner-right, banner-bottom, fullscreen=HEIGHT, reopen=WxH@MS, grey.
+// "name=MS" events: how long into the entry they happen.
+bool ParseTimedEvent(const std::string& word, const char* name, SimEvent::Kind kind, SimEntry& entry) {
+    const std::string prefix = std::string(name) + "=";
+    std::int64_t ms = 0;
+    if (!ParseInt(word.substr(prefix.size()), ms) || ms < 0) return false;
+    entry.events.push_back({kind, 0, 0, ms});
+    return true;
+}
+
+// Events: banner-right, banner-bottom, fullscreen=HEIGHT, reopen=WxH@MS,
+// volume-back=MS, restart=MS, grey.
 bool ParseEventWord(const std::string& word, SimEntry& entry) {
+    if (word.rfind("volume-back=", 0) == 0) return ParseTimedEvent(word, "volume-back", SimEvent::VolumeBack, entry);
+    if (word.rfind("restart=", 0) == 0) return ParseTimedEvent(word, "restart", SimEvent::Restart, entry);
     if (word == "banner-right") entry.events.push_back({SimEvent::BannerRight, 160, 300, 0});
     else if (word == "banner-bottom") entry.events.push_back({SimEvent::BannerBottom, 500, 90, 0});
     else if (word == "grey") entry.greyMusic = true;

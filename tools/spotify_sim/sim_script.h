@@ -2,14 +2,18 @@
 #pragma once
 #include <cstdint>
 #include <string>
+
+#include "platform/types.h"
 #include <vector>
 
 struct SimEvent {
-    enum Kind { BannerRight, BannerBottom, FullScreen, Reopen };
+    enum Kind { BannerRight, BannerBottom, FullScreen, Reopen, VolumeBack, Restart };
     Kind kind = BannerRight;
     int width = 0;          // full-screen and reopened window size
     int height = 0;
-    std::int64_t delayMs = 0;  // reopen: how long the main window stays closed
+    // reopen: how long the main window stays closed; volume-back and restart:
+    // how long into the entry they happen
+    std::int64_t delayMs = 0;
 };
 
 struct SimEntry {
@@ -27,6 +31,10 @@ struct SimSettings {
     int ignoreClicks = 0;          // fault: the next N clicks do nothing
     int reactionDelayMs = 0;       // fault: clicks act this much later
     bool knobOffByOne = false;     // fault: the knob lands one pixel right
+    int repaintDelayMs = 0;        // fault: the title changes this long before the player bar
+    bool knobHidden = false;       // fault: the knob is not drawn
+    Colour knobColour = 0xDCDCDC;  // fault when changed: the knob in another colour
+    std::int64_t splashMs = 0;     // a small splash window this long before the main window
     bool startLoggedOut = false;   // start as the small logged-out window
     std::int64_t loginAfterMs = -1;  // then grow to full size after this long
     int startVolume = 100;         // percent

@@ -104,7 +104,8 @@ void PaintPlayerBar(HDC dc, const SimPlayer& p, int w, int h) {
     const int row = h - spotify::kKnobRowUp;
     FillBox(dc, spotify::kSliderClickFirstX, row - 1, spotify::kSliderClickLastX + 1, row + 2, RGB(83, 83, 83));
     FillBox(dc, spotify::kSliderClickFirstX, row, p.knobLeft, row + 1, RGB(29, 185, 84));
-    FillBox(dc, p.knobLeft, row - 1, p.knobLeft + spotify::kKnobWidth, row + 2, spotify::kKnobColour);
+    if (!p.settings.knobHidden)
+        FillBox(dc, p.knobLeft, row - 1, p.knobLeft + spotify::kKnobWidth, row + 2, p.settings.knobColour);
 }
 
 void Paint(HWND window, HDC dc) {
@@ -112,6 +113,7 @@ void Paint(HWND window, HDC dc) {
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     FillBox(dc, 0, 0, w, h, RGB(18, 18, 18));
+    if (shell.player.splash) return;  // a splash window has no player bar
     PaintText(dc, shell.player);
     PaintPlayerBar(dc, shell.player, w, h);
 }
@@ -195,14 +197,16 @@ void Sync() {
         effects.swap(p.effects);
         for (const SimEffect& e : effects) CarryOut(e);
     }
-    if (shell.main && (p.knobLeft != shell.shownKnob || p.entry != shell.shownEntry || p.playing != shell.shownPlaying)) {
+    if (shell.main &&
+        (p.knobLeft != shell.shownKnob || p.paintedEntry != shell.shownEntry || p.playing != shell.shownPlaying)) {
         shell.shownKnob = p.knobLeft;
-        shell.shownEntry = p.entry;
+        shell.shownEntry = p.paintedEntry;
         shell.shownPlaying = p.playing;
         InvalidateRect(shell.main, nullptr, FALSE);
         UpdateWindow(shell.main);
     }
-    // The title changes only once the pixels that go with it are on screen.
+    // The title changes only once the pixels that go with it are on screen
+    // (unless repaint-delay says otherwise: then paintedEntry lags).
     if (shell.main && p.title != shell.shownTitle) {
         SetWindowTextA(shell.main, p.title.c_str());
         shell.shownTitle = p.title;

@@ -1,0 +1,228 @@
+// The volume-safety matrix: the real program beside the simulated client, one
+// scenario per way the listener could be left muted or louder, each judged by
+// the client's own record of the volume during the track after the advert.
+// Prints a table; exits 0 only when every scenario ends at the listener's
+// exact volume and every advert whose knob could be seen was silenced.
+//   volume_matrix [--program EXE] [--only TEXT] [--console]
+// --only runs the scenarios whose name holds TEXT; --console opens the
+// program's debug console, whose log then shows where Wine shows consoles.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "sim_rig.h"
+
+namespace {
+
+constexpr DWORD kDeadline = 30000;
+constexpr long long kSilencedAudibleMs = 700;  // a silenced advert is audible for at most this long
+
+std::string programPath;
+bool showConsole = false;  // the program's debug console, to see its log
+
+struct Outcome {
+    std::string audible;   // each advert's audible milliseconds
+    std::string volume;    // the next track's volume against the listener's
+    bool ok = false;
+    std::string note;
+};
+
+// Something done to the program while the playlist runs; returns what went
+// wrong, or empty text.
+using Action = std::function<std::string(SimRig&, std::unique_ptr<ChildProcess>&)>;
+
+struct Scenario {
+    const char* name;
+    const char* script;
+    bool knobVisible;          // the advert can and must be silenced
+    std::string options = "";  // Options.ini before the program starts, if any
+    Action during = nullptr;
+    int listenerVolume = -1;   // when the client cannot know it: the volume the record holds
+};
+
+std::string WorkFolder() {
+    return ExeFolder() + "matrix-work";
+}
+
+std::unique_ptr<ChildProcess> StartProgram() {
+    return std::make_unique<ChildProcess>(programPath, "", WorkFolder());
+}
+
+HWND ProgramWindow(DWORD deadlineMs) {
+    return WaitForWindow("Adquell", "Adquell Lite 0.4", deadlineMs);
+}
+
+// The track after the last advert, from the summary: its volume and the
+// listener's, and whether they are the same knob pixel.
+bool NextTrackVolume(const std::string& summary, int listenerVolume, std::string& text) {
+    std::istringstream in(summary);
+    std::string last;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("track ", 0) == 0 && FieldOf(line, "after_advert") == 1) last = line;
+    if (last.empty()) {
+        text = "no track after an advert";
+        return false;
+    }
+    const long long listener = listenerVolume >= 0 ? listenerVolume : FieldOf(last, "user_volume");
+    text = std::to_string(FieldOf(last, "volume")) + " % (listener " + std::to_string(listener) + " %)";
+    if (listenerVolume >= 0) return FieldOf(last, "volume") == listenerVolume;
+    return FieldOf(last, "restored") == 1;
+}
+
+Outcome Judge(const Scenario& s, SimRig& rig, const std::string& actionNote) {
+    Outcome o;
+    o.note = actionNote;
+    const std::string summary = rig.Summary();
+    const AdvertFigures figures = ReadAdvertFigures(summary);
+    bool silenced = true;
+    for (size_t i = 0; i < figures.audibleMs.size(); ++i) {
+        o.audible += (i ? " " : "") + std::to_string(figures.audibleMs[i]);
+        silenced = silenced && figures.audibleMs[i] <= kSilencedAudibleMs;
+    }
+    const bool restored = NextTrackVolume(summary, s.listenerVolume, o.volume);
+    int splashClicks = 0;
+    for (const auto& e : rig.Events()) splashClicks += e.text.find(" on splash") != std::string::npos;
+    o.ok = restored && (!s.knobVisible || silenced) && splashClicks == 0 && actionNote.empty();
+    if (!restored) o.note += "volume not back; ";
+    if (s.knobVisible && !silenced) o.note += "advert not silenced; ";
+    if (splashClicks) o.note += std::to_string(splashClicks) + " clicks into the splash window; ";
+    return o;
+}
+
+Outcome Run(const Scenario& s) {
+    RemoveTree(WorkFolder());
+    CreateDirectoryA(WorkFolder().c_str(), nullptr);
+    if (!s.options.empty()) std::ofstream(WorkFolder() + "\\Options.ini", std::ios::binary) << s.options;
+    SimRig rig("matrix");
+    Outcome failed;
+    if (!rig.Start(s.script)) {
+        failed.note = "the simulated client did not start";
+        return failed;
+    }
+    std::unique_ptr<ChildProcess> program = StartProgram();
+    HWND main = ProgramWindow(kDeadline);
+    if (!main) {
+        failed.note = "the program did not start";
+        return failed;
+    }
+    if (showConsole) PostMessageA(main, WM_COMMAND, 919, 0);
+    const std::string actionNote = s.during ? s.during(rig, program) : std::string();
+    rig.WaitForEvent(" end", 120000);
+    if (HWND main = ProgramWindow(0)) {
+        PostMessageA(main, WM_COMMAND, 9001, 0);  // File, Exit
+        program->Wait(kDeadline);
+    }
+    program.reset();
+    rig.Close();
+    return Judge(s, rig, actionNote);
+}
+
+// The program is killed while the advert is silenced, then started again.
+std::string KillAndRestart(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    // Killed once the silenced advert plays on (a kill before that leaves
+    // Spotify paused, which is no volume fault).
+    const size_t from = rig.EventCount();
+    if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "never silenced; ";
+    if (rig.WaitForEvent("play state=playing reason=click", kDeadline, from).ms < 0) return "never resumed; ";
+    program->Kill();
+    program.reset();
+    Sleep(300);
+    program = StartProgram();
+    return ProgramWindow(kDeadline) ? "" : "did not start again; ";
+}
+
+// A second copy is started: it must end and leave the first one working.
+std::string SecondCopy(SimRig&, std::unique_ptr<ChildProcess>& first) {
+    ChildProcess second(programPath, "", WorkFolder());
+    const DWORD code = second.Wait(kDeadline);
+    if (code == STILL_ACTIVE) return "the second copy did not end; ";
+    if (first->Wait(0) != STILL_ACTIVE) return "the first copy ended; ";
+    return code == 420 ? "" : "the second copy ended with " + std::to_string(code) + "; ";
+}
+
+// Windows logs off while the advert is silenced; the program leaves Spotify as found.
+std::string LogOff(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "never silenced; ";
+    HWND main = ProgramWindow(kDeadline);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kDeadline, &answer);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 2000, &ignored);
+    if (answer != TRUE) return "refused the end of the session; ";
+    return program->Wait(kDeadline) == STILL_ACTIVE ? "did not end; " : "";
+}
+
+const char* const kPlain = "set volume 64\n"
+                           "track  | One   | First  | 2500\n"
+                           "advert | Brand | Ad one | 2500\n"
+                           "track  | Two   | Second | 2500\n";
+
+std::vector<Scenario> Scenarios() {
+    return {
+        {"clean advert", kPlain, true},
+        {"two adverts back to back",
+         "set volume 64\ntrack | One | First | 2500\nadvert | Brand | Ad one | 2000\nadvert | Brand | Ad two | 2000\n"
+         "track | Two | Second | 2500\n",
+         true},
+        {"title before the player bar (150 ms)", "set repaint-delay 150\nset volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 2500\ntrack | Two | Second | 2500\n",
+         true},
+        {"knob not drawn", "set knob-hidden on\nset volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 2500\ntrack | Two | Second | 2500\n",
+         false},
+        {"knob in another colour", "set knob-colour C8C8C8\nset volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 2500\ntrack | Two | Second | 2500\n",
+         false},
+        {"volume set back mid-advert", "set volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 3000 | volume-back=1200\ntrack | Two | Second | 2500\n",
+         true},
+        {"Spotify restarted mid-advert", "set volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 3000 | restart=1000\ntrack | Two | Second | 6000\n",
+         true},
+        // The login watcher looks again within about 4 s of the splash closing.
+        {"splash window, restore pending", "set volume 0\nset splash 2500\nadvert | Brand | Ad one | 1500\n"
+         "track | Two | Second | 8000\n",
+         true, " [Options]\r\n Restore=173\r\n Mute=True\r\n", nullptr, 64},
+        {"program killed mid-advert, started again", "set volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 5000\ntrack | Two | Second | 3000\n",
+         true, "", KillAndRestart},
+        {"second copy started", kPlain, true, "", SecondCopy},
+        {"Windows logs off mid-advert", "set volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 3000\ntrack | Two | Second | 2500\n",
+         false, "", LogOff},
+    };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    programPath = ExeFolder() + "tested\\Adquell Lite.exe";
+    std::string only;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--program") == 0) programPath = argv[i + 1];
+        if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
+    }
+    for (int i = 1; i < argc; ++i) showConsole = showConsole || std::strcmp(argv[i], "--console") == 0;
+    std::printf("program: %s\n\n", programPath.c_str());
+    std::printf("%-42s %-18s %-26s %s\n", "scenario", "advert audible ms", "next track volume", "result");
+    int failures = 0, run = 0;
+    for (const Scenario& s : Scenarios()) {
+        if (std::string(s.name).find(only) == std::string::npos) continue;
+        ++run;
+        const Outcome o = Run(s);
+        failures += !o.ok;
+        std::printf("%-42s %-18s %-26s %s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(), o.ok ? "ok" : "FAILED",
+                    o.note.empty() ? "" : ": ", o.note.c_str());
+        std::fflush(stdout);
+    }
+    std::printf("\nvolume safety: %d scenarios, %d failed\n", run, failures);
+    return failures == 0 ? 0 : 1;
+}
