@@ -3,7 +3,9 @@
 # Debug build's in the same run: audible milliseconds of 20 adverts, CPU while
 # idle for 60 s, peak working set, start-up time and exe size.
 # Prints figures only; asserts nothing.
-#   scripts/bench-program.sh [release|debug ...]   (default: release debug)
+#   scripts/bench-program.sh [release|debug|rev:COMMIT ...]   (default: release debug)
+# rev:COMMIT builds that commit's shipped exe in a worktree and measures it
+# beside this one's, e.g. to compare a change with what came before it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -20,9 +22,20 @@ mkdir -p build
   echo "track | Last | Song | 2000"
 } > "$playlist"
 
-bench_one() {  # bench_one release|debug
-  local build="$1" log="$root/build/bench-program-$1.log" flags=(--bench) exe="dist/Adquell Lite.exe"
+# The shipped exe of an earlier commit, built in a worktree of its own.
+build_rev() {  # build_rev COMMIT -> prints the exe's path
+  local tree="$root/build/rev-$1"
+  [ -d "$tree" ] || git worktree add -f --detach "$tree" "$1" >/dev/null 2>&1
+  (cd "$tree" && bash scripts/release.sh >/dev/null 2>&1 || {
+     cmake -S . -B build/release -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64.cmake" >/dev/null &&
+     cmake --build build/release -j "$(nproc)" --target adquell_lite >/dev/null; })
+  echo "$tree/build/release/bin/Adquell Lite.exe"
+}
+
+bench_one() {  # bench_one release|debug|rev:COMMIT
+  local build="$1" log="$root/build/bench-program-${1//[:\/]/-}.log" flags=(--bench) exe="dist/Adquell Lite.exe"
   if [ "$build" = debug ]; then flags+=(--debug); exe="build/windows/bin/Adquell Lite.exe"; fi
+  if [ "${build#rev:}" != "$build" ]; then exe="$(build_rev "${build#rev:}")"; flags+=(--program "$exe"); fi
   bash scripts/demo.sh "${flags[@]}" "$playlist" > "$log" 2>&1 &
   local demo=$! pid="" idle_ms=""
   # CPU of the program's own process while it idles, read from Linux's side:

@@ -4,7 +4,7 @@
 # banner and a full-screen advert), in a private working folder; then ends both
 # and prints what happened. It runs the shipped exe (scripts/release.sh) unless
 # --debug asks for the Debug build's.
-#   scripts/demo.sh [--bench] [--debug] [--shots FOLDER] [PLAYLIST]
+#   scripts/demo.sh [--bench] [--debug | --program EXE] [--shots FOLDER] [PLAYLIST]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -26,6 +26,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --bench) args+=(--bench); shift ;;
     --debug) args+=(--program "$(winepath -w "build/windows/bin/Adquell Lite.exe")"); shift ;;
+    --program) args+=(--program "$(winepath -w "$2")"); shift 2 ;;
     --shots) shots="$2"; mkdir -p "$shots"; rm -f "$shots"/*.rect "$shots"/*.done
              args+=(--shots "$(winepath -w "$shots")"); shift 2 ;;
     *) playlist="$1"; shift ;;

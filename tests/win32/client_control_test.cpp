@@ -187,7 +187,7 @@ TEST_F(AgainstClient, StartSpotifyLaunchesItFromAppData) {
 
 TEST(RestoreAfterAnEnd, KilledWhileMutedTheNextStartBringsTheVolumeBack) {
     SimRig rig("crash");
-    HWND w = rig.Start("set volume 40\nadvert | Brand | Long Advert | 600000\n");
+    HWND w = rig.Start("set volume 40\nadvert | Brand | Long Advert | 6000\ntrack | Artist | Song | 600000\n");
     ASSERT_NE(w, nullptr);
     std::ofstream(rig.Folder() + "Options.ini", std::ios::binary) << " [Options]\r\n Mute=True\r\n";
     ASSERT_TRUE(WaitForTitle(w, "Spotify - Brand \x96 Long Advert", kDeadline));
@@ -202,6 +202,8 @@ TEST(RestoreAfterAnEnd, KilledWhileMutedTheNextStartBringsTheVolumeBack) {
         Sleep(300);
     }  // killed while the advert is silenced
     EXPECT_NE(ReadTextFile(rig.Folder() + "Options.ini").find(" Restore=154\r\n"), std::string::npos);
+    // Started again once the advert is over (during it, it would count as silenced).
+    ASSERT_GE(rig.WaitForEvent("entry index=1", kDeadline).ms, 0);
     ChildProcess again("mute_driver.exe", "\"" + folder + "\" start");
     EXPECT_EQ(again.Wait(kDeadline), 0u);
     EXPECT_GE(rig.WaitForEvent(knobBefore, kDeadline).ms, 0);
