@@ -1,13 +1,13 @@
 #include "app/hotkey_window_win32.h"
 
+#include "app/dpi_layout_win32.h"
 #include "settings/hotkeys.h"
 
 namespace {
 
 HWND Make(HWND parent, HINSTANCE instance, HFONT font, const char* cls, const char* caption, DWORD style, int id,
           int x, int y, int w, int h) {
-    HWND control = CreateWindowExA(0, cls, caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    HWND control = CreateScaledControl(parent, instance, cls, caption, style, id, x, y, w, h);
     if (control && font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return control;
 }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/advert_timers_win32.h"
+#include "app/dpi_layout_win32.h"
 #include "app/log.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
@@ -201,6 +202,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case kShowMainWindowMessage:
         MsgShowMainWindow();
+        return 0;
+    case WM_DPICHANGED:
+        OnWindowDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), TheShell().volumeSlider,
+                           TheShell().linkLabel);
         return 0;
     case WM_COMMAND:
         MsgCommand(window, wParam, lParam);

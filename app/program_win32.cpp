@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/advert_timers_win32.h"
+#include "app/dpi_layout_win32.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
 #include "settings/hotkeys.h"
@@ -31,11 +32,6 @@ constexpr const char* kInstanceClaimName = "Adquell Lite instance";
 
 const std::string kMainTitle = std::string("Adquell Lite ") + ProgramVersion;
 
-HFONT MakeFont(bool underlined) {
-    return CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Verdana");
-}
-
 bool RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
@@ -49,15 +45,16 @@ bool RegisterWindowClass(HINSTANCE instance) {
     return RegisterClassExA(&wc) != 0;
 }
 
+// Sizes in 96-DPI units, made for the system's scale.
 HWND TopWindow(HINSTANCE instance, const char* title, int w, int h, HWND owner, void* param = nullptr) {
-    return CreateWindowExA(WS_EX_CLIENTEDGE, "Adquell", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, w,
-                           h, owner, nullptr, instance, param);
+    const int dpi = SystemDpi();
+    return CreateWindowExA(WS_EX_CLIENTEDGE, "Adquell", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), owner, nullptr, instance, param);
 }
 
 HWND Control(HINSTANCE instance, HWND parent, const char* cls, const char* caption, DWORD style, int id, int x,
              int y, int w, int h) {
-    return CreateWindowExA(0, cls, caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    return CreateScaledControl(parent, instance, cls, caption, style, id, x, y, w, h);
 }
 
 void Fail(const char* text) {
@@ -115,10 +112,10 @@ void ParkOffScreen(HWND window) {
     ShowWindow(window, SW_SHOWNOACTIVATE);
 }
 
-BOOL CALLBACK SetControlFont(HWND control, LPARAM font) {
+BOOL CALLBACK SetControlFont(HWND control, LPARAM) {
     if (control == shell.volumeSlider) return TRUE;
-    const LPARAM own = control == shell.linkLabel ? reinterpret_cast<LPARAM>(shell.underlinedFont) : font;
-    SendMessageA(control, WM_SETFONT, static_cast<WPARAM>(own), TRUE);
+    HFONT font = FontAtDpi(DpiOfWindow(control), control == shell.linkLabel);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return TRUE;
 }
 
@@ -230,8 +227,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     // The volume slider's class must exist, whatever the shell has loaded.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    shell.font = MakeFont(false);
-    shell.underlinedFont = MakeFont(true);
+    shell.font = FontAtDpi(SystemDpi(), false);
+    shell.underlinedFont = FontAtDpi(SystemDpi(), true);
     if (!RegisterWindowClass(instance)) {
         Fail("Window Registration Failed!");
         return 0;

@@ -32,10 +32,9 @@ bool IsAdvertPlaying(const ApplicationState& app, SpotifyScreen& screen) {
 
 bool IsAdvertOnScreen(const ApplicationState& app, SpotifyScreen& screen, const std::string& title) {
     if (title == spotify::kIdleTitle) return false;
+    // Both probes from one capture: each capture is time the advert is heard.
+    const auto capture = CaptureSpotify(app, screen);
     const int height = app.spotifyHeight;
-    if (ProbePixel(app, screen, spotify::kProbeAX, height - spotify::kProbeAUp) != spotify::kProbeAGrey)
-        return false;
-    if (ProbePixel(app, screen, spotify::kProbeBX, height - spotify::kProbeBUp) == spotify::kProbeBGreen)
-        return false;
-    return true;
+    if (capture->PixelAt(spotify::kProbeAX, height - spotify::kProbeAUp) != spotify::kProbeAGrey) return false;
+    return capture->PixelAt(spotify::kProbeBX, height - spotify::kProbeBUp) != spotify::kProbeBGreen;
 }

@@ -3,12 +3,27 @@
 #include <cstdio>
 
 #include "app/log.h"
+#include "client/window_scale.h"
+
+namespace {
+
+// A window's size in 96-DPI units, as Spotify lays it out.
+bool UnitSize(Platform& os, WindowHandle window, int& width, int& height) {
+    WindowRect r;
+    if (!os.desktop.GetRect(window, r)) return false;
+    const int dpi = os.screen.Scale(window).dpi;
+    width = PixelsToUnits(r.Width(), dpi);
+    height = PixelsToUnits(r.Height(), dpi);
+    return true;
+}
+
+}  // namespace
 
 void HideImageAdvert(ApplicationState&, Platform& os, WindowHandle child) {
-    WindowRect r;
-    if (!os.desktop.GetRect(child, r)) return;
-    const bool right = r.Width() == spotify::kBannerWidth;
-    const bool bottom = r.Height() == spotify::kBannerHeight;
+    int width = 0, height = 0;
+    if (!UnitSize(os, child, width, height)) return;
+    const bool right = width == spotify::kBannerWidth;
+    const bool bottom = height == spotify::kBannerHeight;
     if (!right && !bottom) return;
     os.desktop.SetParent(child, os.windows.popups);
     os.desktop.SetPos(child, win::kHwndTop, 250, 250, 1, 1, win::kSwpNoSize | win::kSwpShowWindow);
@@ -17,10 +32,10 @@ void HideImageAdvert(ApplicationState&, Platform& os, WindowHandle child) {
 
 namespace {
 
-bool IsFullScreenAdvert(const WindowRect& r) {
-    if (r.Width() != spotify::kFullScreenAdvertWidth) return false;
+bool IsFullScreenAdvert(int width, int height) {
+    if (width != spotify::kFullScreenAdvertWidth) return false;
     for (int h : spotify::kFullScreenAdvertHeights)
-        if (r.Height() == h) return true;
+        if (height == h) return true;
     return false;
 }
 
@@ -31,8 +46,8 @@ void AdvertWindowTick(ApplicationState& app, Platform& os) {
     if (WindowHandle spotify = app.spotifyWindow)
         for (WindowHandle child : os.desktop.Descendants(spotify)) HideImageAdvert(app, os, child);
     WindowHandle advert = os.desktop.FindTopWindow(spotify::kFullScreenAdvertClass, nullptr);
-    WindowRect r;
-    if (!advert || !os.desktop.GetRect(advert, r) || !IsFullScreenAdvert(r)) return;
+    int width = 0, height = 0;
+    if (!advert || !UnitSize(os, advert, width, height) || !IsFullScreenAdvert(width, height)) return;
     os.desktop.Post(advert, win::kWmClose, 0, 0);
     ++app.advertsBlocked;
     char text[64];

@@ -8,6 +8,7 @@
 #include "blocking/screen_probes.h"
 #include "client/client_process.h"
 #include "client/transport.h"
+#include "client/window_scale.h"
 #include "settings/ini_file.h"
 
 namespace {
@@ -117,8 +118,9 @@ bool IsKnobPosition(int knobX) {
 }
 
 void ClickSpotify(ApplicationState& app, Platform& os, int x, int y) {
-    const std::intptr_t point =
-        static_cast<std::intptr_t>((static_cast<unsigned>(x) & 0xFFFFu) | ((static_cast<unsigned>(y) & 0xFFFFu) << 16));
+    const PixelPoint p = UnitPointToPixels(os.screen.Scale(app.spotifyWindow), x, y, app.spotifyHeight);
+    const std::intptr_t point = static_cast<std::intptr_t>((static_cast<unsigned>(p.x) & 0xFFFFu) |
+                                                           ((static_cast<unsigned>(p.y) & 0xFFFFu) << 16));
     os.desktop.Post(app.spotifyWindow, win::kWmLButtonDown, win::kMkLButton, point);
     os.clock.Sleep(15);
     os.desktop.Post(app.spotifyWindow, win::kWmLButtonUp, 0, point);

@@ -2,13 +2,22 @@
 
 #include <cmath>
 
+#include "client/window_scale.h"
+
+std::unique_ptr<WindowCapture> CaptureSpotify(const ApplicationState& app, SpotifyScreen& screen) {
+    const WindowScale scale = screen.Scale(app.spotifyWindow);
+    if (scale.dpi == kDefaultDpi) return screen.Capture(app.spotifyWindow, app.spotifyWidth, app.spotifyHeight);
+    return CaptureInUnits(screen.Capture(app.spotifyWindow, scale.pixelWidth, scale.pixelHeight), scale,
+                          app.spotifyHeight);
+}
+
 Colour ProbePixel(const ApplicationState& app, SpotifyScreen& screen, int x, int y) {
-    auto capture = screen.Capture(app.spotifyWindow, app.spotifyWidth, app.spotifyHeight);
+    auto capture = CaptureSpotify(app, screen);
     return capture->PixelAt(x, y);
 }
 
 int LocateVolumeKnob(ApplicationState& app, SpotifyScreen& screen) {
-    auto capture = screen.Capture(app.spotifyWindow, app.spotifyWidth, app.spotifyHeight);
+    auto capture = CaptureSpotify(app, screen);
     const int y = app.spotifyHeight - spotify::kKnobRowUp;
     int x = spotify::kKnobScanFirstX;
     while (x <= spotify::kKnobScanLastX && capture->PixelAt(x, y) != spotify::kKnobColour) ++x;

@@ -3,6 +3,9 @@
 #include "app/application_state.h"
 #include "platform/spotify_screen.h"
 
+// A fresh capture of Spotify's window read in 96-DPI units, whatever its scale.
+std::unique_ptr<WindowCapture> CaptureSpotify(const ApplicationState& app, SpotifyScreen& screen);
+
 // Colour at window point (x, y) of a fresh capture; kNoColour on failure.
 Colour ProbePixel(const ApplicationState& app, SpotifyScreen& screen, int x, int y);
 

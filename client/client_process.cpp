@@ -1,5 +1,7 @@
 #include "client/client_process.h"
 
+#include "client/window_scale.h"
+
 #include <cctype>
 
 #include "app/log.h"
@@ -27,10 +29,11 @@ std::string BaseName(const std::string& path) {
 bool MeasureSpotify(ApplicationState& app, Platform& os) {
     WindowRect r;
     if (!os.desktop.GetRect(app.spotifyWindow, r)) return false;
+    const int dpi = os.screen.Scale(app.spotifyWindow).dpi;
     app.spotifyLeft = r.left;
     app.spotifyTop = r.top;
-    app.spotifyWidth = r.Width();
-    app.spotifyHeight = r.Height();
+    app.spotifyWidth = PixelsToUnits(r.Width(), dpi);
+    app.spotifyHeight = PixelsToUnits(r.Height(), dpi);
     return true;
 }
 

@@ -6,6 +6,7 @@ add_link_options(-static)
 
 add_library(adquell_win32 STATIC
   app/advert_timers_win32.cpp
+  app/dpi_layout_win32.cpp
   app/hotkey_window_win32.cpp
   app/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
@@ -29,7 +30,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # lookup by image name finds it.
 add_executable(spotify_sim WIN32 tools/spotify_sim/spotify_sim_win32.cpp)
 set_target_properties(spotify_sim PROPERTIES OUTPUT_NAME Spotify)
-target_link_libraries(spotify_sim PRIVATE spotify_sim_model user32 gdi32)
+target_link_libraries(spotify_sim PRIVATE spotify_sim_model adquell_core user32 gdi32)
 
 # Helper programs the Windows-side tests start as other processes.
 add_executable(probe_target WIN32 tests/win32/probe_target.cpp)

@@ -9,7 +9,10 @@ constexpr COLORREF kSentinel = RGB(1, 254, 3);
 
 // The window drawn into a memory bitmap by PrintWindow. Where PrintWindow drew
 // nothing (another process's window under Wine), the pixels are copied from
-// the window on screen instead, once, the first time a pixel is found undrawn.
+// the window on screen instead: from the row of the first undrawn pixel down to
+// the bottom edge, where the player bar is, and further up only if a pixel
+// above is asked for. A copy costs time in proportion to its rows, and that
+// time is heard at the start of every advert.
 class PrintedWindow : public WindowCapture {
 public:
     PrintedWindow(HWND window, int width, int height) : window_(window), width_(width), height_(height) {
@@ -33,21 +36,23 @@ public:
         if (memory_) DeleteDC(memory_);
     }
     Colour PixelAt(int x, int y) const override {
-        if (!ready_) return kNoColour;
+        if (!ready_ || x < 0 || y < 0 || x >= width_ || y >= height_) return kNoColour;
         COLORREF c = GetPixel(memory_, x, y);
-        if (c == kSentinel && !copied_) {
-            CopyFromScreen();
+        if (c == kSentinel && y < copiedFromY_) {
+            CopyFromScreen(y);
             c = GetPixel(memory_, x, y);
         }
         return c == kSentinel ? kNoColour : c;
     }
 
 private:
-    void CopyFromScreen() const {
-        copied_ = true;
+    // Copies the rows from y down to those copied already.
+    void CopyFromScreen(int y) const {
         HDC source = GetWindowDC(window_);
+        const int rows = copiedFromY_ - y;
+        copiedFromY_ = y;
         if (!source) return;
-        BitBlt(memory_, 0, 0, width_, height_, source, 0, 0, SRCCOPY);
+        BitBlt(memory_, 0, y, width_, rows, source, 0, y, SRCCOPY);
         ReleaseDC(window_, source);
     }
 
@@ -58,7 +63,7 @@ private:
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;
     bool ready_ = false;
-    mutable bool copied_ = false;
+    mutable int copiedFromY_ = height_;  // rows from here down are copied
 };
 
 class FailedCapture : public WindowCapture {
@@ -80,4 +85,34 @@ std::unique_ptr<WindowCapture> Win32SpotifyScreen::Capture(WindowHandle window, 
     HWND hwnd = static_cast<HWND>(window);
     if (!hwnd || !IsWindow(hwnd) || width <= 0 || height <= 0) return std::make_unique<FailedCapture>();
     return std::make_unique<PrintedWindow>(hwnd, width, height);
+}
+
+namespace {
+
+// GetDpiForWindow where Windows has it (10, version 1607 on); the system DPI
+// before that.
+int DpiOf(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+}  // namespace
+
+WindowScale Win32SpotifyScreen::Scale(WindowHandle window) {
+    WindowScale scale;
+    HWND hwnd = static_cast<HWND>(window);
+    RECT r;
+    if (!hwnd || !IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return scale;
+    scale.dpi = DpiOf(hwnd);
+    scale.pixelWidth = r.right - r.left;
+    scale.pixelHeight = r.bottom - r.top;
+    return scale;
 }

@@ -6,4 +6,5 @@ class Win32SpotifyScreen : public SpotifyScreen {
 public:
     int ReadTitle(WindowHandle window, char* buffer, int size) override;
     std::unique_ptr<WindowCapture> Capture(WindowHandle window, int width, int height) override;
+    WindowScale Scale(WindowHandle window) override;
 };

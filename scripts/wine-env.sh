@@ -2,6 +2,7 @@
 #   wine_env_export BUILD_DIR   set the variables for a private prefix under BUILD_DIR
 #   wine_env_up BUILD_DIR       also create the prefix once, start Xvfb and a warm wineserver
 #   wine_env_down               stop what wine_env_up started
+# WINE_ENV_SCREEN sets the virtual screen (default 1280x1024x24).
 # It never touches the user's own ~/.wine.
 
 wine_env_export() {
@@ -39,7 +40,7 @@ _wine_free_display() {
 _wine_start_xvfb() {
   local n deadline
   n="$(_wine_free_display)" || { echo "wine-env: no free X display" >&2; return 1; }
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${WINE_ENV_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
   WINE_ENV_XVFB_PID=$!
   export WINE_ENV_XVFB_PID
   export DISPLAY=":$n"

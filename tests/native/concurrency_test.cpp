@@ -68,6 +68,7 @@ public:
         buffer[n - 1] = '\0';
         return static_cast<int>(std::strlen(buffer));
     }
+    WindowScale Scale(WindowHandle) override { return WindowScale{}; }
     std::unique_ptr<WindowCapture> Capture(WindowHandle, int, int) override {
         struct Nothing : WindowCapture {
             Colour PixelAt(int, int) const override { return kNoColour; }

@@ -17,6 +17,7 @@ public:
     int titleReads = 0;
     WindowHandle lastWindow = nullptr;
     int lastWidth = 0, lastHeight = 0;
+    WindowScale scale;  // 96 DPI unless a test scales the window
 
     void Set(int x, int y, Colour c) { pixels[{x, y}] = c; }
 
@@ -36,6 +37,8 @@ public:
         lastHeight = height;
         return std::make_unique<Shot>(*this, width, height);
     }
+
+    WindowScale Scale(WindowHandle) override { return scale; }
 
 private:
     // A frozen copy, so a later change to the screen does not alter a capture.

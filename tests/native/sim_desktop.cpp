@@ -226,6 +226,16 @@ std::unique_ptr<WindowCapture> SimDesktop::Capture(WindowHandle w, int width, in
     return shot;
 }
 
+WindowScale SimDesktop::Scale(WindowHandle w) {
+    WindowScale scale;
+    WindowRect r;
+    if (GetRect(w, r)) {
+        scale.pixelWidth = r.Width();
+        scale.pixelHeight = r.Height();
+    }
+    return scale;
+}
+
 std::string SimDesktop::ExpandEnvironment(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size();) {

@@ -98,6 +98,7 @@ public:
     // Spotify's screen.
     int ReadTitle(WindowHandle w, char* buffer, int size) override;
     std::unique_ptr<WindowCapture> Capture(WindowHandle w, int width, int height) override;
+    WindowScale Scale(WindowHandle w) override;
 
     // System.
     std::string WorkingDirectory() override { return workingDirectory; }

@@ -193,6 +193,54 @@ TEST(SimPlayer, FaultModes) {
     EXPECT_EQ(off.knobLeft, 125);
     ClickKnob(off, 163, 23, 20);
     EXPECT_EQ(off.knobLeft, 163);
+
+    // The title runs ahead of the player bar.
+    SimPlayer late = Start("set repaint-delay 150\ntrack | A | 1 | 1000\nadvert | B | 2 | 1000\n");
+    AdvanceSim(late, 1000);
+    EXPECT_EQ(late.title, "Spotify - B \x96 2");
+    EXPECT_NE(SimProbeAColour(late), spotify::kProbeAGrey);
+    AdvanceSim(late, 1150);
+    EXPECT_EQ(SimProbeAColour(late), spotify::kProbeAGrey);
+
+    // The client sets its volume back to the listener's during the advert.
+    SimPlayer back = Start("set volume 50\nadvert | B | 2 | 3000 | volume-back=500\n");
+    ClickKnob(back, 120, 23, 100);
+    AdvanceSim(back, 499);
+    EXPECT_EQ(back.knobLeft, 124);
+    AdvanceSim(back, 500);
+    EXPECT_EQ(back.knobLeft, KnobLeftForVolume(50));
+}
+
+TEST(SimPlayer, ARestartComesBackUnderANewWindowWithTheVolumeItHad) {
+    SimPlayer p = Start("set volume 50\nadvert | B | 2 | 3000 | restart=500\ntrack | A | 1 | 9000\n");
+    ClickKnob(p, 120, 23, 100);
+    p.effects.clear();
+    AdvanceSim(p, 500);
+    ASSERT_EQ(p.effects.size(), 1u);
+    EXPECT_EQ(p.effects[0].kind, SimEffect::CloseMain);
+    EXPECT_EQ(p.title, "Spotify");
+    AdvanceSim(p, 1500);
+    ASSERT_EQ(p.effects.size(), 2u);
+    EXPECT_EQ(p.effects[1].kind, SimEffect::OpenMain);
+    EXPECT_EQ(p.effects[1].width, kW);
+    EXPECT_EQ(p.knobLeft, 124);
+    EXPECT_EQ(p.title, "Spotify - B \x96 2");  // the advert plays on
+}
+
+TEST(SimPlayer, ASplashComesFirstAndTakesNoClicks) {
+    SimPlayer p = Start("set splash 1000\ntrack | A | 1 | 9000\n");
+    EXPECT_EQ(p.width, 300);
+    EXPECT_EQ(p.title, "Spotify");
+    SimClick(p, 42, p.height - 21, 100);
+    EXPECT_TRUE(Has(p, "click x=42 y=179 on splash"));
+    EXPECT_FALSE(p.playing);
+    AdvanceSim(p, 1000);
+    ASSERT_EQ(p.effects.size(), 2u);
+    EXPECT_EQ(p.effects[0].kind, SimEffect::CloseMain);
+    EXPECT_EQ(p.effects[1].kind, SimEffect::OpenMain);
+    EXPECT_EQ(p.effects[1].width, kW);
+    EXPECT_TRUE(p.loggedIn);
+    EXPECT_EQ(p.title, "Spotify - A \x96 1");
 }
 
 TEST(SimPlayer, LoggedOutStartGrowsAtLogin) {

@@ -41,6 +41,24 @@ TEST(SimScript, ReadsSettingsEntriesAndEvents) {
     EXPECT_EQ(s.entries[2].events[0].delayMs, 2500);
 }
 
+TEST(SimScript, ReadsTheFaultModes) {
+    const SimScript s = ParseSimScript(
+        "set repaint-delay 150\nset knob-hidden on\nset knob-colour C8C8C9\nset splash 2500\n"
+        "advert | Brand | Buy | 3000 | volume-back=1200 restart=900\n"
+        "set knob-colour DCDC\nset knob-colour DCDCDX\ntrack | A | B | 10 | restart=\n");
+    EXPECT_EQ(s.settings.repaintDelayMs, 150);
+    EXPECT_TRUE(s.settings.knobHidden);
+    EXPECT_EQ(s.settings.knobColour, 0xC8C8C9u);
+    EXPECT_EQ(s.settings.splashMs, 2500);
+    ASSERT_EQ(s.entries.size(), 1u);
+    ASSERT_EQ(s.entries[0].events.size(), 2u);
+    EXPECT_EQ(s.entries[0].events[0].kind, SimEvent::VolumeBack);
+    EXPECT_EQ(s.entries[0].events[0].delayMs, 1200);
+    EXPECT_EQ(s.entries[0].events[1].kind, SimEvent::Restart);
+    EXPECT_EQ(s.entries[0].events[1].delayMs, 900);
+    EXPECT_EQ(s.errors.size(), 3u);  // a short colour, a bad digit, a restart without time
+}
+
 TEST(SimScript, BadLinesAreSkippedAndNamed) {
     const SimScript s = ParseSimScript(
         "track | only | three\n"

@@ -1,10 +1,11 @@
 // Runs Adquell Lite.exe beside the simulated Spotify client and reports what
 // happened, from outside: the client's record, the program's windows, its
 // exit code and its process figures.
-//   demo_runner PLAYLIST [--bench] [--shots FOLDER] [--program EXE]
+//   demo_runner PLAYLIST [--bench] [--shots FOLDER] [--program EXE] [--transport]
 // The program is the one the build was told to test (bin\tested), unless
 // --program names another.
-// --bench adds an idle minute and the program's process figures; --shots
+// --transport first drives Spotify through the program's buttons and hotkey
+// functions and checks each click's target; --bench adds an idle minute and the program's process figures; --shots
 // pauses for screenshots of the main and About windows (a file handshake in
 // FOLDER: "<name>.rect" written, "<name>.done" awaited).
 #include <windows.h>
@@ -39,6 +40,33 @@ void Shot(const std::string& folder, const std::string& name, HWND window) {
         Sleep(50);
 }
 
+// Drives Spotify through the program's buttons and hotkey functions and checks
+// in the client's record that each click landed on its target.
+int CheckTransport(const SimRig& rig, HWND main) {
+    struct Step {
+        const char* name;
+        UINT message;
+        WPARAM id;
+        const char* expected;  // in the record after the step
+    };
+    const Step steps[] = {
+        {"volume up", WM_HOTKEY, 8, "target=knob"},     {"volume down", WM_HOTKEY, 7, "target=knob"},
+        {"next", WM_COMMAND, 9020, "target=next"},      {"previous", WM_COMMAND, 9021, "target=previous"},
+        {"shuffle", WM_HOTKEY, 5, "shuffle on"},        {"repeat", WM_HOTKEY, 4, "repeat on"},
+        {"pause", WM_COMMAND, 9023, "target=play-pause"},  {"play", WM_COMMAND, 9023, "target=play-pause"},
+    };
+    int landed = 0;
+    for (const Step& step : steps) {
+        const size_t from = rig.EventCount();
+        PostMessageA(main, step.message, step.id, 0);
+        const bool ok = rig.WaitForEvent(step.expected, 5000, from).ms >= 0;
+        landed += ok;
+        std::printf("transport: %-11s %s\n", step.name, ok ? "landed" : "MISSED");
+    }
+    std::printf("transport: %d of %zu landed on their targets\n", landed, sizeof steps / sizeof steps[0]);
+    return landed == static_cast<int>(sizeof steps / sizeof steps[0]);
+}
+
 int CountEvents(const SimRig& rig, const std::string& text) {
     int n = 0;
     for (const auto& e : rig.Events()) n += e.text.find(text) != std::string::npos;
@@ -52,11 +80,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: demo_runner PLAYLIST [--bench] [--shots FOLDER] [--program EXE]\n");
         return 2;
     }
-    bool bench = false;
+    bool bench = false, transport = false;
     std::string shots;
     std::string exe = ExeFolder() + "tested\\Adquell Lite.exe";
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--bench") == 0) bench = true;
+        if (std::strcmp(argv[i], "--transport") == 0) transport = true;
         if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc) shots = argv[++i];
         if (std::strcmp(argv[i], "--program") == 0 && i + 1 < argc) exe = argv[++i];
     }
@@ -87,6 +116,11 @@ int main(int argc, char** argv) {
         Shot(shots, "about", about);
         ShowWindow(about, SW_HIDE);
     }
+    bool transportOk = true;
+    if (transport) {
+        Sleep(1500);  // the program has measured Spotify and runs its ticks
+        transportOk = CheckTransport(rig, main) != 0;
+    }
     rig.WaitForEvent(" end", 600000);
     Sleep(1600);  // one more image-advert round
     if (bench) {
@@ -115,5 +149,5 @@ int main(int argc, char** argv) {
     std::printf("full-screen adverts closed: %d of %d\n", CountEvents(rig, "fullscreen closed"),
                 CountEvents(rig, "fullscreen created"));
     std::printf("Adquell Lite ended with exit code %lu\n", code);
-    return code == 1 ? 0 : 1;
+    return code == 1 && transportOk ? 0 : 1;
 }

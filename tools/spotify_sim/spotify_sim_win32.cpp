@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "client/spotify_contract.h"
+#include "client/window_scale.h"
 #include "sim_player.h"
 
 namespace {
@@ -40,7 +41,21 @@ struct Shell {
     int shownKnob = -1;
     int shownEntry = -2;
     bool shownPlaying = false;
+    int dpi = kDefaultDpi;  // the client lays out in 96-DPI units, drawn at this scale
 } shell;
+
+// A length in units as pixels at the client's scale.
+int Px(int units) {
+    return UnitsToPixels(units, shell.dpi);
+}
+
+// The system's DPI: the client declares itself DPI aware and scales itself.
+int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDefaultDpi;
+}
 
 std::int64_t NowMs() {
     LARGE_INTEGER now;
@@ -72,10 +87,6 @@ void FillBox(HDC dc, int left, int top, int right, int bottom, COLORREF colour) 
     DeleteObject(brush);
 }
 
-// A small square centred on a point.
-void Dot(HDC dc, int x, int y, int radius, COLORREF colour) {
-    FillBox(dc, x - radius, y - radius, x + radius + 1, y + radius + 1, colour);
-}
 
 void PaintText(HDC dc, const SimPlayer& p) {
     SetBkMode(dc, TRANSPARENT);
@@ -85,27 +96,44 @@ void PaintText(HDC dc, const SimPlayer& p) {
         lines[2] = std::string(p.entries[p.entry].advert ? "Advert" : "Track") + "  " +
                    std::to_string(p.entry + 1) + " of " + std::to_string(p.entries.size()) + "   volume " +
                    std::to_string(SimVolume(p)) + " %" + (p.playing ? "   playing" : "   paused");
-    for (int i = 0; i < 3; ++i) TextOutA(dc, 16, 16 + 22 * i, lines[i].c_str(), static_cast<int>(lines[i].size()));
+    for (int i = 0; i < 3; ++i)
+        TextOutA(dc, Px(16), Px(16 + 22 * i), lines[i].c_str(), static_cast<int>(lines[i].size()));
 }
 
-void PaintPlayerBar(HDC dc, const SimPlayer& p, int w, int h) {
+// The player bar hangs from the bottom edge: boxes are given in units, x from
+// the left, heights as distances up from the bottom.
+struct Bar {
+    HDC dc;
+    int pixelHeight;
+    void Box(int left, int upTop, int right, int upBottom, COLORREF colour) const {
+        FillBox(dc, Px(left), pixelHeight - Px(upTop), Px(right), pixelHeight - Px(upBottom), colour);
+    }
+    // A small square centred on a point (x, up).
+    void Dot(int x, int up, int radius, COLORREF colour) const {
+        Box(x - radius, up + radius, x + radius + 1, up - radius - 1, colour);
+    }
+};
+
+void PaintPlayerBar(HDC dc, const SimPlayer& p, int pixelWidth, int pixelHeight) {
     const COLORREF button = RGB(179, 179, 179);
-    FillBox(dc, 0, h - 90, w, h, RGB(24, 24, 24));
-    Dot(dc, spotify::kPreviousX, h - spotify::kBarClickUp, 4, button);
-    Dot(dc, spotify::kPlayPauseX, h - spotify::kBarClickUp, 6, p.playing ? RGB(255, 255, 255) : button);
-    Dot(dc, spotify::kNextX, h - spotify::kBarClickUp, 4, button);
-    Dot(dc, w - spotify::kShuffleFromRight, h - spotify::kBarClickUp, 4, p.shuffle ? RGB(30, 215, 96) : button);
-    Dot(dc, w - spotify::kRepeatFromRight, h - spotify::kBarClickUp, 4, p.repeat ? RGB(30, 215, 96) : button);
-    Dot(dc, spotify::kStarTargetX, h - spotify::kStarTargetUp, 3, RGB(120, 120, 120));
+    const Bar bar{dc, pixelHeight};
+    const int w = p.width;  // units
+    FillBox(dc, 0, pixelHeight - Px(90), pixelWidth, pixelHeight, RGB(24, 24, 24));
+    bar.Dot(spotify::kPreviousX, spotify::kBarClickUp, 4, button);
+    bar.Dot(spotify::kPlayPauseX, spotify::kBarClickUp, 6, p.playing ? RGB(255, 255, 255) : button);
+    bar.Dot(spotify::kNextX, spotify::kBarClickUp, 4, button);
+    bar.Dot(w - spotify::kShuffleFromRight, spotify::kBarClickUp, 4, p.shuffle ? RGB(30, 215, 96) : button);
+    bar.Dot(w - spotify::kRepeatFromRight, spotify::kBarClickUp, 4, p.repeat ? RGB(30, 215, 96) : button);
+    bar.Dot(spotify::kStarTargetX, spotify::kStarTargetUp, 3, RGB(120, 120, 120));
     // Probe points, drawn as small blocks so that they are seen on screen too.
-    Dot(dc, spotify::kProbeAX, h - spotify::kProbeAUp, 2, SimProbeAColour(p));
-    Dot(dc, spotify::kProbeBX, h - spotify::kProbeBUp, 2, SimProbeBColour(p));
+    bar.Dot(spotify::kProbeAX, spotify::kProbeAUp, 2, SimProbeAColour(p));
+    bar.Dot(spotify::kProbeBX, spotify::kProbeBUp, 2, SimProbeBColour(p));
     // Volume slider: the track, then the knob; only the knob has the knob colour.
-    const int row = h - spotify::kKnobRowUp;
-    FillBox(dc, spotify::kSliderClickFirstX, row - 1, spotify::kSliderClickLastX + 1, row + 2, RGB(83, 83, 83));
-    FillBox(dc, spotify::kSliderClickFirstX, row, p.knobLeft, row + 1, RGB(29, 185, 84));
+    const int row = spotify::kKnobRowUp;
+    bar.Box(spotify::kSliderClickFirstX, row + 1, spotify::kSliderClickLastX + 1, row - 2, RGB(83, 83, 83));
+    bar.Box(spotify::kSliderClickFirstX, row, p.knobLeft, row - 1, RGB(29, 185, 84));
     if (!p.settings.knobHidden)
-        FillBox(dc, p.knobLeft, row - 1, p.knobLeft + spotify::kKnobWidth, row + 2, p.settings.knobColour);
+        bar.Box(p.knobLeft, row + 1, p.knobLeft + spotify::kKnobWidth, row - 2, p.settings.knobColour);
 }
 
 void Paint(HWND window, HDC dc) {
@@ -123,22 +151,20 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 HWND CreateMain(int width, int height) {
     const SimSettings& s = shell.player.settings;
     HWND w = CreateWindowExA(WS_EX_APPWINDOW, spotify::kMainWindowClass, shell.player.title.c_str(),
-                             WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, s.left, s.top, width, height,
-                             nullptr, nullptr, shell.instance, nullptr);
+                             WS_POPUP | WS_VISIBLE | WS_MINIMIZEBOX | WS_SYSMENU, s.left, s.top, Px(width),
+                             Px(height), nullptr, nullptr, shell.instance, nullptr);
     shell.shownTitle = shell.player.title;
     return w;
 }
 
 void CreateBanner(int width, int height) {
     if (!shell.main) return;
-    RECT r;
-    GetWindowRect(shell.main, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int w = shell.player.width, h = shell.player.height;  // units
     // Right banners at the right edge, bottom ones above the player bar.
     const int x = width == spotify::kBannerWidth ? w - width - 10 : 150;
     const int y = width == spotify::kBannerWidth ? 100 : h - 100 - height;
-    HWND b = CreateWindowExA(0, kBannerClass, "Banner advert", WS_CHILD | WS_VISIBLE, x, y, width, height,
-                             shell.main, nullptr, shell.instance, nullptr);
+    HWND b = CreateWindowExA(0, kBannerClass, "Banner advert", WS_CHILD | WS_VISIBLE, Px(x), Px(y), Px(width),
+                             Px(height), shell.main, nullptr, shell.instance, nullptr);
     shell.banners.push_back({b, false});
     SimRecord(shell.player, NowMs(),
               "banner created width=" + std::to_string(width) + " height=" + std::to_string(height));
@@ -148,8 +174,8 @@ void CreateFullScreen(int width, int height) {
     // Shown without activation: destroying an active window makes Wine wait
     // for the X server's focus change, seconds long without a window manager.
     HWND advert = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, spotify::kFullScreenAdvertClass,
-                                  "Advertisement", WS_POPUP, 300, 0, width, height, nullptr, nullptr, shell.instance,
-                                  nullptr);
+                                  "Advertisement", WS_POPUP, Px(300), 0, Px(width), Px(height), nullptr, nullptr,
+                                  shell.instance, nullptr);
     ShowWindow(advert, SW_SHOWNOACTIVATE);
     SimRecord(shell.player, NowMs(),
               "fullscreen created width=" + std::to_string(width) + " height=" + std::to_string(height));
@@ -166,7 +192,7 @@ void CarryOut(const SimEffect& e) {
         break;
     case SimEffect::OpenMain: shell.main = CreateMain(e.width, e.height); break;
     case SimEffect::Resize:
-        if (shell.main) SetWindowPos(shell.main, nullptr, 0, 0, e.width, e.height, SWP_NOMOVE | SWP_NOZORDER);
+        if (shell.main) SetWindowPos(shell.main, nullptr, 0, 0, Px(e.width), Px(e.height), SWP_NOMOVE | SWP_NOZORDER);
         break;
     case SimEffect::Exit:
         if (shell.main) PostMessageA(shell.main, WM_CLOSE, 0, 0);
@@ -223,6 +249,16 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     Sync();
 }
 
+// A click in pixels, as the player's units: x from the left, y as its
+// distance from the bottom edge.
+void OnClick(HWND window, int x, int y) {
+    RECT r;
+    GetWindowRect(window, &r);
+    const int up = PixelsToUnits(r.bottom - r.top - y, shell.dpi);
+    SimClick(shell.player, PixelsToUnits(x, shell.dpi), shell.player.height - up, NowMs());
+    Sync();
+}
+
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
@@ -239,8 +275,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         Paint(window, reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_LBUTTONUP:
-        SimClick(shell.player, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), NowMs());
-        Sync();
+        OnClick(window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -327,6 +362,8 @@ SimScript LoadScript(const std::string& path) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     shell.instance = instance;
+    SetProcessDPIAware();
+    shell.dpi = SystemDpi();
     QueryPerformanceFrequency(&shell.frequency);
     QueryPerformanceCounter(&shell.start);
     const std::string folder = ExeFolder();
