@@ -1,5 +1,23 @@
 #include "app/log.h"
 
+namespace {
+
+// Drops the oldest lines once the backlog is a thousand over its size, so the
+// cost of dropping comes once in a thousand lines.
+void TrimBacklog(DebugLog& log) {
+    if (log.backlogLines <= kBacklogLines + 1000) return;
+    std::size_t at = 0;
+    for (std::size_t dropped = 0; dropped < log.backlogLines - kBacklogLines; ++dropped) {
+        const std::size_t end = log.logBacklog.find('\n', at);
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    log.logBacklog.erase(0, at);
+    log.backlogLines = kBacklogLines;
+}
+
+}  // namespace
+
 DebugLog& TheDebugLog() {
     static DebugLog log;
     return log;
@@ -11,6 +29,8 @@ void LogLine(std::string text) {
     if (!log.consoleShown) {
         log.logBacklog += text;
         log.logBacklog += '\n';
+        ++log.backlogLines;
+        TrimBacklog(log);
         return;
     }
     if (!text.empty()) {
@@ -20,4 +40,5 @@ void LogLine(std::string text) {
     }
     if (log.console) log.console->Write(log.logBacklog);
     log.logBacklog.clear();
+    log.backlogLines = 0;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <atomic>
 #include <mutex>
+#include <cstddef>
 #include <string>
 
 #include "platform/types.h"
@@ -14,9 +15,13 @@ public:
     virtual void Write(const std::string& text) = 0;
 };
 
+// The backlog keeps about this many of the most recent lines.
+constexpr std::size_t kBacklogLines = 10000;
+
 struct DebugLog {
     std::mutex lock;                     // one line at a time, from either thread
     std::string logBacklog;              // lines written while no console is shown
+    std::size_t backlogLines = 0;        // lines in it
     std::atomic<bool> consoleShown{false};
     std::atomic<WindowHandle> consoleWindow{nullptr};  // read by the login watcher too
     ConsoleOutput* console = nullptr;    // null: lines for the console are lost

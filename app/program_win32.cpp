@@ -28,8 +28,6 @@ std::unique_ptr<ApplicationState> theApplication;
 ShellWindows shell;
 bool leftSpotify = false;
 
-constexpr const char* kInstanceClaimName = "Adquell Lite instance";
-
 const std::string kMainTitle = std::string("Adquell Lite ") + ProgramVersion;
 
 bool RegisterWindowClass(HINSTANCE instance) {
@@ -64,7 +62,8 @@ void Fail(const char* text) {
 void CreateAboutControls(HINSTANCE instance) {
     Control(instance, shell.about, "static", kMainTitle.c_str(), SS_CENTER, 0, 10, 20, 320, 20);
     shell.counterLabel = Control(instance, shell.about, "static", "Adquelled: 0", SS_CENTER, 0, 0, 40, 340, 20);
-    shell.linkLabel = Control(instance, shell.about, "static", kHomePage, SS_NOTIFY, 0, 122, 60, 100, 20);
+    // The home page's name, centred where it fits; a click opens the page.
+    shell.linkLabel = Control(instance, shell.about, "static", kHomePageName, SS_CENTER | SS_NOTIFY, 0, 10, 60, 320, 20);
 }
 
 void CreateMainControls(HINSTANCE instance) {

@@ -13,6 +13,7 @@ constexpr UINT kLeaveSpotifyMessage = WM_APP + 3;      // from the console event
 constexpr UINT kShowMainWindowMessage = WM_APP + 4;    // from a second copy
 constexpr int kNormalExitCode = 420;
 constexpr const char* kHomePage = "https://adquell-lite.org/";
+constexpr const char* kHomePageName = "adquell-lite.org";
 constexpr const char* kDonatePage = "https://adquell-lite.org/donate";
 
 struct ShellWindows {

@@ -1,6 +1,7 @@
 #include "client/client_process.h"
 
 #include "client/window_scale.h"
+#include "platform/ansi_text.h"
 
 #include <cctype>
 
@@ -10,13 +11,6 @@ namespace {
 
 constexpr unsigned char kVkAlt = 0x12;
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // File name and extension of a module path.
 std::string BaseName(const std::string& path) {

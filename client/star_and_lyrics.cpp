@@ -1,5 +1,7 @@
 #include "client/star_and_lyrics.h"
 
+#include "platform/ansi_text.h"
+
 #include <cstdio>
 
 #include "blocking/advert_classifier.h"
@@ -11,13 +13,18 @@ namespace {
 
 constexpr const char* kSearchEndpoint = "https://www.google.com/search";
 
-// "%", "&", "#", "+" and control bytes would end or change the query; spaces
-// and the en dash byte go as they are.
+bool Unreserved(unsigned char b) {
+    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' || b == '.' ||
+           b == '_' || b == '~';
+}
+
+// The address goes to the shell: the title, as UTF-8, keeps only letters,
+// digits and "-._~" as they are; every other byte is percent-encoded.
 std::string EncodeQuery(const std::string& text) {
     std::string out;
-    for (char c : text) {
+    for (char c : Utf8FromWide(WidenAnsi(text))) {
         const unsigned char b = static_cast<unsigned char>(c);
-        if (c == '%' || c == '&' || c == '#' || c == '+' || b < 0x20 || b == 0x7F) {
+        if (!Unreserved(b)) {
             char hex[4];
             std::snprintf(hex, sizeof hex, "%%%02X", b);
             out += hex;

@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "app/main_commands.h"
 #include "music/filler_player.h"
+#include "platform/ansi_text.h"
 
 namespace {
 
@@ -14,27 +15,42 @@ std::string ShortcutName(const std::string& version) {
     return "\\Adquell " + version + ".url";
 }
 
-void StartAndEnd(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& program) {
-    LeaveForNewCopy(app, os, installer);
-    os.desktop.ShellOpen(program);
-    installer.ExitProcess(kInstallerExitCode);
+// False, said in the log and a message, when the copy failed.
+bool CopyProgram(InstallerSystem& installer, const std::string& running, const std::string& folder,
+                 const std::string& installed) {
+    if (installer.CopyFileOver(running, installed)) return true;
+    LogLine("Error:   Could not copy the program to " + installed);
+    installer.ShowMessage("Adquell Lite could not be installed in: " + folder);
+    return false;
 }
 
-void FirstInstall(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& running, const std::string& folder,
-                  const std::string& installed) {
-    installer.CopyFileOver(running, installed);
+void FirstInstall(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& running,
+                  const std::string& folder, const std::string& installed) {
+    if (!CopyProgram(installer, running, folder, installed)) return;
     const bool shortcut = !PlaceStartMenuShortcut(os, installer, installed, ProgramVersion).empty();
     std::string message = std::string("Installed Adquell Lite ") + ProgramVersion + " in: " + folder;
     if (shortcut) message += "\nCreated a shortcut in the start menu.";
     installer.ShowMessage(message);
-    StartAndEnd(app, os, installer, installed);
+    StartNewCopyAndEnd(app, os, installer, installed, "");
 }
 
 }  // namespace
 
-void LeaveForNewCopy(ApplicationState& app, Platform& os, InstallerSystem& installer) {
+void StartNewCopyAndEnd(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& program,
+                        const std::string& message) {
+    // The new copy starts on a clean Spotify: left as found, no further ticks,
+    // the one-instance claim let go.
     LeaveSpotifyAsFound(app, os);
     installer.HandOver();
+    if (os.desktop.ShellOpen(program) <= 32) {
+        LogLine("Error:   Could not start " + program);
+        installer.TakeBack();
+        ComeBackAfterCancelledEnd(app);
+        installer.ShowMessage("Adquell Lite could not start " + program + " and keeps running.");
+        return;
+    }
+    if (!message.empty()) installer.ShowMessage(message);
+    installer.ExitProcess(kInstallerExitCode);
 }
 
 bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, const std::string& shortcut) {
@@ -68,11 +84,11 @@ void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& insta
         FirstInstall(app, os, installer, running, folder, installed);
         return;
     }
-    if (installed == running) {
+    if (EqualNoCase(installed, running)) {
         CheckForUpdate(app, os, installer, folder);
         return;
     }
-    installer.CopyFileOver(running, installed);
+    if (!CopyProgram(installer, running, folder, installed)) return;
     installer.ShowMessage("Adquell is already installed.\nPlease use the start menu shortcut in future.");
-    StartAndEnd(app, os, installer, installed);
+    StartNewCopyAndEnd(app, os, installer, installed, "");
 }

@@ -14,10 +14,12 @@ constexpr int kInstallerExitCode = 420;
 // failed); ends the process with 420 otherwise.
 void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer);
 
-// Before another copy is started: Spotify is left as found (no silence, no
-// parked window, no further ticks) and the one-instance claim let go, so the
-// new copy starts on a clean Spotify.
-void LeaveForNewCopy(ApplicationState& app, Platform& os, InstallerSystem& installer);
+// Starts another copy of the program and ends this one (with 420) after
+// showing message, if any. Before the start Spotify is left as found (no
+// silence, no parked window, no further ticks) and the one-instance claim let
+// go; when the start fails this copy says so and keeps running.
+void StartNewCopyAndEnd(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& program,
+                        const std::string& message);
 
 // Writes an internet shortcut (URL, IconIndex, IconFile) to target; false
 // when the target cannot be read or a key could not be written.

@@ -64,8 +64,5 @@ void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& instal
     PlaceStartMenuShortcut(os, installer, program, version);
     // Started directly rather than through its shortcut: a shortcut whose URL
     // is a bare path is not run everywhere (Wine hands it to a browser).
-    LeaveForNewCopy(app, os, installer);
-    os.desktop.ShellOpen(program);
-    installer.ShowMessage("Adquell has been updated.");
-    installer.ExitProcess(kInstallerExitCode);
+    StartNewCopyAndEnd(app, os, installer, program, "Adquell has been updated.");
 }

@@ -15,7 +15,8 @@ using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
 using GetModuleBaseNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
 
-constexpr DWORD kMaxProcesses = 512;
+constexpr size_t kFirstProcessRoom = 512;
+constexpr size_t kMaxProcessRoom = 1 << 20;
 
 // SetLayeredWindowAttributes is looked up each time: older systems lack it.
 template <typename Use>
@@ -188,11 +189,18 @@ bool Win32System::LoadProcessStatus() {
 
 bool Win32System::EnumerateProcesses(std::vector<std::uint32_t>& ids) {
     if (!LoadProcessStatus()) return false;
-    DWORD found[kMaxProcesses];
-    DWORD bytes = 0;
-    if (!reinterpret_cast<EnumProcessesFn>(enumProcesses_)(found, sizeof found, &bytes)) return false;
-    ids.assign(found, found + bytes / sizeof(DWORD));
-    return true;
+    // A full list may have been cut short: ask again with room for twice as many.
+    std::vector<DWORD> found(kFirstProcessRoom);
+    for (;;) {
+        DWORD bytes = 0;
+        const DWORD room = static_cast<DWORD>(found.size() * sizeof(DWORD));
+        if (!reinterpret_cast<EnumProcessesFn>(enumProcesses_)(found.data(), room, &bytes)) return false;
+        if (bytes < room || found.size() >= kMaxProcessRoom) {
+            ids.assign(found.begin(), found.begin() + bytes / sizeof(DWORD));
+            return true;
+        }
+        found.resize(found.size() * 2);
+    }
 }
 
 bool Win32System::ProcessImageName(std::uint32_t id, std::string& name) {

@@ -27,6 +27,8 @@ public:
     // Lets go of the program's one-instance claim, so that the copy about to
     // be started can take over.
     virtual void HandOver() = 0;
+    // Claims it again when the new copy could not be started.
+    virtual void TakeBack() = 0;
     // Ends the process (the program never comes back from it).
     virtual void ExitProcess(int code) = 0;
 };

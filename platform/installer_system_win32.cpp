@@ -120,6 +120,10 @@ void Win32InstallerSystem::HandOver() {
     instanceClaim = nullptr;
 }
 
+void Win32InstallerSystem::TakeBack() {
+    if (!instanceClaim) instanceClaim = CreateMutexA(nullptr, FALSE, kInstanceClaimName);
+}
+
 void Win32InstallerSystem::ExitProcess(int code) {
     if (beforeExit) beforeExit();
     std::exit(code);

@@ -4,6 +4,9 @@
 
 #include "platform/installer_system.h"
 
+// The named mutex one running copy of the program holds.
+constexpr const char* kInstanceClaimName = "Adquell Lite instance";
+
 class Win32InstallerSystem : public InstallerSystem {
 public:
     std::string RunningProgramPath() override;
@@ -16,6 +19,7 @@ public:
     bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) override;
     void ShowMessage(const std::string& text) override;
     void HandOver() override;
+    void TakeBack() override;
     void ExitProcess(int code) override;
 
     HANDLE instanceClaim = nullptr;    // the one-instance mutex, set by start-up

@@ -2,6 +2,9 @@
 
 namespace {
 
+constexpr int kMoveTries = 10;
+constexpr int kMovePauseMs = 50;
+
 FileCommitSteps* activeSteps = nullptr;
 
 FileCommitSteps& Steps() {
@@ -35,7 +38,12 @@ bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = ok && Steps().FlushToDisk(file);
     ok = (std::fclose(file) == 0) && ok;
-    ok = ok && Steps().MoveOver(temp, path);
+    bool moved = false;
+    for (int i = 0; ok && !moved && i < kMoveTries; ++i) {
+        if (i > 0) Steps().PauseBeforeRetry(kMovePauseMs);
+        moved = Steps().MoveOver(temp, path);
+    }
+    ok = ok && moved;
     if (!ok) std::remove(temp.c_str());
     return ok;
 }

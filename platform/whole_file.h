@@ -8,7 +8,8 @@
 // False when the file cannot be opened.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
-// False, with the old file left as it was, when any step fails.
+// False, with the old file left as it was, when any step fails; the final move
+// is tried again for about half a second first.
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes);
 
 // The platform's part of a rewrite: the system's by default; tests put in
@@ -20,6 +21,9 @@ public:
     virtual bool FlushToDisk(std::FILE* file) = 0;
     // Moves the temporary file over the target in one step.
     virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
+    // Waits before the move is tried again (another program may hold the
+    // target for a moment: an indexer, a scanner, a backup).
+    virtual void PauseBeforeRetry(int milliseconds) = 0;
 };
 
 FileCommitSteps& SystemFileCommitSteps();

@@ -1,7 +1,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "platform/whole_file.h"
 
@@ -18,6 +20,7 @@ public:
         if (stat(to.c_str(), &target) == 0 && (target.st_mode & S_IWUSR) == 0) return false;
         return std::rename(from.c_str(), to.c_str()) == 0;
     }
+    void PauseBeforeRetry(int milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 };
 
 }  // namespace

@@ -20,6 +20,7 @@ public:
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
         return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
+    void PauseBeforeRetry(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
 };
 
 }  // namespace

@@ -56,6 +56,7 @@ for dpi in "${dpis[@]}"; do
     grep -E '^transport|exit code'
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
   [ ${#shots[@]} -gt 0 ] && [ -f "build/shots-$dpi/main.png" ] && cp "build/shots-$dpi/main.png" "docs/main-window-$dpi-dpi.png"
+  [ "$dpi" = 96 ] && [ -f "build/shots-$dpi/about.png" ] && cp "build/shots-$dpi/about.png" docs/about-window.png
 done
 echo "dpi check: $([ $failed -eq 0 ] && echo passed || echo FAILED) at ${dpis[*]} DPI"
 exit $failed

@@ -1,10 +1,43 @@
 #include "settings/ini_file.h"
 
+#include "app/log.h"
 #include "platform/whole_file.h"
 
 namespace {
 
 const std::string kLineBlanks = " \t\n\r";
+// The UTF-8 byte-order mark many editors write first: not part of the text,
+// and kept when the file is written again.
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
+
+// A file's records and whether it began with a byte-order mark.
+struct IniDocument {
+    IniRecords records;
+    bool byteOrderMark = false;
+};
+
+bool LoadDocument(const std::string& path, IniDocument& document) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    document.byteOrderMark = bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+    document.records = CIniFile::ParseRecords(bytes);
+    return true;
+}
+
+// No save is lost without a line in the log.
+bool SaveDocument(const std::string& path, const IniDocument& document) {
+    const std::string text = (document.byteOrderMark ? kByteOrderMark : std::string()) +
+                             CIniFile::FormatRecords(document.records);
+    if (ReplaceWholeFile(path, text)) return true;
+    LogLine("Error:      Could not save " + path);
+    return false;
+}
+
+bool HasSectionIn(const IniRecords& records, const std::string& section) {
+    for (const IniRecord& r : records)
+        if (r.section == section) return true;
+    return false;
+}
 
 bool SectionIs(const IniRecord& r, const std::string& section) {
     return r.section == section;
@@ -61,9 +94,10 @@ IniRecords CIniFile::ParseRecords(const std::string& bytes) {
     IniRecords records;
     std::string pending;
     std::string currentSection;
-    size_t start = 0;
+    size_t start = bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0 ? kByteOrderMark.size() : 0;
     while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
+        // Lines end in LF, CRLF or (old Mac files) CR alone.
+        size_t end = bytes.find_first_of("\r\n", start);
         if (end == std::string::npos) end = bytes.size();
         const std::string line = TrimBlanks(bytes.substr(start, end - start), kLineBlanks);
         start = end + 1;
@@ -104,7 +138,9 @@ bool CIniFile::LoadRecords(const std::string& path, IniRecords& records) {
 }
 
 bool CIniFile::SaveRecords(const std::string& path, const IniRecords& records) {
-    return ReplaceWholeFile(path, FormatRecords(records));
+    IniDocument document;
+    document.records = records;
+    return SaveDocument(path, document);
 }
 
 bool CIniFile::CreateEmpty(const std::string& path) {
@@ -126,10 +162,7 @@ std::string CIniFile::GetValue(const std::string& key, const std::string& sectio
 
 bool CIniFile::HasSection(const std::string& section, const std::string& path) {
     IniRecords records;
-    if (!LoadRecords(path, records)) return false;
-    for (const IniRecord& r : records)
-        if (SectionIs(r, section)) return true;
-    return false;
+    return LoadRecords(path, records) && HasSectionIn(records, section);
 }
 
 bool CIniFile::HasEntry(const std::string& key, const std::string& section, const std::string& path) {
@@ -138,41 +171,44 @@ bool CIniFile::HasEntry(const std::string& key, const std::string& section, cons
 
 bool CIniFile::SetValue(const std::string& key, const std::string& value, const std::string& section,
                         const std::string& path) {
-    IniRecords records;
-    if (!LoadRecords(path, records)) return false;
+    IniDocument document;
+    if (!LoadDocument(path, document)) return false;
+    IniRecords& records = document.records;
     IniRecord entry;
     entry.section = section;
     entry.key = key;
     entry.value = value;
-    if (!HasSection(section, path)) {
+    // Decided from the records read once: a second read could differ.
+    bool done = false;
+    for (IniRecord& r : records) {
+        if (!EntryIs(r, key, section)) continue;
+        r.value = value;
+        done = true;
+        break;
+    }
+    for (size_t i = 0; !done && i < records.size(); ++i) {
+        if (!SectionIs(records[i], section)) continue;
+        records.insert(records.begin() + static_cast<std::ptrdiff_t>(i) + 1, entry);
+        done = true;
+    }
+    if (!done) {
         IniRecord header;
         header.section = section;
         records.push_back(header);
         records.push_back(entry);
-    } else if (HasEntry(key, section, path)) {
-        for (IniRecord& r : records) {
-            if (!EntryIs(r, key, section)) continue;
-            r.value = value;
-            break;
-        }
-    } else {
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (!SectionIs(records[i], section)) continue;
-            records.insert(records.begin() + static_cast<std::ptrdiff_t>(i) + 1, entry);
-            break;
-        }
     }
-    return SaveRecords(path, records);
+    return SaveDocument(path, document);
 }
 
 bool CIniFile::RemoveEntry(const std::string& key, const std::string& section, const std::string& path) {
-    IniRecords records;
-    if (!LoadRecords(path, records)) return false;
+    IniDocument document;
+    if (!LoadDocument(path, document)) return false;
+    IniRecords& records = document.records;
     for (size_t i = 0; i < records.size(); ++i) {
         if (!EntryIs(records[i], key, section)) continue;
         if (i + 1 < records.size()) records[i + 1].comments = records[i].comments + records[i + 1].comments;
         records.erase(records.begin() + static_cast<std::ptrdiff_t>(i));
         break;
     }
-    return SaveRecords(path, records);
+    return SaveDocument(path, document);
 }

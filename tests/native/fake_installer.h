@@ -22,6 +22,7 @@ public:
 
     std::string RunningProgramPath() override { return running; }
     void HandOver() override { ++handOvers; }
+    void TakeBack() override { --handOvers; }
     bool CreateFolder(const std::string& given) override {
         const std::string path = given.back() == '\\' ? given.substr(0, given.size() - 1) : given;
         if (lockedFolders.count(path) || folders.count(path)) return false;

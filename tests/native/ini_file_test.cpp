@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/log.h"
+
 #include "platform/whole_file.h"
 #include "settings/ini_file.h"
 #include "temp_folder.h"
@@ -205,12 +207,19 @@ class FailingSteps : public FileCommitSteps {
 public:
     bool failFlush = false;
     bool failMove = false;
+    int failMoves = 0;  // the next moves that fail, as while another program holds the file
     int moves = 0;
+    int pauses = 0;
     bool FlushToDisk(std::FILE* file) override { return !failFlush && SystemFileCommitSteps().FlushToDisk(file); }
     bool MoveOver(const std::string& from, const std::string& to) override {
         ++moves;
+        if (failMoves > 0) {
+            --failMoves;
+            return false;
+        }
         return !failMove && SystemFileCommitSteps().MoveOver(from, to);
     }
+    void PauseBeforeRetry(int) override { ++pauses; }
 };
 
 struct InjectedFailure : Ini {
@@ -227,12 +236,23 @@ TEST_F(InjectedFailure, FailedMoveLeavesTheOldFileByteIdentical) {
     const std::string old = "; keep me\r\n [Options]\r\n Mute=True\r\n";
     Write(old);
     steps.failMove = true;
+    TheDebugLog().logBacklog.clear();
     EXPECT_FALSE(CIniFile::SetValue("Mute", "False", "Options", path));
-    EXPECT_EQ(steps.moves, 1);
+    EXPECT_EQ(steps.moves, 10);  // tried for a while, then given up
+    EXPECT_EQ(steps.pauses, 9);
+    EXPECT_EQ(TheDebugLog().logBacklog, "Error:      Could not save " + path + "\n");
     EXPECT_EQ(Bytes(), old);
     EXPECT_FALSE(dir.Exists("Options.ini.new"));
     EXPECT_FALSE(CIniFile::CreateEmpty(path));
     EXPECT_EQ(Bytes(), old);
+}
+
+TEST_F(InjectedFailure, AFileHeldForAMomentIsSavedOnARetry) {
+    Write(" [Options]\r\n Mute=True\r\n");
+    steps.failMoves = 2;
+    EXPECT_TRUE(CIniFile::SetValue("Mute", "False", "Options", path));
+    EXPECT_EQ(steps.moves, 3);
+    EXPECT_EQ(Bytes(), " [Options]\r\n Mute=False\r\n");
 }
 
 TEST_F(InjectedFailure, FailedFlushNeverReachesTheMove) {
@@ -251,6 +271,24 @@ TEST_F(Ini, AReadOnlyFileIsLeftAsItWas) {
     EXPECT_FALSE(CIniFile::SetValue("Mute", "False", "Options", path));
     EXPECT_EQ(Bytes(), " [Options]\r\n Mute=True\r\n");
     EXPECT_FALSE(dir.Exists("Options.ini.new"));
+}
+
+TEST_F(Ini, AByteOrderMarkIsSkippedOnReadingAndKeptOnWriting) {
+    Write("\xEF\xBB\xBF[Options]\r\nMute=True\r\n");
+    EXPECT_EQ(CIniFile::GetValue("Mute", "Options", path), "True");
+    EXPECT_TRUE(CIniFile::SetValue("Play", "False", "Options", path));
+    EXPECT_TRUE(CIniFile::SetValue("Play", "True", "Options", path));
+    EXPECT_EQ(Bytes(), "\xEF\xBB\xBF [Options]\r\n Play=True\r\n Mute=True\r\n");  // one header
+}
+
+TEST_F(Ini, EveryKindOfLineEndIsALineEnd) {
+    for (const char* text : {"[Options]\rMute=True\rPlay=False\r", "[Options]\nMute=True\nPlay=False",
+                             "[Options]\r\nMute=True\r\nPlay=False\r\n"}) {
+        Write(text);
+        EXPECT_EQ(CIniFile::GetValue("Play", "Options", path), "False") << text;
+        EXPECT_TRUE(CIniFile::SetValue("Mute", "False", "Options", path));
+        EXPECT_EQ(Bytes(), " [Options]\r\n Mute=False\r\n Play=False\r\n") << text;
+    }
 }
 
 TEST_F(Ini, WriteIntoAMissingFolderFails) {

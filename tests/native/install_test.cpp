@@ -93,13 +93,33 @@ TEST_F(Install, ACopyFromElsewhereOverwritesTheInstalledOne) {
     EXPECT_EQ(installer.exits, std::vector<int>{420});
 }
 
-TEST_F(Install, APathDifferingOnlyInCaseIsAnotherProgram) {
+TEST_F(Install, APathDifferingOnlyInCaseIsTheInstalledCopy) {
     Installed();
-    installer.running = kAppData + "\\ADQUELL\\Adquell Lite.exe";
-    installer.files[installer.running] = "x";
+    installer.running = kAppData + "\\ADQUELL\\adquell lite.EXE";
+    installer.files[installer.running] = "program 0.4";
+    Answer("0.4");
     Run();
-    EXPECT_EQ(installer.exits, std::vector<int>{420});
-    EXPECT_TRUE(installer.requests.empty());
+    EXPECT_TRUE(installer.exits.empty());  // not installed over itself
+    EXPECT_EQ(installer.requests.size(), 1u);  // the update check instead
+    EXPECT_EQ(Log(), "Update:     Checked\n");
+}
+
+TEST_F(Install, AFailedCopyOrStartIsSaidAndTheProgramKeepsRunning) {
+    installer.lockedFolders.insert(kInstall.substr(0, kInstall.size() - 1));
+    Run();
+    EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite could not be installed in: " + kInstall});
+    EXPECT_TRUE(sim.launched.empty());
+    EXPECT_TRUE(installer.exits.empty());
+
+    installer.lockedFolders.clear();
+    installer.messages.clear();
+    sim.launchResult = 2;  // ShellExecute: file not found
+    Run();
+    ASSERT_EQ(installer.messages.size(), 2u);
+    EXPECT_EQ(installer.messages[1], "Adquell Lite could not start " + kInstall + "Adquell Lite.exe and keeps running.");
+    EXPECT_TRUE(installer.exits.empty());
+    EXPECT_EQ(installer.handOvers, 0);  // the claim taken back
+    EXPECT_FALSE(app.leaving);          // and the ticks act again
 }
 
 TEST_F(Install, TheSameVersionIsChecked) {

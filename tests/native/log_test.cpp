@@ -28,6 +28,7 @@ struct Log : ::testing::Test {
     void Reset() {
         DebugLog& log = TheDebugLog();
         log.logBacklog.clear();
+        log.backlogLines = 0;
         log.consoleShown = false;
         log.console = nullptr;
     }
@@ -55,6 +56,15 @@ TEST_F(Log, LinesGoToTheBacklogUntilTheConsoleShows) {
     EXPECT_EQ(Backlog(), "");
     LogLine("Spotify:    Play");
     EXPECT_EQ(console.text, "MP3:        Indexing\nMP3:        Found 3\nSpotify:    Play\n");
+}
+
+TEST_F(Log, AClosedConsoleKeepsOnlyTheMostRecentLines) {
+    for (int i = 1; i <= 12000; ++i) LogLine("line " + std::to_string(i));
+    const std::vector<std::string> kept = Lines(Backlog());
+    ASSERT_GE(kept.size(), kBacklogLines);
+    EXPECT_LE(kept.size(), kBacklogLines + 1000);
+    EXPECT_EQ(kept.back(), "line 12000");
+    EXPECT_EQ(kept.front(), "line " + std::to_string(12000 - kept.size() + 1));  // none lost in between
 }
 
 TEST_F(Log, HiddenConsoleCollectsAgainAndFlushesOnceShown) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/ansi_text.h"
+
 #include <algorithm>
 
 #include "client/star_and_lyrics.h"
@@ -60,8 +62,9 @@ TEST_F(Commands, StarPutsAParkedWindowBackToTheBottomOfItsPlace) {
 TEST_F(Commands, LyricsSearchKeepsTheWholeTrackName) {
     SearchLyrics(app, os);
     ASSERT_EQ(sim.launched.size(), 1u);
-    EXPECT_EQ(sim.launched[0],
-              "https://www.google.com/search?q=Simon %26 Garfunkel \x96 Cecilia lyrics&btnI=Im+Feeling+Lucky");
+    // The en dash byte as the native build widens it (Latin-1: U+0096).
+    EXPECT_EQ(sim.launched[0], "https://www.google.com/search?q=Simon%20%26%20Garfunkel%20%C2%96%20Cecilia%20lyrics"
+                               "&btnI=Im+Feeling+Lucky");
     EXPECT_STREQ(app.titleBuffer, "Spotify - Simon & Garfunkel \x96 Cecilia");
 }
 
@@ -71,10 +74,18 @@ TEST_F(Commands, NoSearchWhileNothingPlays) {
     EXPECT_TRUE(sim.launched.empty());
 }
 
-TEST(LyricsAddress, EncodesOnlyWhatWouldChangeTheAddress) {
+TEST(LyricsAddress, KeepsOnlyUnreservedBytesAndSendsUtf8) {
     EXPECT_EQ(LyricsAddress("100% #1 + more\tx\x7F"),
-              "https://www.google.com/search?q=100%25 %231 %2B more%09x%7F lyrics&btnI=Im+Feeling+Lucky");
-    EXPECT_EQ(LyricsAddress(""), "https://www.google.com/search?q= lyrics&btnI=Im+Feeling+Lucky");
+              "https://www.google.com/search?q=100%25%20%231%20%2B%20more%09x%7F%20lyrics&btnI=Im+Feeling+Lucky");
+    EXPECT_EQ(LyricsAddress("\"a\" <b> |c\\ A-z_0.9~ Caf\xE9"),
+              "https://www.google.com/search?q=%22a%22%20%3Cb%3E%20%7Cc%5C%20A-z_0.9~%20Caf%C3%A9%20lyrics"
+              "&btnI=Im+Feeling+Lucky");
+    EXPECT_EQ(LyricsAddress(""), "https://www.google.com/search?q=%20lyrics&btnI=Im+Feeling+Lucky");
+}
+
+TEST(Utf8, WideTextOfEveryLength) {
+    EXPECT_EQ(Utf8FromWide(L"A\u00E9\u2013"), "A\xC3\xA9\xE2\x80\x93");
+    EXPECT_EQ(Utf8FromWide(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");  // unpaired
 }
 
 TEST_F(Commands, DebugKeysGoToSpotifyInFront) {

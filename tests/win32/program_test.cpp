@@ -100,6 +100,7 @@ TEST_F(Program, AFirstStartWritesTheDefaultOptionsAndShowsItsWindows) {
     EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 100);
     EXPECT_NE(Child(about, "static", "Adquell Lite 0.4"), nullptr);
     EXPECT_NE(Child(about, "static", "Adquelled: 0"), nullptr);
+    EXPECT_NE(Child(about, "static", "adquell-lite.org"), nullptr);
     HWND mute = Child(main, "Button", "Mute Adverts");
     ASSERT_NE(mute, nullptr);
     EXPECT_EQ(SendMessageA(mute, BM_GETCHECK, 0, 0), BST_CHECKED);

@@ -102,7 +102,8 @@ TEST_F(Keys, TheLyricsAddressIsHandedToTheShell) {
     SearchLyrics(app, os);
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0],
-              "https://www.google.com/search?q=Simon %26 Garfunkel \x96 Cecilia lyrics&btnI=Im+Feeling+Lucky");
+              "https://www.google.com/search?q=Simon%20%26%20Garfunkel%20%E2%80%93%20Cecilia%20lyrics"
+              "&btnI=Im+Feeling+Lucky");  // the en dash (0x96 in Windows-1252) as UTF-8
     ASSERT_TRUE(rig.Close());
 }
 
