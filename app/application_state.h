@@ -74,8 +74,8 @@ struct ApplicationState {
     bool fillerPlaying = false;
     bool fillerPaused = false;
     bool replayingPrevious = false;
-    std::string currentMp3;
-    std::string previousMp3;
+    std::wstring currentMp3;   // wide from the folder listing to playback
+    std::wstring previousMp3;
 
     // Update.
     std::string latestVersion;

@@ -11,9 +11,8 @@
 
 namespace {
 
-void PlayFillerFile(Platform& os, const std::string& path) {
-    ReplayFillerFile(os.filler, os.controls, path);
-    os.controls.SetStatusLabel(Mp3FileName(path));
+void PlayFillerFile(Platform& os, const std::wstring& path) {
+    if (ReplayFillerFile(os.filler, os.controls, path)) os.controls.SetStatusLabel(Mp3Label(path));
 }
 
 void ShowIdleUnlessPlaying(ApplicationState& app, Platform& os) {
@@ -72,6 +71,7 @@ void OnPreviousButton(ApplicationState& app, Platform& os) {
         PreviousTrack(app, os);
         return;
     }
+    if (app.previousMp3.empty()) return;  // nothing to go back to
     app.replayingPrevious = true;
     PlayFillerFile(os, app.previousMp3);
 }

@@ -56,8 +56,11 @@ bool FillerPlayer::SetVolume(std::int32_t volume) {
 }
 
 bool FillerPlayer::IsStillPlaying() {
+    if (!loaded || graph_.Completed()) return false;
     std::int64_t position = -1;
-    if (loaded && !graph_.ReadPosition(position)) position = -1;
+    // A variable-bit-rate file's duration is an estimate: the completion
+    // event, not the position, tells its end.
+    if (!graph_.ReadPosition(position)) return false;
     return position != duration;
 }
 
@@ -69,15 +72,23 @@ void SetFillerVolumeFromSlider(FillerPlayer& filler, MainControls& controls) {
     filler.SetVolume(FillerVolumeFromSlider(controls.VolumeSliderPosition()));
 }
 
-void ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::string& path) {
-    filler.Load(WidenAnsi(path));
-    filler.Run();
+bool ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::wstring& path) {
+    if (!filler.Load(path) || !filler.Run()) {
+        LogLine("Error:      " + Mp3Label(path));
+        return false;
+    }
     SetFillerVolumeFromSlider(filler, controls);
+    return true;
 }
 
 std::string Mp3FileName(const std::string& path) {
     const auto slash = path.find_last_of('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Mp3Label(const std::wstring& path) {
+    const auto slash = path.find_last_of(L'\\');
+    return NarrowAnsi(slash == std::wstring::npos ? path : path.substr(slash + 1));
 }
 
 void PlayMp3(ApplicationState& app, FillerPlayer& filler, MainControls& controls, bool on) {
@@ -93,15 +104,15 @@ void PlayMp3(ApplicationState& app, FillerPlayer& filler, MainControls& controls
         const std::size_t i = static_cast<std::size_t>(std::rand()) % app.mp3Files.size();
         const std::wstring path = app.mp3Files[i];
         if (!filler.Load(path)) {
-            LogLine("Error:      " + Mp3FileName(NarrowLowBytes(path)));
+            LogLine("Error:      " + Mp3Label(path));
             app.mp3Files.erase(app.mp3Files.begin() + static_cast<std::ptrdiff_t>(i));
             --app.mp3Count;
             continue;
         }
         if (filler.Run()) {
-            app.currentMp3 = NarrowLowBytes(path);
-            controls.SetStatusLabel(Mp3FileName(app.currentMp3));
-            LogLine("MP3:        " + Mp3FileName(app.currentMp3));
+            app.currentMp3 = path;
+            controls.SetStatusLabel(Mp3Label(path));
+            LogLine("MP3:        " + Mp3Label(path));
             return;
         }
         ++startFailures[path];

@@ -17,8 +17,9 @@ public:
     void Pause();
     void Stop();
     bool SetVolume(std::int32_t volume);
-    // False only when the position equals the duration read at load: the end
-    // of a file is noticed by polling.
+    // False once the file has ended: the graph reported its end, its position
+    // reached the duration read at load, or nothing is loaded or the position
+    // cannot be read (so a filler that stopped never holds Spotify back).
     bool IsStillPlaying();
     void Release();
 
@@ -34,12 +35,15 @@ std::int32_t FillerVolumeFromSlider(int sliderPosition);
 
 // The part of a path after its last backslash (all of it when there is none).
 std::string Mp3FileName(const std::string& path);
+// An MP3's file name as the label and the log show it (in the ANSI code page).
+std::string Mp3Label(const std::wstring& path);
 
 // The filler volume taken from the main window's slider.
 void SetFillerVolumeFromSlider(FillerPlayer& filler, MainControls& controls);
 
-// Plays a stored (narrow) path from its start at the slider's volume.
-void ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::string& path);
+// Plays a stored path from its start at the slider's volume; false (and an
+// "Error:" line) when it no longer loads.
+bool ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::wstring& path);
 
 // on: start a random file from the list, dropping files that cannot be loaded;
 // off: stop. The outcome is left in fillerPlaying.

@@ -17,8 +17,10 @@ public:
 };
 
 // Appends every MP3 file under folder to mp3Files, depth first in listing
-// order, and counts it in mp3Count. Hidden entries and linked folders are
-// skipped; ".mp3" anywhere in a file name (case-sensitive) makes it an MP3.
+// order, and counts it in mp3Count. Hidden entries are skipped; linked folders
+// (links, junctions) are followed, each real folder listed once and no deeper
+// than 64 levels, so a loop ends; ".mp3" anywhere in a file name
+// (case-sensitive) makes it an MP3. Paths stay wide throughout.
 void IndexMp3Folder(ApplicationState& app, FolderListing& listing, const std::string& folder);
 
 // Asks for a folder, saves it to the options file, indexes it; asks again

@@ -6,8 +6,13 @@
 // Latin-1, byte for character, elsewhere).
 std::wstring WidenAnsi(const std::string& text);
 
-// Each wide character's low byte, as the filler player narrows file names.
+// Each wide character's low byte (tests list files by it).
 std::string NarrowLowBytes(const std::wstring& text);
+
+// Wide text in the system's ANSI code page (WideCharToMultiByte with CP_ACP on
+// Windows; Latin-1 elsewhere), "?" for what it cannot show. For labels and
+// the log only: a path is kept wide.
+std::string NarrowAnsi(const std::wstring& text);
 
 // Whether two texts are equal but for the case of ASCII letters, as Windows
 // compares file and image names.

@@ -1,10 +1,11 @@
 // The seam to the file system's folders: one level of a folder at a time.
+// Names are wide from the listing on, so no file name is ever narrowed.
 #pragma once
 #include <string>
 #include <vector>
 
 struct FolderEntry {
-    std::string name;
+    std::wstring name;
     bool folder = false;
     bool hidden = false;
     bool link = false;  // a folder reached through a link or junction
@@ -15,9 +16,12 @@ public:
     virtual ~FolderListing() = default;
     // The entries of one folder in the order the file system gives them; false
     // when the folder cannot be listed.
-    virtual bool List(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
+    virtual bool List(const std::wstring& folder, std::vector<FolderEntry>& entries) = 0;
+    // Names the real folder behind a path, links followed (volume and file
+    // number on Windows, device and inode elsewhere); empty when unknown.
+    virtual std::string RealFolder(const std::wstring& folder) = 0;
 };
 
-// FindFirstFileA on Windows; readdir elsewhere, where names starting with a
+// FindFirstFileW on Windows; readdir elsewhere, where names starting with a
 // dot count as hidden.
 FolderListing& SystemFolderListing();

@@ -1,31 +1,40 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include "platform/ansi_text.h"
 #include "platform/folder_listing.h"
 
 namespace {
 
+// Paths here are bytes: the wide text holds one byte a character.
 class PosixFolderListing : public FolderListing {
 public:
-    bool List(const std::string& folder, std::vector<FolderEntry>& entries) override {
+    bool List(const std::wstring& wideFolder, std::vector<FolderEntry>& entries) override {
+        const std::string folder = NarrowLowBytes(wideFolder);
         DIR* dir = opendir(folder.c_str());
         if (!dir) return false;
         entries.clear();
         while (dirent* d = readdir(dir)) {
             FolderEntry e;
-            e.name = d->d_name;
-            const std::string path = folder + "/" + e.name;
+            const std::string name = d->d_name;
+            e.name = WidenAnsi(name);
+            const std::string path = folder + "/" + name;
             struct stat own, target;
             if (lstat(path.c_str(), &own) != 0) continue;
             const bool isLink = S_ISLNK(own.st_mode);
             const bool ok = isLink ? stat(path.c_str(), &target) == 0 : (target = own, true);
             e.folder = ok && S_ISDIR(target.st_mode);
             e.link = isLink && e.folder;
-            e.hidden = e.name.size() > 1 && e.name[0] == '.' && e.name != "..";
+            e.hidden = name.size() > 1 && name[0] == '.' && name != "..";
             entries.push_back(e);
         }
         closedir(dir);
         return true;
+    }
+    std::string RealFolder(const std::wstring& folder) override {
+        struct stat s;
+        if (stat(NarrowLowBytes(folder).c_str(), &s) != 0) return std::string();
+        return std::to_string(s.st_dev) + ":" + std::to_string(s.st_ino);
     }
 };
 

@@ -20,6 +20,9 @@ public:
     // Duration and position in 100-ns units; false when they cannot be read.
     virtual bool ReadDuration(std::int64_t& duration) = 0;
     virtual bool ReadPosition(std::int64_t& position) = 0;
+    // Whether the graph has reported that playback reached the end of the
+    // file (the completion event); reads the events waiting, never blocks.
+    virtual bool Completed() = 0;
     // Stops the graph if it can and lets go of every part of it.
     virtual void Release() = 0;
 };

@@ -61,7 +61,18 @@ bool DirectShowGraph::ReadPosition(std::int64_t& position) {
     return true;
 }
 
+bool DirectShowGraph::Completed() {
+    long code = 0;
+    LONG_PTR first = 0, second = 0;
+    while (events_ && !completed_ && SUCCEEDED(events_->GetEvent(&code, &first, &second, 0))) {
+        events_->FreeEventParams(code, first, second);
+        if (code == EC_COMPLETE) completed_ = true;
+    }
+    return completed_;
+}
+
 void DirectShowGraph::Release() {
+    completed_ = false;
     if (control_) control_->Stop();
     ReleaseOne(graph_);
     ReleaseOne(control_);

@@ -16,12 +16,14 @@ public:
     bool PutVolume(std::int32_t volume) override;
     bool ReadDuration(std::int64_t& duration) override;
     bool ReadPosition(std::int64_t& position) override;
+    bool Completed() override;
     void Release() override;
 
 private:
     IGraphBuilder* graph_ = nullptr;
     IMediaControl* control_ = nullptr;
-    IMediaEventEx* events_ = nullptr;  // held with the others, never read
+    IMediaEventEx* events_ = nullptr;
+    bool completed_ = false;  // the completion event has come
     IBasicAudio* audio_ = nullptr;
     IMediaSeeking* seeking_ = nullptr;
 };

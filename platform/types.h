@@ -19,6 +19,8 @@ constexpr Colour kNoColour = 0xFFFFFFFF;
 // The separator between a folder and a name in paths this build handles.
 #ifdef _WIN32
 constexpr char kPathSeparator = '\\';
+constexpr wchar_t kWidePathSeparator = L'\\';
 #else
 constexpr char kPathSeparator = '/';
+constexpr wchar_t kWidePathSeparator = L'/';
 #endif

@@ -15,4 +15,10 @@ tone() {  # tone NAME SECONDS FREQUENCY
 tone tone-a 1.5 440
 tone tone-b 1.0 660
 tone tone-c 2.0 550
+# A variable-bit-rate file: its duration is only an estimate.
+if [ ! -s "$out/tone-vbr.mp3" ]; then
+  sox -q -n -r 44100 -c 2 -b 16 "$out/tone-vbr.wav" synth 1.2 sine 300:900 vol 0.3
+  lame --quiet -V 4 "$out/tone-vbr.wav" "$out/tone-vbr.mp3"
+  rm -f "$out/tone-vbr.wav"
+fi
 printf 'This is not an MP3 file at all, just text with an mp3 name.\n' > "$out/corrupt.mp3"

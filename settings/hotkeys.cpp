@@ -74,7 +74,7 @@ void Previous(ApplicationState& app, Platform& os) {
         PreviousTrack(app, os);
         return;
     }
-    ReplayFillerFile(os.filler, os.controls, app.previousMp3);
+    if (!app.previousMp3.empty()) ReplayFillerFile(os.filler, os.controls, app.previousMp3);
 }
 
 }  // namespace

@@ -93,7 +93,8 @@ public:
 
 class NoFolders : public FolderListing {
 public:
-    bool List(const std::string&, std::vector<FolderEntry>&) override { return false; }
+    bool List(const std::wstring&, std::vector<FolderEntry>&) override { return false; }
+    std::string RealFolder(const std::wstring&) override { return std::string(); }
 };
 
 TEST(Concurrency, WatcherAndTicksShareTheApplicationState) {

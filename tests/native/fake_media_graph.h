@@ -13,6 +13,7 @@ struct FakeMedia {
     bool durationReadable = true;
     std::int64_t duration = 20000000;
     std::deque<std::int64_t> positions;  // reported in turn; the last one stays
+    bool completes = false;              // the graph reports the end of the file
 };
 
 inline FakeMedia Playable(std::int64_t duration = 20000000) {
@@ -89,6 +90,7 @@ public:
         if (m.positions.size() > 1) m.positions.pop_front();
         return true;
     }
+    bool Completed() override { return created && files[current].completes; }
     void Release() override {
         ++releases;
         if (created) Stop();

@@ -44,19 +44,19 @@ TEST_F(Filler, LoadKeepsDurationAcrossReleasesAndFailedReads) {
     EXPECT_EQ(filler.duration, 15000000);
 }
 
-TEST_F(Filler, NothingLoadedMeansNoRunNoVolumeAndStillPlaying) {
+TEST_F(Filler, NothingLoadedMeansNoRunNoVolumeAndNothingPlaying) {
     EXPECT_FALSE(filler.Run());
     EXPECT_FALSE(filler.SetVolume(-500));
     filler.Pause();
     filler.Stop();
     EXPECT_EQ(graph.runs + graph.pauses + graph.stops, 0);
-    EXPECT_TRUE(filler.IsStillPlaying());
+    EXPECT_FALSE(filler.IsStillPlaying());  // so nothing waits for it
     graph.createFails = true;
     EXPECT_FALSE(filler.Load(L"a.mp3"));
     EXPECT_FALSE(filler.Run());
 }
 
-TEST_F(Filler, EndIsNoticedOnlyWhenThePositionEqualsTheDuration) {
+TEST_F(Filler, EndIsThePositionAtTheDurationOrAnUnreadablePosition) {
     graph.files[L"a.mp3"] = Playable(1000);
     graph.files[L"a.mp3"].positions = {10, 999, 1001, 1000};
     ASSERT_TRUE(filler.Load(L"a.mp3"));
@@ -65,7 +65,7 @@ TEST_F(Filler, EndIsNoticedOnlyWhenThePositionEqualsTheDuration) {
     EXPECT_TRUE(filler.IsStillPlaying());  // past the end is not the end
     EXPECT_FALSE(filler.IsStillPlaying());
     graph.files[L"a.mp3"].positions.clear();  // the position cannot be read
-    EXPECT_TRUE(filler.IsStillPlaying());
+    EXPECT_FALSE(filler.IsStillPlaying());
 }
 
 TEST_F(Filler, VolumeFollowsTheSlider) {
@@ -98,7 +98,7 @@ TEST_F(Filler, AnUnplayableFileIsDroppedAndThePlayableOneAlwaysChosen) {
     for (int i = 0; i < 20; ++i) {
         PlayMp3(app, filler, controls, true);
         ASSERT_TRUE(app.fillerPlaying);
-        EXPECT_EQ(app.currentMp3, "C:\\M\\good.mp3");
+        EXPECT_EQ(app.currentMp3, L"C:\\M\\good.mp3");
         EXPECT_EQ(controls.status, "good.mp3");
     }
     EXPECT_EQ(graph.loads[L"C:\\M\\bad.mp3"], 1);
@@ -144,7 +144,7 @@ TEST_F(Filler, AStuckFileDoesNotHideAGoodOne) {
     for (int round = 0; round < 50; ++round) {
         PlayMp3(app, filler, controls, true);
         ASSERT_TRUE(app.fillerPlaying) << "round " << round;
-        EXPECT_EQ(app.currentMp3, "good.mp3");
+        EXPECT_EQ(app.currentMp3, L"good.mp3");
     }
 }
 
@@ -165,10 +165,22 @@ TEST_F(Filler, StoppingKeepsTheGraphLoaded) {
     EXPECT_TRUE(filler.loaded);
 }
 
-TEST_F(Filler, CurrentMp3KeepsTheLowBytesOfWideCharacters) {
+TEST_F(Filler, AFileNameOutsideAsciiStaysWholeAndOnlyItsLabelIsNarrowed) {
     Add(L"C:\\M\\caf\u00e9\u0141.mp3", Playable());
     PlayMp3(app, filler, controls, true);
-    EXPECT_EQ(app.currentMp3, "C:\\M\\caf\xe9\x41.mp3");
+    EXPECT_EQ(app.currentMp3, L"C:\\M\\caf\u00e9\u0141.mp3");
+    EXPECT_EQ(controls.status, "caf\xe9?.mp3");  // the native build's code page is Latin-1
+}
+
+TEST_F(Filler, AVariableBitRateFileEndsByTheGraphsWord) {
+    // Its position never equals the estimated duration.
+    FakeMedia vbr = Playable(20000000);
+    vbr.positions = {19990000};
+    Add(L"a.mp3", vbr);
+    PlayMp3(app, filler, controls, true);
+    EXPECT_TRUE(filler.IsStillPlaying());
+    graph.files[L"a.mp3"].completes = true;
+    EXPECT_FALSE(filler.IsStillPlaying());
 }
 
 }  // namespace

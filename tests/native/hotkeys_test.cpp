@@ -149,10 +149,10 @@ TEST_F(Dispatch, WithoutFillerTheHotkeysDriveSpotify) {
 
 TEST_F(Dispatch, NextDuringAnAdvertPicksANewFillerFile) {
     FillerOn();
-    app.currentMp3 = "C:\\M\\one.mp3";
+    app.currentMp3 = L"C:\\M\\one.mp3";
     const int loads = graph.loads[L"C:\\M\\one.mp3"];
     DispatchHotkey(app, os, 1);
-    EXPECT_EQ(app.previousMp3, "C:\\M\\one.mp3");
+    EXPECT_EQ(app.previousMp3, L"C:\\M\\one.mp3");
     EXPECT_EQ(graph.loads[L"C:\\M\\one.mp3"], loads + 1);
     EXPECT_TRUE(sim.clicks.empty());  // Spotify untouched
 }
@@ -167,7 +167,7 @@ TEST_F(Dispatch, NextWithTheFillerAfterTheAdvertResumesSpotifysPlayButton) {
 
 TEST_F(Dispatch, PreviousWithTheFillerReplaysThePreviousFile) {
     FillerOn();
-    app.previousMp3 = "C:\\M\\two.mp3";
+    app.previousMp3 = L"C:\\M\\two.mp3";
     controls.slider = 40;
     DispatchHotkey(app, os, 3);
     EXPECT_EQ(graph.current, L"C:\\M\\two.mp3");

@@ -58,8 +58,8 @@ TEST_F(MainCommands, PlayMp3OnDuringASilencedAdvertStartsTheFiller) {
 
 TEST_F(MainCommands, PreviousThenNextDuringAnAdvertReturnsToTheFile) {
     PlayMp3(app, filler, controls, true);
-    app.currentMp3 = "C:\\M\\one.mp3";
-    app.previousMp3 = "C:\\M\\two.mp3";
+    app.currentMp3 = L"C:\\M\\one.mp3";
+    app.previousMp3 = L"C:\\M\\two.mp3";
     OnPreviousButton(app, os);
     EXPECT_EQ(graph.current, L"C:\\M\\two.mp3");
     EXPECT_EQ(controls.status, "two.mp3");
@@ -69,6 +69,21 @@ TEST_F(MainCommands, PreviousThenNextDuringAnAdvertReturnsToTheFile) {
     EXPECT_EQ(controls.status, "one.mp3");
     EXPECT_FALSE(app.replayingPrevious);
     EXPECT_TRUE(sim.clicks.empty());
+}
+
+TEST_F(MainCommands, PreviousWithNothingToGoBackToLeavesTheFillerPlaying) {
+    PlayMp3(app, filler, controls, true);
+    const std::wstring playing = graph.current;
+    OnPreviousButton(app, os);
+    EXPECT_EQ(graph.current, playing);
+    EXPECT_TRUE(graph.running);
+    EXPECT_FALSE(app.replayingPrevious);
+    // A previous file that no longer loads: said in the log, and the filler
+    // counts as ended, so Spotify is not held back.
+    app.previousMp3 = L"C:\\M\\gone.mp3";
+    OnPreviousButton(app, os);
+    EXPECT_NE(Log().find("Error:      gone.mp3\n"), std::string::npos);
+    EXPECT_FALSE(filler.IsStillPlaying());
 }
 
 TEST_F(MainCommands, PlayTwiceDuringAFillerPausesThenResumes) {

@@ -23,23 +23,24 @@ std::vector<std::string> Names(const ApplicationState& app, const std::string& r
 class ScriptedListing : public FolderListing {
 public:
     std::map<std::string, std::vector<FolderEntry>> levels;
-    bool List(const std::string& folder, std::vector<FolderEntry>& entries) override {
-        auto it = levels.find(folder);
+    bool List(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
+        auto it = levels.find(NarrowLowBytes(folder));
         if (it == levels.end()) return false;
         entries = it->second;
         return true;
     }
+    std::string RealFolder(const std::wstring& folder) override { return NarrowLowBytes(folder); }
 };
 
 FolderEntry File(const std::string& name) {
     FolderEntry e;
-    e.name = name;
+    e.name = WidenAnsi(name);
     return e;
 }
 
 FolderEntry Folder(const std::string& name) {
     FolderEntry e;
-    e.name = name;
+    e.name = WidenAnsi(name);
     e.folder = true;
     return e;
 }
@@ -97,11 +98,21 @@ TEST_F(RealTree, HiddenFilesAndFoldersAreSkipped) {
     EXPECT_EQ(Indexed(), (std::vector<std::string>{"shown.mp3", "sub/two.mp3"}));
 }
 
-TEST_F(RealTree, ALinkLoopTerminates) {
+TEST_F(RealTree, ALinkedFolderIsFollowedAndALoopEndsWithEachFolderOnce) {
+    const TempFolder elsewhere;  // a "Music" folder on another drive
+    elsewhere.Write("album/far.mp3", "x");
     dir.Write("a/b/song.mp3", "x");
+    std::filesystem::create_directory_symlink(elsewhere.Path(), dir / "Music");
     std::filesystem::create_directory_symlink(dir.Path(), dir / "a/b/up");
     std::filesystem::create_directory_symlink(dir / "a", dir / "a/b/sideways");
-    EXPECT_EQ(Indexed(), (std::vector<std::string>{"a/b/song.mp3"}));
+    EXPECT_EQ(Indexed(), (std::vector<std::string>{"Music/album/far.mp3", "a/b/song.mp3"}));
+}
+
+TEST_F(RealTree, FileNamesOutsideAsciiStayWhole) {
+    dir.Write("Caf\xE9.mp3", "x");  // one byte a character, as the native build widens
+    IndexMp3Folder(app, SystemFolderListing(), dir.Path());
+    ASSERT_EQ(app.mp3Files.size(), 1u);
+    EXPECT_EQ(app.mp3Files[0].substr(app.mp3Files[0].size() - 8), L"Caf\u00e9.mp3");
 }
 
 TEST_F(RealTree, AMissingFolderChangesNothing) {
