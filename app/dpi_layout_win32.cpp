@@ -1,5 +1,7 @@
 #include "app/dpi_layout_win32.h"
 
+#include "platform/spotify_screen_win32.h"
+
 #include <map>
 #include <vector>
 
@@ -17,30 +19,13 @@ std::vector<PlacedControl>& Placed() {
 
 }  // namespace
 
-int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-int DpiOfWindow(HWND window) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow && window) {
-        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-    }
-    return SystemDpi();
-}
-
 int ScaleToDpi(int units, int dpi) {
     return MulDiv(units, dpi, 96);
 }
 
 HWND CreateScaledControl(HWND parent, HINSTANCE instance, const char* cls, const char* caption, DWORD style, int id,
                          int x, int y, int w, int h) {
-    const int dpi = DpiOfWindow(parent);
+    const int dpi = WindowDpi(parent);
     HWND control = CreateWindowExA(0, cls, caption, WS_CHILD | WS_VISIBLE | style, ScaleToDpi(x, dpi),
                                    ScaleToDpi(y, dpi), ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);

@@ -5,9 +5,8 @@
 #pragma once
 #include <windows.h>
 
-// The DPI of a window (the system's where Windows cannot tell it per window).
-int DpiOfWindow(HWND window);
-int SystemDpi();
+#include "platform/spotify_screen_win32.h"  // WindowDpi, SystemDpi
+
 // Units to pixels at a DPI.
 int ScaleToDpi(int units, int dpi);
 

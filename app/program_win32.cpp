@@ -113,7 +113,7 @@ void ParkOffScreen(HWND window) {
 
 BOOL CALLBACK SetControlFont(HWND control, LPARAM) {
     if (control == shell.volumeSlider) return TRUE;
-    HFONT font = FontAtDpi(DpiOfWindow(control), control == shell.linkLabel);
+    HFONT font = FontAtDpi(WindowDpi(control), control == shell.linkLabel);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return TRUE;
 }

@@ -87,31 +87,29 @@ std::unique_ptr<WindowCapture> Win32SpotifyScreen::Capture(WindowHandle window, 
     return std::make_unique<PrintedWindow>(hwnd, width, height);
 }
 
-namespace {
-
-// GetDpiForWindow where Windows has it (10, version 1607 on); the system DPI
-// before that.
-int DpiOf(HWND window) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow) {
-        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-    }
+int SystemDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
     if (screen) ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : kDefaultDpi;
 }
 
-}  // namespace
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window) {
+        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+    }
+    return SystemDpi();
+}
 
 WindowScale Win32SpotifyScreen::Scale(WindowHandle window) {
     WindowScale scale;
     HWND hwnd = static_cast<HWND>(window);
     RECT r;
     if (!hwnd || !IsWindow(hwnd) || !GetWindowRect(hwnd, &r)) return scale;
-    scale.dpi = DpiOf(hwnd);
+    scale.dpi = WindowDpi(hwnd);
     scale.pixelWidth = r.right - r.left;
     scale.pixelHeight = r.bottom - r.top;
     return scale;

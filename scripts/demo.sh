@@ -11,11 +11,7 @@ cd "$root"
 setup_args=()
 for a in "$@"; do [ "$a" = "--shots" ] && setup_args=(--with-screenshots); done
 bash scripts/setup.sh "${setup_args[@]}"
-bash scripts/release.sh >/dev/null
-mkdir -p build
-cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-  -DADQ_TESTED_PROGRAM="$root/dist/Adquell Lite.exe" >/dev/null
-cmake --build build/windows -j "$(nproc)" --target demo_runner --target adquell_lite >/dev/null
+bash scripts/windows-build.sh demo_runner adquell_lite
 . scripts/wine-env.sh
 trap wine_env_down EXIT
 wine_env_up build/windows >/dev/null

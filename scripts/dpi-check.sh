@@ -9,11 +9,7 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/setup.sh --with-screenshots || exit 1
-bash scripts/release.sh >/dev/null || exit 1
-mkdir -p build
-cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-  -DADQ_TESTED_PROGRAM="$root/dist/Adquell Lite.exe" >/dev/null || exit 1
-cmake --build build/windows -j "$(nproc)" --target demo_runner >/dev/null || exit 1
+bash scripts/windows-build.sh demo_runner || exit 1
 . scripts/wine-env.sh
 # Under Wine another program's window is captured from the screen: at 192 DPI
 # the client's window (1600 x 1200) must fit on it.

@@ -7,11 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/setup.sh
-bash scripts/release.sh >/dev/null
-mkdir -p build
-cmake -S . -B build/windows -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-  -DADQ_TESTED_PROGRAM="$root/dist/Adquell Lite.exe" >/dev/null
-cmake --build build/windows -j "$(nproc)" --target volume_matrix --target adquell_lite >/dev/null
+bash scripts/windows-build.sh volume_matrix adquell_lite
 . scripts/wine-env.sh
 trap wine_env_down EXIT
 wine_env_up build/windows >/dev/null
