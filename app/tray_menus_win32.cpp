@@ -22,7 +22,11 @@ NOTIFYICONDATAA TrayRecord() {
     record.uID = kTrayIconId;
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = kTrayCallbackMessage;
-    record.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101));
+    // The tray's own size at the system's scale, drawn from the icon's own
+    // sizes (16 to 256) rather than stretched.
+    record.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                 LR_SHARED));
     lstrcpynA(record.szTip, "Adquell 0.4", 64);
     return record;
 }
