@@ -12,6 +12,10 @@ wine_env_export() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64
+  # Wine keeps file names in the Unix locale's character set: names outside
+  # ASCII need a UTF-8 locale (C.UTF-8 is always there; the ANSI code page
+  # Windows programs see stays 1252).
+  export LC_ALL=C.UTF-8
   # A private HOME whose ALSA default is the null device: without a sound card
   # DirectShow cannot render audio otherwise.
   export HOME="$build/winehome"
