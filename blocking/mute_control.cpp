@@ -65,6 +65,12 @@ void ResumeSilently(ApplicationState& app, Platform& os) {
     }
 }
 
+// After a mute click: checked (clicked again where it missed), then played on.
+void SilenceAndPlayOn(ApplicationState& app, Platform& os) {
+    CheckSilenced(app, os);
+    ResumeSilently(app, os);
+}
+
 bool Mute(ApplicationState& app, Platform& os) {
     LogLine("Blocking:   " + TrackText(app.currentTitle));
     const int knob = LocateVolumeKnob(app, os.screen);
@@ -81,8 +87,7 @@ bool Mute(ApplicationState& app, Platform& os) {
     ClickMute(app, os);
     // Written after the click, so no disk time delays the silence.
     RememberRestore(app);
-    CheckSilenced(app, os);
-    ResumeSilently(app, os);
+    SilenceAndPlayOn(app, os);
     LogLine("Blocked:    " + TrackText(app.currentTitle));
     return true;
 }
@@ -142,8 +147,7 @@ void KeepAdvertSilent(ApplicationState& app, Platform& os) {
     if (!IsKnobPosition(knob) || knob == spotify::kKnobMutedX) return;
     LogLine("Error:      Spotify's volume came back during an advert");
     ClickMute(app, os);
-    CheckSilenced(app, os);
-    ResumeSilently(app, os);
+    SilenceAndPlayOn(app, os);
 }
 
 VolumeStep ComputeVolumeStep(int knobX, float change) {
@@ -198,11 +202,11 @@ void LoadPendingRestore(ApplicationState& app) {
 
 bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
     if (!app.volumeRestorePending) return true;
+    if (os.clock.NowMs() < app.nextRestoreTryMs) return false;  // at most once a second
     // Only into a logged-in main window: a splash or login window has no slider.
     if (!app.spotifyWindow || !os.desktop.IsWindow(app.spotifyWindow) || !MeasureSpotify(app, os) ||
         !LoggedInSize(app))
         return false;
-    if (os.clock.NowMs() < app.nextRestoreTryMs) return false;
     // An advert playing now is silenced already: it ends as any silenced advert.
     if (IsSpotifyPlaying(app, os.screen) && IsAdvertOnScreen(app, os.screen, app.probeTitleBuffer)) {
         LogLine("Spotify:    An advert plays; its volume comes back when it ends");
