@@ -13,6 +13,7 @@
 #include "app/dpi_layout_win32.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
+#include "platform/signature_check_win32.h"
 #include "settings/hotkeys.h"
 
 namespace {
@@ -220,6 +221,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     theApplication = std::make_unique<ApplicationState>(win32Platform.platform);
     ApplicationState& application = *theApplication;
     win32Platform.installer.beforeExit = LeaveSpotifyOnce;
+    win32Platform.installer.updateKey = BuiltInUpdateKey();
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     SetUnhandledExceptionFilter(OnCrash);
     std::srand(static_cast<unsigned>(std::time(nullptr)));

@@ -15,10 +15,12 @@ add_library(adquell_win32 STATIC
   platform/keyboard_win32.cpp
   platform/main_controls_win32.cpp
   platform/media_graph_win32.cpp
+  platform/signature_check_win32.cpp
   platform/spotify_screen_win32.cpp
 )
 target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32
-  urlmon wininet)
+  urlmon wininet bcrypt)
+include(cmake/update_key.cmake)
 
 # GoogleTest compiled from Debian's sources with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -43,12 +45,23 @@ add_custom_command(OUTPUT ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3
   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make-test-mp3s.sh)
 add_custom_target(test_media DEPENDS ${TEST_MEDIA}/tone-a.mp3 ${TEST_MEDIA}/corrupt.mp3)
 
-add_executable(install_driver tests/win32/install_driver.cpp)
+# The update tests' stand-in checks updates with a throw-away key; it and the
+# test server are signed with it as they are built (a signed update, and a
+# signature made for another file).
+adquell_test_update_key(TEST_UPDATE_PRIVATE TEST_UPDATE_PUBLIC)
+adquell_update_key_source(TEST_UPDATE_KEY_SOURCE test_update_key ${TEST_UPDATE_PUBLIC})
+function(adquell_sign_after_build target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND openssl dgst -sha256 -sign ${TEST_UPDATE_PRIVATE} -out $<TARGET_FILE:${target}>.sig $<TARGET_FILE:${target}>)
+endfunction()
+add_executable(install_driver tests/win32/install_driver.cpp ${TEST_UPDATE_KEY_SOURCE})
 target_link_libraries(install_driver PRIVATE adquell_win32)
+adquell_sign_after_build(install_driver)
 add_executable(hotkey_helper tests/win32/hotkey_helper.cpp)
 target_link_libraries(hotkey_helper PRIVATE user32)
 add_executable(tiny_http_server tests/win32/tiny_http_server.cpp)
 target_link_libraries(tiny_http_server PRIVATE ws2_32)
+adquell_sign_after_build(tiny_http_server)
 
 add_executable(mute_driver tests/win32/mute_driver.cpp)
 target_link_libraries(mute_driver PRIVATE adquell_win32)
@@ -87,12 +100,17 @@ add_custom_command(OUTPUT ${ICON_PATH}
   COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${ICON_PATH}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
 configure_file(app/adquell.rc.in ${CMAKE_BINARY_DIR}/adquell.rc @ONLY)
+# The public half of the key releases are signed with (scripts/sign-release.sh);
+# without one the program can find newer versions but installs none.
+set(ADQ_UPDATE_PUBLIC_KEY "" CACHE FILEPATH "PEM public key (ECDSA P-256) that updates must be signed with")
+adquell_update_key_source(UPDATE_KEY_SOURCE update_key "${ADQ_UPDATE_PUBLIC_KEY}")
 set_source_files_properties(${CMAKE_BINARY_DIR}/adquell.rc PROPERTIES OBJECT_DEPENDS "${ICON_PATH};${MANIFEST_PATH}")
 add_executable(adquell_lite WIN32
   app/main_window_win32.cpp
   app/program_win32.cpp
   app/tray_menus_win32.cpp
   ${CMAKE_BINARY_DIR}/adquell.rc
+  ${UPDATE_KEY_SOURCE}
 )
 set_target_properties(adquell_lite PROPERTIES OUTPUT_NAME "Adquell Lite")
 target_link_libraries(adquell_lite PRIVATE adquell_win32)

@@ -35,9 +35,18 @@ std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, con
 void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& installFolder);
 
 // The server's version text, accepted only when, without trailing blanks and
-// line breaks, it is digits and dots; empty otherwise.
+// line breaks, it is numbers between single dots; empty otherwise.
 std::string AcceptVersionText(const std::string& text);
 
+// Orders two versions number by number ("0.10" after "0.9"; "0.4" and
+// "0.4.0" equal): below zero when a comes first, zero when equal.
+int CompareVersions(const std::string& a, const std::string& b);
+
+// An update base must be https, or plain http to this machine (tests, a
+// local mirror); either way the signature check stands.
+bool AcceptUpdateBase(const std::string& base);
+
 // The base address of the update server: ADQUELL_UPDATE_BASE when set (for
-// tests, e.g. http://127.0.0.1:8080), the built-in HTTPS address otherwise.
+// tests, e.g. http://127.0.0.1:8080, or a mirror), the built-in HTTPS address
+// otherwise; empty when the variable names an address not accepted.
 std::string UpdateServerBase(Platform& os);

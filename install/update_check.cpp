@@ -1,27 +1,123 @@
+#include <algorithm>
+#include <vector>
+
 #include "app/log.h"
 #include "install/self_install.h"
+#include "install/signature_format.h"
+#include "platform/ansi_text.h"
 
 namespace {
 
 constexpr const char* kDefaultServer = "https://updates.adquell-lite.org";
 constexpr const char* kServerVariable = "%ADQUELL_UPDATE_BASE%";
 constexpr std::size_t kVersionBytes = 5;
+constexpr std::size_t kMaxSignatureFile = 256;
+constexpr const char* kPartial = ".part";
 
-bool DownloadNewVersion(Platform& os, InstallerSystem& installer, const std::string& version,
-                        const std::string& installFolder, std::string& program) {
-    program = installFolder + "Adquell Lite " + version + ".exe";
-    const std::string address = UpdateServerBase(os) + "/Adquell/Adquell Lite " + version + ".exe";
+bool StartsWithNoCase(const std::string& text, const std::string& start) {
+    return text.size() >= start.size() && EqualNoCase(text.substr(0, start.size()), start);
+}
+
+// 127.x.y.z written as four numbers, "localhost" or [::1]: this machine.
+bool IsLoopbackHost(const std::string& host) {
+    if (EqualNoCase(host, "localhost") || host == "[::1]") return true;
+    if (host.rfind("127.", 0) != 0) return false;
+    int parts = 0;
+    for (std::size_t at = 0; at <= host.size(); ++parts) {
+        std::size_t dot = host.find('.', at);
+        if (dot == std::string::npos) dot = host.size();
+        const std::string part = host.substr(at, dot - at);
+        if (part.empty() || part.size() > 3 || part.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoi(part) > 255)
+            return false;
+        at = dot + 1;
+    }
+    return parts == 4;
+}
+
+// The host of an address without its port ("[::1]" keeps its brackets).
+std::string HostOf(const std::string& address, std::size_t schemeLength) {
+    const std::string rest = address.substr(schemeLength);
+    const std::string authority = rest.substr(0, rest.find_first_of("/?#"));
+    if (!authority.empty() && authority[0] == '[') return authority.substr(0, authority.find(']') + 1);
+    return authority.substr(0, authority.find(':'));
+}
+
+// The number parts of a version; leading zeros dropped so that longer means
+// larger.
+std::vector<std::string> VersionNumbers(const std::string& version) {
+    std::vector<std::string> numbers;
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t dot = version.find('.', at);
+        std::string part = version.substr(at, dot == std::string::npos ? std::string::npos : dot - at);
+        part.erase(0, part.find_first_not_of('0'));
+        numbers.push_back(part);
+        if (dot == std::string::npos) return numbers;
+        at = dot + 1;
+    }
+}
+
+// Removes what a failed update downloaded, says why once in the log and to
+// the user, who asked for the update.
+void RefuseUpdate(InstallerSystem& installer, const std::string& program, const std::string& version,
+                  const std::string& reason) {
+    installer.RemoveFile(program + kPartial);
+    installer.RemoveFile(program + ".sig" + kPartial);
+    LogLine("Error:   " + reason + "; " + version + " not installed");
+    installer.ShowMessage("Adquell Lite " + version + " was not installed: " + reason + ".\nAdquell Lite " +
+                          ProgramVersion + " keeps running.");
+}
+
+// The new version and its signature, fetched beside their final place; true
+// once the program stands verified at `program`.
+bool DownloadVerifiedVersion(InstallerSystem& installer, const std::string& base, const std::string& version,
+                             const std::string& program) {
+    const std::string address = base + "/Adquell/Adquell Lite " + version + ".exe";
+    const std::string signatureFile = program + ".sig" + kPartial;
+    LogLine("Downloading " + address + ".sig to " + signatureFile);
+    std::string der, signature;
+    if (!installer.Download(address + ".sig", signatureFile) ||
+        !installer.ReadSmallFile(signatureFile, kMaxSignatureFile, der)) {
+        RefuseUpdate(installer, program, version, "the server has no signature for it");
+        return false;
+    }
+    if (!SignatureFromDer(der, signature)) {
+        RefuseUpdate(installer, program, version, "its signature file is not a signature");
+        return false;
+    }
     LogLine("Downloading " + address + " to " + program);
-    if (installer.Download(address, program) && installer.CanRead(program)) return true;
-    LogLine("Error:   Failed to download the new version");
-    return false;
+    if (!installer.Download(address, program + kPartial)) {
+        installer.RemoveFile(signatureFile);
+        LogLine("Error:   Failed to download the new version");
+        return false;
+    }
+    if (!installer.VerifySignature(program + kPartial, signature)) {
+        RefuseUpdate(installer, program, version,
+                     "the download does not match its signature (damaged, cut short or not ours)");
+        return false;
+    }
+    installer.RemoveFile(signatureFile);
+    if (!installer.MoveFileOver(program + kPartial, program)) {
+        RefuseUpdate(installer, program, version, "it could not be put in place as " + program);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
+bool AcceptUpdateBase(const std::string& base) {
+    for (char c : base)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '@' || c == '\\') return false;
+    if (StartsWithNoCase(base, "https://")) return !HostOf(base, 8).empty();
+    return StartsWithNoCase(base, "http://") && IsLoopbackHost(HostOf(base, 7));
+}
+
 std::string UpdateServerBase(Platform& os) {
     const std::string base = os.system.ExpandEnvironment(kServerVariable);
     if (base.empty() || base == kServerVariable) return kDefaultServer;
+    if (!AcceptUpdateBase(base)) return std::string();
     return base.back() == '/' ? base.substr(0, base.size() - 1) : base;
 }
 
@@ -30,13 +126,31 @@ std::string AcceptVersionText(const std::string& text) {
     if (end == std::string::npos) return std::string();
     const std::string version = text.substr(0, end + 1);
     if (version.find_first_not_of("0123456789.") != std::string::npos) return std::string();
+    // Numbers between single dots: "1." and "1..2" are no versions.
+    if (version.front() == '.' || version.back() == '.' || version.find("..") != std::string::npos)
+        return std::string();
     return version;
 }
 
+int CompareVersions(const std::string& a, const std::string& b) {
+    std::vector<std::string> x = VersionNumbers(a), y = VersionNumbers(b);
+    x.resize(std::max(x.size(), y.size()));
+    y.resize(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (x[i].size() != y[i].size()) return x[i].size() < y[i].size() ? -1 : 1;
+        if (x[i] != y[i]) return x[i] < y[i] ? -1 : 1;
+    }
+    return 0;
+}
+
 void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& installFolder) {
+    const std::string base = UpdateServerBase(os);
+    if (base.empty()) {
+        LogLine("Error:   ADQUELL_UPDATE_BASE must be an https address, or http on this machine; no update checked");
+        return;
+    }
     const std::string updateFile = installFolder + "\\Update.txt";
-    const std::string request = UpdateServerBase(os) + "/Adquell/Update2.php?V=" + ProgramVersion;
-    if (!installer.Download(request, updateFile)) {
+    if (!installer.Download(base + "/Adquell/Update2.php?V=" + ProgramVersion, updateFile)) {
         LogLine("Error:   Failed check for latest version");
         return;
     }
@@ -53,13 +167,20 @@ void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& instal
         return;
     }
     app.latestVersion = version;
-    if (version == ProgramVersion) {
-        LogLine("Update:     Checked");
+    const int order = CompareVersions(version, ProgramVersion);
+    if (order <= 0) {
+        // An older version is never put back, however it is signed.
+        LogLine(order == 0 ? std::string("Update:     Checked")
+                           : "Update:     Checked, nothing newer (the server offers " + version + ")");
         return;
     }
     LogLine("Updating to: " + version);
-    std::string program;
-    if (!DownloadNewVersion(os, installer, version, installFolder, program)) return;
+    const std::string program = installFolder + "Adquell Lite " + version + ".exe";
+    if (!installer.HasUpdateKey()) {
+        RefuseUpdate(installer, program, version, "this build has no key to check updates with");
+        return;
+    }
+    if (!DownloadVerifiedVersion(installer, base, version, program)) return;
     os.clock.Sleep(1000);
     PlaceStartMenuShortcut(os, installer, program, version);
     // Started directly rather than through its shortcut: a shortcut whose URL

@@ -22,6 +22,17 @@ public:
     // At most max bytes from the start of a file, up to a zero byte; false
     // when it cannot be opened.
     virtual bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) = 0;
+    // At most max bytes of a file, zero bytes included; false when it cannot
+    // be opened or is longer.
+    virtual bool ReadSmallFile(const std::string& path, std::size_t max, std::string& bytes) = 0;
+    virtual bool MoveFileOver(const std::string& from, const std::string& to) = 0;
+    // Deletes a file if there is one.
+    virtual void RemoveFile(const std::string& path) = 0;
+    // False when this build holds no key to check updates with.
+    virtual bool HasUpdateKey() = 0;
+    // Whether signature (r||s, ECDSA P-256 over SHA-256) was made for the
+    // file's exact bytes by the holder of the built-in key.
+    virtual bool VerifySignature(const std::string& file, const std::string& signature) = 0;
     // A message box with no owner, an empty caption and an OK button.
     virtual void ShowMessage(const std::string& text) = 0;
     // Lets go of the program's one-instance claim, so that the copy about to

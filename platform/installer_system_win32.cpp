@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/signature_check_win32.h"
+#include "platform/whole_file.h"
+
 std::string Win32InstallerSystem::RunningProgramPath() {
     std::vector<char> path(MAX_PATH);
     for (;;) {
@@ -109,6 +112,27 @@ bool Win32InstallerSystem::ReadFileStart(const std::string& path, std::size_t ma
     bytes.assign(buffer.data(), n);
     bytes = bytes.substr(0, bytes.find('\0'));
     return true;
+}
+
+bool Win32InstallerSystem::ReadSmallFile(const std::string& path, std::size_t max, std::string& bytes) {
+    return ReadWholeFile(path, bytes) && bytes.size() <= max;
+}
+
+bool Win32InstallerSystem::MoveFileOver(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void Win32InstallerSystem::RemoveFile(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
+
+bool Win32InstallerSystem::HasUpdateKey() {
+    return !updateKey.empty();
+}
+
+bool Win32InstallerSystem::VerifySignature(const std::string& file, const std::string& signature) {
+    std::string bytes;
+    return ReadWholeFile(file, bytes) && VerifyEcdsaP256(updateKey, bytes, signature);
 }
 
 void Win32InstallerSystem::ShowMessage(const std::string& text) {

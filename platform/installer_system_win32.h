@@ -17,11 +17,17 @@ public:
                         const std::string& file) override;
     bool Download(const std::string& address, const std::string& file) override;
     bool ReadFileStart(const std::string& path, std::size_t max, std::string& bytes) override;
+    bool ReadSmallFile(const std::string& path, std::size_t max, std::string& bytes) override;
+    bool MoveFileOver(const std::string& from, const std::string& to) override;
+    void RemoveFile(const std::string& path) override;
+    bool HasUpdateKey() override;
+    bool VerifySignature(const std::string& file, const std::string& signature) override;
     void ShowMessage(const std::string& text) override;
     void HandOver() override;
     void TakeBack() override;
     void ExitProcess(int code) override;
 
+    std::string updateKey;             // X||Y of the key updates are signed with
     HANDLE instanceClaim = nullptr;    // the one-instance mutex, set by start-up
     void (*beforeExit)() = nullptr;    // the shell's last words (tray icon, Spotify)
 };

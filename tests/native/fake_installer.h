@@ -19,6 +19,9 @@ public:
     std::vector<std::string> requests;
     std::vector<int> exits;
     int handOvers = 0;
+    bool hasKey = true;
+    // The signature the built-in key would make for each content.
+    std::map<std::string, std::string> signatures;
 
     std::string RunningProgramPath() override { return running; }
     void HandOver() override { ++handOvers; }
@@ -55,6 +58,24 @@ public:
         bytes = it->second.substr(0, max);
         bytes = bytes.substr(0, bytes.find('\0'));
         return true;
+    }
+    bool ReadSmallFile(const std::string& path, std::size_t max, std::string& bytes) override {
+        auto it = files.find(path);
+        if (it == files.end() || it->second.size() > max) return false;
+        bytes = it->second;
+        return true;
+    }
+    bool MoveFileOver(const std::string& from, const std::string& to) override {
+        if (!files.count(from) || !Writable(to)) return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+    void RemoveFile(const std::string& path) override { files.erase(path); }
+    bool HasUpdateKey() override { return hasKey; }
+    bool VerifySignature(const std::string& file, const std::string& signature) override {
+        auto it = files.find(file);
+        return hasKey && it != files.end() && signatures.count(it->second) && signatures[it->second] == signature;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ExitProcess(int code) override { exits.push_back(code); }

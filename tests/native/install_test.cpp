@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "install/self_install.h"
+#include "install/signature_format.h"
 #include "sim_world.h"
 
 namespace {
@@ -28,6 +29,16 @@ struct Install : SimWorld {
     }
     void Answer(const std::string& version) { installer.server[kServer + "/Adquell/Update2.php?V=0.4"] = version; }
     std::string Download(const std::string& version) { return kServer + "/Adquell/Adquell Lite " + version + ".exe"; }
+    // A version on the server with a signature the built-in key verifies:
+    // r has its top bit set (DER adds a zero), s starts with zeros (DER drops them).
+    void Signed(const std::string& version) {
+        const std::string content = "program " + version;
+        const std::string r = "\x80" + std::string(31, 'r'), s = std::string(2, '\0') + content + std::string(30 - content.size(), 's');
+        installer.server[Download(version)] = content;
+        installer.server[Download(version) + ".sig"] =
+            "\x30" + std::string(1, char(4 + 33 + 30)) + "\x02\x21" + std::string(1, '\0') + r + "\x02\x1e" + s.substr(2);
+        installer.signatures[content] = r + s;
+    }
     void Run() { InstallOrUpdate(app, os, installer); }
     void ExpectNothingNew() {
         for (const auto& f : installer.files) {
@@ -138,11 +149,14 @@ TEST_F(Install, TheSameVersionIsChecked) {
 TEST_F(Install, ANewVersionIsDownloadedLinkedAndStarted) {
     Installed();
     Answer("0.5");
-    installer.server[Download("0.5")] = "program 0.5";
+    Signed("0.5");
     Run();
     const std::string program = kInstall + "Adquell Lite 0.5.exe";
     EXPECT_EQ(installer.files[program], "program 0.5");
-    EXPECT_EQ(Log(), "Updating to: 0.5\nDownloading " + Download("0.5") + " to " + program + "\n");
+    EXPECT_EQ(Log(), "Updating to: 0.5\nDownloading " + Download("0.5") + ".sig to " + program + ".sig.part\n" +
+                         "Downloading " + Download("0.5") + " to " + program + "\n");
+    EXPECT_FALSE(installer.files.count(program + ".part"));  // moved into place
+    EXPECT_FALSE(installer.files.count(program + ".sig.part"));
     const std::string shortcut = kAllUsers + "\\Adquell 0.5.url";
     EXPECT_EQ(installer.files[shortcut], "URL=" + program + "\nIconIndex=0\nIconFile=" + program + "\n");
     EXPECT_EQ(sim.launched, std::vector<std::string>{program});
@@ -156,14 +170,14 @@ TEST_F(Install, ANewVersionIsDownloadedLinkedAndStarted) {
 TEST_F(Install, OnlyTheFirstFiveBytesAreTheVersion) {
     Installed();
     Answer("0.4.17\n");
-    installer.server[Download("0.4.1")] = "program 0.4.1";
+    Signed("0.4.1");
     Run();
     EXPECT_TRUE(installer.files.count(kInstall + "Adquell Lite 0.4.1.exe"));
 }
 
 TEST_F(Install, AnAnswerThatIsNoVersionChangesNothing) {
     Installed();
-    for (const char* answer : {"../x", "0\\x", "0\n.5", "", "\r\n", "<htm"}) {
+    for (const char* answer : {"../x", "0\\x", "0\n.5", "", "\r\n", "<htm", ".5", "1.", "1..2"}) {
         TheDebugLog().logBacklog.clear();
         Answer(answer);
         Run();
@@ -176,9 +190,57 @@ TEST_F(Install, AnAnswerThatIsNoVersionChangesNothing) {
 TEST_F(Install, AFailedDownloadOfTheProgramEndsTheUpdate) {
     Installed();
     Answer("0.5");
+    Signed("0.5");
+    installer.server.erase(Download("0.5"));
     Run();
     EXPECT_NE(Log().find("Error:   Failed to download the new version\n"), std::string::npos);
     ExpectNothingNew();
+}
+
+TEST_F(Install, OnlyWhatVerifiesIsInstalledAndOnlyWhatIsNewer) {
+    Installed();
+    Answer("0.5");
+    Signed("0.5");
+    const std::string reason[] = {"the server has no signature for it", "its signature file is not a signature",
+                                  "the download does not match its signature (damaged, cut short or not ours)",
+                                  "this build has no key to check updates with"};
+    for (int fault = 0; fault < 4; ++fault) {
+        TheDebugLog().logBacklog.clear();
+        installer.messages.clear();
+        std::map<std::string, std::string> server = installer.server;
+        if (fault == 0) installer.server.erase(Download("0.5") + ".sig");
+        if (fault == 1) installer.server[Download("0.5") + ".sig"] += "x";  // one byte past the sequence
+        if (fault == 2) installer.server[Download("0.5")] = "program 0.";   // cut short
+        if (fault == 3) installer.hasKey = false;
+        Run();
+        EXPECT_NE(Log().find("Error:   " + reason[fault] + "; 0.5 not installed\n"), std::string::npos) << Log();
+        EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite 0.5 was not installed: " + reason[fault] +
+                                                               ".\nAdquell Lite 0.4 keeps running."});
+        installer.messages.clear();
+        ExpectNothingNew();
+        installer.server = server;
+        installer.hasKey = true;
+    }
+    // A signed older version is never put back.
+    for (const char* answer : {"0.4.0", "0.04", "0.3"}) {
+        TheDebugLog().logBacklog.clear();
+        Answer(answer);
+        Signed(answer);
+        Run();
+        EXPECT_EQ(Log().rfind("Update:     Checked", 0), 0u) << answer;
+        ExpectNothingNew();
+    }
+    EXPECT_EQ(Log(), "Update:     Checked, nothing newer (the server offers 0.3)\n");
+}
+
+TEST_F(Install, AnUpdateBaseOtherThanHttpsOrThisMachineIsRefused) {
+    Installed();
+    sim.environment["ADQUELL_UPDATE_BASE"] = "http://updates.example.org";
+    Answer("0.5");
+    Run();
+    EXPECT_EQ(Log(), "Error:   ADQUELL_UPDATE_BASE must be an https address, or http on this machine; no update "
+                     "checked\n");
+    EXPECT_TRUE(installer.requests.empty());
 }
 
 TEST_F(Install, AFailedCheckIsLogged) {
@@ -194,6 +256,14 @@ TEST_F(Install, TheServerIsOursToChoose) {
     EXPECT_EQ(UpdateServerBase(os), kServer);
     sim.environment.erase("ADQUELL_UPDATE_BASE");
     EXPECT_EQ(UpdateServerBase(os).rfind("https://", 0), 0u);
+    for (const char* base : {"https://mirror.example.org/x", "HTTPS://Mirror.example.org", "http://127.0.0.1:8080",
+                             "http://127.1.2.3", "http://localhost:80/", "http://[::1]:8080"})
+        EXPECT_TRUE(AcceptUpdateBase(base)) << base;
+    for (const char* base : {"http://example.org", "http://127.0.0.1.example.org", "http://127.0.0.1@example.org",
+                             "http://127.0.0.1\\@example.org", "http://0.0.0.0:8080", "http://127.0.0.256",
+                             "http://127.0.0", "ftp://127.0.0.1", "file://C:/x", "https://", "https://a b",
+                             "http://[::2]", "127.0.0.1:8080"})
+        EXPECT_FALSE(AcceptUpdateBase(base)) << base;
 }
 
 TEST_F(Install, AShortcutNeedsAReadableTarget) {
@@ -201,6 +271,40 @@ TEST_F(Install, AShortcutNeedsAReadableTarget) {
     EXPECT_FALSE(WriteUrlShortcut(installer, "C:\\missing.exe", kAllUsers + "\\x.url"));
     EXPECT_TRUE(installer.iniWrites.empty());
     EXPECT_TRUE(WriteUrlShortcut(installer, installer.running, kAllUsers + "\\x.url"));
+}
+
+TEST(VersionText, NumbersAreComparedOneByOne) {
+    const char* ordered[] = {"0.4", "0.5", "0.9", "0.10", "1.0", "1.0.1", "2"};
+    for (size_t i = 0; i + 1 < std::size(ordered); ++i) {
+        EXPECT_LT(CompareVersions(ordered[i], ordered[i + 1]), 0) << ordered[i];
+        EXPECT_GT(CompareVersions(ordered[i + 1], ordered[i]), 0) << ordered[i];
+    }
+    EXPECT_EQ(CompareVersions("0.4", "0.4.0"), 0);
+    EXPECT_EQ(CompareVersions("0.4.0", "0.4"), 0);
+    EXPECT_EQ(CompareVersions("00.4", "0.04"), 0);
+    EXPECT_LT(CompareVersions("9.0", "10.0"), 0);  // not as text
+}
+
+TEST(SignatureFile, DerBecomesRAndS) {
+    const std::string r(32, '\x81'), s = std::string(31, '\x01');
+    std::string raw;
+    ASSERT_TRUE(SignatureFromDer("\x30\x44\x02\x21" + std::string(1, '\0') + r + "\x02\x1f" + s, raw));
+    EXPECT_EQ(raw, r + std::string(1, '\0') + s);
+    const std::string good = "\x30\x06\x02\x01\x05\x02\x01\x07";
+    ASSERT_TRUE(SignatureFromDer(good, raw));
+    EXPECT_EQ(raw, std::string(31, '\0') + "\x05" + std::string(31, '\0') + "\x07");
+    const std::string bad[] = {"", "\x30", good + "x", good.substr(0, 7), "\x31" + good.substr(1),
+                               "\x30\x06\x02\x01\x85\x02\x01\x07",                       // negative
+                               "\x30\x06\x02\x00\x02\x02\x01\x07",                       // empty
+                               "\x30\x06\x02\x01\x05\x03\x01\x07",                       // not INTEGER
+                               "\x30\x03\x02\x01\x05",                                   // one number
+                               "\x30\x81\x06\x02\x01\x05\x02\x01\x07",                   // long form
+                               "\x30\x26\x02\x21" + std::string(1, '\x01') + r + "\x02\x01\x07",  // 33 bytes
+                               "\x30\x26\x02\x21" + std::string(1, '\0') + std::string(32, 'x') + "\x02\x01\x07"};
+    for (const std::string& der : bad) {
+        EXPECT_FALSE(SignatureFromDer(der, raw)) << der.size();
+        EXPECT_TRUE(raw.empty());
+    }
 }
 
 TEST(VersionText, DigitsAndDotsAfterTrailingBlanks) {

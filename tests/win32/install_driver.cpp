@@ -15,6 +15,7 @@
 #include "app/log.h"
 #include "install/self_install.h"
 #include "platform/installer_system_win32.h"
+#include "platform/signature_check_win32.h"
 #include "platform/win32_platform.h"
 
 namespace {
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     auto win = std::make_unique<Win32Platform>();
     ApplicationState app;
     AnsweredInstaller installer;
+    installer.updateKey = BuiltInUpdateKey();
     InstallOrUpdate(app, win->platform, installer);
     WriteLog();
     return 0;

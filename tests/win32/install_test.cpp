@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <set>
 
 #include "sim_rig.h"
 
@@ -19,6 +20,19 @@ std::string Expand(const char* text) {
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The names in a folder.
+std::set<std::string> FilesIn(const std::string& folder) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
 }
 
 bool WaitForFile(const std::string& path, DWORD deadlineMs) {
@@ -64,9 +78,13 @@ struct Install : ::testing::Test {
         if (!child.Started()) return 9999;
         return child.Wait(kDeadline);
     }
-    void Serve(const std::string& version, bool withProgram = true) {
+    // The server answers version and holds that version's program (a copy of
+    // the stand-in) with the signature made for it when it was built.
+    void Serve(const std::string& version) {
         std::ofstream(web + "\\Adquell\\Update2.php@V=0.4", std::ios::binary) << version;
-        if (withProgram) Program(web + "\\Adquell", "Adquell Lite 0.5.exe");
+        const std::string served = web + "\\Adquell\\Adquell Lite " + version + ".exe";
+        Program(web + "\\Adquell", "Adquell Lite " + version + ".exe");
+        CopyFileA((ExeFolder() + "install_driver.exe.sig").c_str(), (served + ".sig").c_str(), FALSE);
         const int port = 20000 + static_cast<int>(GetCurrentProcessId() % 20000);
         server = std::make_unique<ChildProcess>("tiny_http_server.exe", std::to_string(port) + " \"" + web + "\"");
         ASSERT_TRUE(WaitForFile(web + "\\ready", kDeadline));
@@ -125,8 +143,84 @@ TEST_F(Install, ANewVersionIsDownloadedLinkedStartedAndTheOldOneExits) {
               "[InternetShortcut]\r\nURL=" + fresh + "\r\nIconIndex=0\r\nIconFile=" + fresh + "\r\n");
     EXPECT_EQ(ReadTextFile(messages), "Adquell has been updated.\n---\n");
     EXPECT_TRUE(WaitForFile(fresh + ".started", kDeadline));  // started through its shortcut
+    EXPECT_EQ(ReadTextFile(fresh), ReadTextFile(ExeFolder() + "install_driver.exe"));
+    EXPECT_FALSE(Exists(fresh + ".part"));
+    EXPECT_FALSE(Exists(fresh + ".sig.part"));
     EXPECT_NE(ReadTextFile(log).find("Updating to: 0.5\nDownloading "), std::string::npos) << ReadTextFile(log);
     EXPECT_NE(ReadTextFile(rig + "web\\requests.log").find("/Adquell/Adquell Lite 0.5.exe\n"), std::string::npos);
+}
+
+TEST_F(Install, OnlyASignedNewerVersionIsInstalled) {
+    const std::string served = web + "\\Adquell\\Adquell Lite 0.5.exe";
+    const std::string refused = "Adquell Lite 0.5 was not installed: ";
+    struct Case {
+        const char* name;
+        void (*spoil)(const std::string& served);
+        std::string error, message;
+    };
+    const Case cases[] = {
+        {"bad signature",
+         [](const std::string& exe) {
+             std::string sig = ReadTextFile(exe + ".sig");
+             sig[10] = static_cast<char>(sig[10] ^ 1);  // inside r: still a signature, not ours
+             std::ofstream(exe + ".sig", std::ios::binary) << sig;
+         },
+         "Error:   the download does not match its signature (damaged, cut short or not ours); 0.5 not installed\n",
+         refused + "the download does not match its signature (damaged, cut short or not ours)."},
+        {"no signature", [](const std::string& exe) { DeleteFileA((exe + ".sig").c_str()); },
+         "Error:   the server has no signature for it; 0.5 not installed\n",
+         refused + "the server has no signature for it."},
+        {"cut short",
+         [](const std::string& exe) {
+             const std::string bytes = ReadTextFile(exe);
+             std::ofstream(exe, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+         },
+         "Error:   the download does not match its signature (damaged, cut short or not ours); 0.5 not installed\n",
+         refused + "the download does not match its signature (damaged, cut short or not ours)."},
+        {"signature of another file",
+         [](const std::string& exe) {
+             CopyFileA((ExeFolder() + "tiny_http_server.exe.sig").c_str(), (exe + ".sig").c_str(), FALSE);
+         },
+         "Error:   the download does not match its signature (damaged, cut short or not ours); 0.5 not installed\n",
+         refused + "the download does not match its signature (damaged, cut short or not ours)."},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        const std::string program = Installed();
+        Serve("0.5");
+        c.spoil(served);
+        EXPECT_EQ(Run(program), 0u) << c.name;
+        EXPECT_NE(ReadTextFile(log).find(c.error), std::string::npos) << c.name << ": " << ReadTextFile(log);
+        EXPECT_EQ(ReadTextFile(messages), c.message + "\nAdquell Lite 0.4 keeps running.\n---\n") << c.name;
+        // Nothing new but the answer to the check, which stays on disk.
+        EXPECT_EQ(FilesIn(install), (std::set<std::string>{"Adquell Lite.exe", "Update.txt"})) << c.name;
+        EXPECT_TRUE(FilesIn(startMenu).empty()) << c.name;
+        server.reset();
+    }
+}
+
+TEST_F(Install, AnOlderVersionOrAPlainHttpServerElsewhereIsNotEvenFetched) {
+    const std::string program = Installed();
+    Serve("0.3");  // signed like any release
+    EXPECT_EQ(Run(program), 0u);
+    EXPECT_EQ(ReadTextFile(log), "Update:     Checked, nothing newer (the server offers 0.3)\n");
+    EXPECT_EQ(ReadTextFile(web + "\\requests.log"), "/Adquell/Update2.php?V=0.4\n");
+    EXPECT_EQ(FilesIn(install), (std::set<std::string>{"Adquell Lite.exe", "Update.txt"}));
+
+    // 0.0.0.0 reaches this machine's server, but is not written as this machine.
+    server.reset();
+    DeleteFileA((web + "\\requests.log").c_str());
+    DeleteFileA((install + "Update.txt").c_str());
+    Serve("0.5");
+    std::string base(64, '\0');
+    base.resize(GetEnvironmentVariableA("ADQUELL_UPDATE_BASE", &base[0], 64));
+    SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", ("http://0.0.0.0" + base.substr(base.rfind(':'))).c_str());
+    EXPECT_EQ(Run(program), 0u);
+    EXPECT_EQ(ReadTextFile(log),
+              "Error:   ADQUELL_UPDATE_BASE must be an https address, or http on this machine; no update checked\n");
+    EXPECT_FALSE(Exists(web + "\\requests.log"));
+    EXPECT_EQ(FilesIn(install), (std::set<std::string>{"Adquell Lite.exe"}));
+    EXPECT_FALSE(Exists(messages));
 }
 
 TEST_F(Install, AnswersThatAreNoVersionChangeNothing) {
@@ -151,7 +245,8 @@ TEST_F(Install, AnswersThatAreNoVersionChangeNothing) {
 
 TEST_F(Install, AFailedProgramDownloadEndsTheUpdate) {
     const std::string program = Installed();
-    Serve("0.5", false);
+    Serve("0.5");
+    DeleteFileA((web + "\\Adquell\\Adquell Lite 0.5.exe").c_str());  // its signature is there
     EXPECT_EQ(Run(program), 0u);
     EXPECT_NE(ReadTextFile(log).find("Error:   Failed to download the new version\n"), std::string::npos);
     EXPECT_FALSE(Exists(install + "Adquell Lite 0.5.exe"));
