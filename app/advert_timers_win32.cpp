@@ -5,25 +5,32 @@
 
 namespace {
 
-ApplicationState* tickApp = nullptr;
-Platform* tickPlatform = nullptr;
+constexpr const char* kTickTargetProperty = "Adquell.TickTarget";
+
+TickTarget& TargetOf(HWND main) {
+    return *static_cast<TickTarget*>(GetPropA(main, kTickTargetProperty));
+}
 
 // The next tick comes 50 ms after this one ends, however long it took.
 void CALLBACK DetectionTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     KillTimer(window, kDetectionTimerId);
     ++TheAdvertTickCounts().detection;
-    DetectionTick(*tickApp, *tickPlatform);
+    TickTarget& target = TargetOf(window);
+    DetectionTick(*target.app, *target.os);
     SetTimer(window, kDetectionTimerId, kDetectionPeriodMs, DetectionTimerProc);
 }
 
-void CALLBACK AdvertWindowTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+void CALLBACK AdvertWindowTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     ++TheAdvertTickCounts().advertWindow;
-    AdvertWindowTick(*tickApp, *tickPlatform);
+    TickTarget& target = TargetOf(window);
+    AdvertWindowTick(*target.app, *target.os);
 }
 
 DWORD WINAPI LoginWatcherThread(LPVOID parameter) {
-    PostedAdvertTimers timers(static_cast<HWND>(parameter));
-    return static_cast<DWORD>(RunLoginWatcher(*tickApp, *tickPlatform, timers));
+    const HWND main = static_cast<HWND>(parameter);
+    PostedAdvertTimers timers(main);
+    TickTarget& target = TargetOf(main);
+    return static_cast<DWORD>(RunLoginWatcher(*target.app, *target.os, timers));
 }
 
 }  // namespace
@@ -33,9 +40,8 @@ AdvertTickCounts& TheAdvertTickCounts() {
     return counts;
 }
 
-void SetTickTarget(ApplicationState* app, Platform* os) {
-    tickApp = app;
-    tickPlatform = os;
+void SetTickTarget(HWND main, TickTarget* target) {
+    SetPropA(main, kTickTargetProperty, target);
 }
 
 void ArmAdvertTimers(HWND main) {

@@ -16,8 +16,15 @@ constexpr UINT kAdvertWindowPeriodMs = 1500;
 constexpr UINT kStopAdvertTimersMessage = WM_APP + 1;
 constexpr UINT kStartAdvertTimersMessage = WM_APP + 2;
 
-// Where the timer callbacks and the watcher find the program.
-void SetTickTarget(ApplicationState* app, Platform* os);
+// What the ticks act on.
+struct TickTarget {
+    ApplicationState* app = nullptr;
+    Platform* os = nullptr;
+};
+
+// Lets main's timer callbacks and the watcher find the target (a property of
+// the window, which must outlive neither).
+void SetTickTarget(HWND main, TickTarget* target);
 
 void ArmAdvertTimers(HWND main);
 void KillAdvertTimers(HWND main);
@@ -43,5 +50,6 @@ private:
     HWND main_;
 };
 
-// Starts the login watcher on its own thread (after the timers are armed).
+// Starts the login watcher on its own thread (after the timers are armed and
+// the target set).
 HANDLE StartLoginWatcherThread(HWND main, DWORD* threadId);

@@ -1,5 +1,6 @@
 #include "app/dpi_layout_win32.h"
 
+#include "platform/handles_win32.h"
 #include "platform/spotify_screen_win32.h"
 
 #include <map>
@@ -34,13 +35,13 @@ HWND CreateScaledControl(HWND parent, HINSTANCE instance, const char* cls, const
 }
 
 HFONT FontAtDpi(int dpi, bool underlined) {
-    static std::map<std::pair<int, bool>, HFONT> fonts;
-    HFONT& font = fonts[{dpi, underlined}];
+    static std::map<std::pair<int, bool>, OwnedFont> fonts;
+    OwnedFont& font = fonts[{dpi, underlined}];
     if (!font)
-        font = CreateFontA(-ScaleToDpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           "Verdana");
-    return font;
+        font.reset(CreateFontA(-ScaleToDpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                               "Verdana"));
+    return font.get();
 }
 
 void OnWindowDpiChanged(HWND window, int dpi, const RECT& suggested, HWND skipFont, HWND underlinedControl) {

@@ -2,11 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/command_ids.h"
 #include "settings/hotkey_dialog.h"
-
-constexpr int kHotkeyKeyListId = 9006;
-constexpr int kHotkeyFunctionListId = 9007;
-constexpr int kHotkeySetId = 9008;
 
 struct HotkeyWindowControls {
     HWND functionList = nullptr;

@@ -1,6 +1,6 @@
 #include "app/main_commands.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/mute_control.h"
 #include "client/transport.h"
@@ -95,15 +95,4 @@ void OnPlayButton(ApplicationState& app, Platform& os) {
 void OnVolumeSlider(ApplicationState& app, Platform& os, int position) {
     if (app.fillerPlaying) os.filler.SetVolume(FillerVolumeFromSlider(position));
     else SetSpotifyVolume(app, os, position);
-}
-
-void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
-    app.leaving = true;
-    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
-    ReleaseSpotifyWindow(app, os);
-}
-
-void ComeBackAfterCancelledEnd(ApplicationState& app) {
-    app.leaving = false;
-    app.previousTitle.clear();  // an advert still playing is judged again
 }

@@ -5,7 +5,7 @@
 
 #include "app/advert_timers_win32.h"
 #include "app/dpi_layout_win32.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
 #include "client/client_process.h"
@@ -14,17 +14,10 @@
 #include "music/mp3_folder_dialogs_win32.h"
 #include "music/mp3_index.h"
 #include "settings/hotkey_dialog.h"
+#include "app/hotkey_commands.h"
 #include "settings/hotkeys.h"
 
 namespace {
-
-ApplicationState& App() {
-    return TheApplication();
-}
-
-Platform& Os() {
-    return TheWin32Platform().platform;
-}
 
 bool Checked(HWND box) {
     return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -39,78 +32,78 @@ void OpenPage(const char* address) {
     ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CommandMuteBox(HWND from) {
-    if (from != TheShell().main) return;  // the hotkey window's check boxes share id 1
-    OnMuteAdvertsBox(App(), Os(), Checked(TheShell().muteBox));
+void CommandMuteBox(Program& p, HWND from) {
+    if (from != p.shell.main) return;  // the hotkey window's check boxes share id 1
+    OnMuteAdvertsBox(*p.app, p.os, Checked(p.shell.muteBox));
 }
 
-void CommandPlayBox(HWND) {
-    Win32Mp3FolderDialogs dialogs(TheShell().main);
-    const bool checked = OnPlayMp3Box(App(), Os(), dialogs, Checked(TheShell().playBox));
-    if (!checked && Checked(TheShell().playBox)) SendMessageA(TheShell().playBox, BM_SETCHECK, BST_UNCHECKED, 0);
+void CommandPlayBox(Program& p, HWND) {
+    Win32Mp3FolderDialogs dialogs(p.shell.main);
+    const bool checked = OnPlayMp3Box(*p.app, p.os, dialogs, Checked(p.shell.playBox));
+    if (!checked && Checked(p.shell.playBox)) SendMessageA(p.shell.playBox, BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
-void CommandHotkeysBox(HWND) {
-    OnHotkeysBox(App(), Os(), Checked(TheShell().hotkeysBox));
+void CommandHotkeysBox(Program& p, HWND) {
+    OnHotkeysBox(*p.app, p.os, Checked(p.shell.hotkeysBox));
 }
 
-void CommandExit(HWND) {
-    LeaveSpotifyOnce();
-    ExitProcess(1);
+void CommandExit(Program& p, HWND) {
+    LeaveSpotifyOnce(p);
+    ExitProcess(kMenuExitCode);
 }
 
-void CommandZelmor(HWND) {
-    RemoveTrayIcon();
-    KillSpotify(Os());
-    ExitProcess(kNormalExitCode);
+void CommandZelmor(Program& p, HWND) {
+    RemoveTrayIcon(p);
+    KillSpotify(p.os);
+    ExitProcess(kPlannedExitCode);
 }
 
-void CommandSetFolder(HWND) {
-    Win32Mp3FolderDialogs dialogs(TheShell().main);
-    SelectMp3Folder(App(), Os().folders, dialogs);
+void CommandSetFolder(Program& p, HWND) {
+    Win32Mp3FolderDialogs dialogs(p.shell.main);
+    SelectMp3Folder(*p.app, p.os.folders, dialogs);
 }
 
-void CommandSetHotkey(HWND) {
-    Win32HotkeyDialog dialog(TheShell().hotkeyControls);
-    OnSetHotkey(App(), Os(), dialog);
+void CommandSetHotkey(Program& p, HWND) {
+    Win32HotkeyDialog dialog(p.shell.hotkeyControls);
+    OnSetHotkey(*p.app, p.os, dialog);
 }
 
 struct Command {
     int id;
-    void (*run)(HWND from);
+    void (*run)(Program& p, HWND from);
 };
 
 const Command kCommands[] = {
-    {1, CommandMuteBox},
-    {2, CommandPlayBox},
-    {3, CommandHotkeysBox},
-    {919, [](HWND) { OpenDebugConsole(); }},
-    {9001, CommandExit},
-    {9002, CommandZelmor},
-    {9003, [](HWND) { ShowAndPaint(TheShell().hotkeys); }},
-    {9004, CommandSetFolder},
-    {9008, CommandSetHotkey},
-    {9009, [](HWND) { StartSpotify(App(), Os()); }},
-    {9010, [](HWND) { KillSpotify(Os()); }},
-    {9011, [](HWND) { SearchLyrics(App(), Os()); }},
-    {9012, [](HWND) { ResetSpotifyWindow(App(), Os()); }},
-    {9014, [](HWND) { StarTrack(App(), Os()); }},
-    {9015, [](HWND) { SendDebugKeys(App(), Os()); }},
-    {9016, [](HWND) { ShowAndPaint(TheShell().about); }},
-    {9017, [](HWND) { OpenPage(kDonatePage); }},
-    {9020, [](HWND) { OnNextButton(App(), Os()); }},
-    {9021, [](HWND) { OnPreviousButton(App(), Os()); }},
-    {9022, [](HWND) { StarTrack(App(), Os()); }},
-    {9023, [](HWND) { OnPlayButton(App(), Os()); }},
+    {kMuteBoxId, CommandMuteBox},
+    {kPlayBoxId, CommandPlayBox},
+    {kHotkeysBoxId, CommandHotkeysBox},
+    {kDebugConsoleCommand, [](Program&, HWND) { OpenDebugConsole(); }},
+    {kExitCommand, CommandExit},
+    {kZelmorCommand, CommandZelmor},
+    {kSetHotkeysCommand, [](Program& p, HWND) { ShowAndPaint(p.shell.hotkeys); }},
+    {kSetFolderCommand, CommandSetFolder},
+    {kHotkeySetId, CommandSetHotkey},
+    {kOpenSpotifyCommand, [](Program& p, HWND) { StartSpotify(*p.app, p.os); }},
+    {kCloseSpotifyCommand, [](Program& p, HWND) { KillSpotify(p.os); }},
+    {kLyricsCommand, [](Program& p, HWND) { SearchLyrics(*p.app, p.os); }},
+    {kResetWindowCommand, [](Program& p, HWND) { ResetSpotifyWindow(*p.app, p.os); }},
+    {kStarMenuCommand, [](Program& p, HWND) { StarTrack(*p.app, p.os); }},
+    {kDebugKeysCommand, [](Program& p, HWND) { SendDebugKeys(*p.app, p.os); }},
+    {kAboutCommand, [](Program& p, HWND) { ShowAndPaint(p.shell.about); }},
+    {kDonateCommand, [](Program&, HWND) { OpenPage(kDonatePage); }},
+    {kNextButtonId, [](Program& p, HWND) { OnNextButton(*p.app, p.os); }},
+    {kPreviousButtonId, [](Program& p, HWND) { OnPreviousButton(*p.app, p.os); }},
+    {kStarButtonId, [](Program& p, HWND) { StarTrack(*p.app, p.os); }},
+    {kPlayButtonId, [](Program& p, HWND) { OnPlayButton(*p.app, p.os); }},
 };
 
-void MsgCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+void MsgCommand(Program& p, HWND window, WPARAM wParam, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);
     const int id = LOWORD(wParam), code = HIWORD(wParam);
-    ShellWindows& shell = TheShell();
+    const ShellWindows& shell = p.shell;
     if (from && from == shell.hotkeyControls.functionList && code == CBN_SELCHANGE) {
         Win32HotkeyDialog dialog(shell.hotkeyControls);
-        OnHotkeyFunctionChosen(App(), dialog);
+        OnHotkeyFunctionChosen(*p.app, dialog);
         return;
     }
     if (from && from == shell.linkLabel && code == STN_CLICKED) {
@@ -118,14 +111,14 @@ void MsgCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         return;
     }
     for (const Command& c : kCommands)
-        if (c.id == id) c.run(window);
+        if (c.id == id) c.run(p, window);
 }
 
 // Closing the main, About or hotkey window only hides it.
-bool MsgClose(HWND window) {
-    ShellWindows& shell = TheShell();
+bool MsgClose(Program& p, HWND window) {
+    ShellWindows& shell = p.shell;
     if (window == shell.main) {
-        HideMainWindow();
+        HideMainWindow(p);
         shell.mainWindowShown = false;
         return true;
     }
@@ -137,37 +130,37 @@ bool MsgClose(HWND window) {
 }
 
 // Windows asks before it logs off or shuts down, then says whether it does.
-LRESULT MsgQueryEndSession() {
-    LeaveSpotifyOnce();
+LRESULT MsgQueryEndSession(Program& p) {
+    LeaveSpotifyOnce(p);
     return TRUE;
 }
 
-void MsgEndSession(WPARAM ending) {
+void MsgEndSession(Program& p, WPARAM ending) {
     if (!ending) {
-        ComeBackToSpotify();
+        ComeBackToSpotify(p);
         return;
     }
-    LeaveSpotifyOnce();
-    ExitProcess(kNormalExitCode);
+    LeaveSpotifyOnce(p);
+    ExitProcess(kPlannedExitCode);
 }
 
-void MsgShowMainWindow() {
-    ShowMainWindow();
-    TheShell().mainWindowShown = true;
+void MsgShowMainWindow(Program& p) {
+    ShowMainWindow(p);
+    p.shell.mainWindowShown = true;
 }
 
-LRESULT MsgCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+LRESULT MsgCtlColorStatic(Program& p, WPARAM wParam, LPARAM lParam) {
     HDC dc = reinterpret_cast<HDC>(wParam);
-    const bool link = reinterpret_cast<HWND>(lParam) == TheShell().linkLabel;
+    const bool link = reinterpret_cast<HWND>(lParam) == p.shell.linkLabel;
     SetTextColor(dc, link ? RGB(0, 0, 255) : RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(BackgroundBrush());
+    return reinterpret_cast<LRESULT>(p.background.get());
 }
 
-void MsgVolume(LPARAM lParam) {
-    HWND slider = TheShell().volumeSlider;
+void MsgVolume(Program& p, LPARAM lParam) {
+    HWND slider = p.shell.volumeSlider;
     if (reinterpret_cast<HWND>(lParam) != slider) return;
-    OnVolumeSlider(App(), Os(), static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)));
+    OnVolumeSlider(*p.app, p.os, static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)));
 }
 
 UINT TaskbarCreatedMessage() {
@@ -175,54 +168,62 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
+
+// The program arrives as the creation parameter and stays in the user data.
+void MsgNcCreate(HWND window, LPARAM lParam) {
+    void* program = reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(program));
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) MsgNcCreate(window, lParam);
+    if (!GetWindowLongPtrA(window, GWLP_USERDATA)) return DefWindowProcA(window, message, wParam, lParam);
+    Program& p = ProgramOf(window);
     switch (message) {
-    case WM_CREATE: {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        if (create->lpCreateParams == reinterpret_cast<void*>(1)) BuildMenus(window);
+    case WM_CREATE:
+        if (!p.shell.main) BuildMenus(p, window);  // the first window made is the main one
         break;
-    }
     case WM_CLOSE:
-        if (MsgClose(window)) return 0;
+        if (MsgClose(p, window)) return 0;
         break;
     case WM_DESTROY:
-        if (window != TheShell().main) break;
-        LeaveSpotifyOnce();
-        ExitProcess(kNormalExitCode);
+        if (window != p.shell.main) break;
+        LeaveSpotifyOnce(p);
+        ExitProcess(kPlannedExitCode);
     case WM_QUERYENDSESSION:
-        if (window == TheShell().main) return MsgQueryEndSession();
+        if (window == p.shell.main) return MsgQueryEndSession(p);
         break;
     case WM_ENDSESSION:
-        if (window == TheShell().main) MsgEndSession(wParam);
+        if (window == p.shell.main) MsgEndSession(p, wParam);
         return 0;
     case kLeaveSpotifyMessage:
-        LeaveSpotifyOnce();
+        LeaveSpotifyOnce(p);
         return 0;
     case kShowMainWindowMessage:
-        MsgShowMainWindow();
+        MsgShowMainWindow(p);
         return 0;
     case WM_DPICHANGED:
-        OnWindowDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), TheShell().volumeSlider,
-                           TheShell().linkLabel);
+        OnWindowDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), p.shell.volumeSlider,
+                           p.shell.linkLabel);
         return 0;
     case WM_COMMAND:
-        MsgCommand(window, wParam, lParam);
+        MsgCommand(p, window, wParam, lParam);
         break;
     case WM_HSCROLL:
-        MsgVolume(lParam);
+        MsgVolume(p, lParam);
         break;
     case WM_CTLCOLORSTATIC:
-        return MsgCtlColorStatic(wParam, lParam);
+        return MsgCtlColorStatic(p, wParam, lParam);
     case WM_HOTKEY:
-        DispatchHotkey(App(), Os(), static_cast<int>(wParam));
+        DispatchHotkey(*p.app, p.os, static_cast<int>(wParam));
         break;
     case kTrayCallbackMessage:
-        OnTrayCallback(lParam);
+        OnTrayCallback(p, lParam);
         break;
     default:
-        if (message == TaskbarCreatedMessage() && window == TheShell().main) AddTrayIcon();  // the shell restarted
+        if (message == TaskbarCreatedMessage() && window == p.shell.main) AddTrayIcon(p);  // the shell restarted
         if (OnAdvertTimersRequest(window, message)) return 0;
         break;
     }

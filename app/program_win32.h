@@ -1,17 +1,22 @@
-// The program's process-wide objects and window handles, shared by start-up,
-// the window procedure and the tray.
+// The running program: every object it owns, built in WinMain in order, and
+// what start-up, the window procedure and the tray share of it. The windows
+// find it through their user data.
 #pragma once
 #include <windows.h>
 
-#include "app/application_state.h"
+#include <memory>
+
+#include "app/advert_timers_win32.h"
 #include "app/hotkey_window_win32.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
+#include "base/application_state.h"
+#include "base/command_ids.h"
+#include "platform/handles_win32.h"
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 1;  // 1025
 constexpr UINT kTrayIconId = 1001;
 constexpr UINT kLeaveSpotifyMessage = WM_APP + 3;      // from the console event thread
 constexpr UINT kShowMainWindowMessage = WM_APP + 4;    // from a second copy
-constexpr int kNormalExitCode = 420;
 constexpr const char* kHomePage = "https://adquell-lite.org/";
 constexpr const char* kHomePageName = "adquell-lite.org";
 constexpr const char* kDonatePage = "https://adquell-lite.org/donate";
@@ -31,30 +36,40 @@ struct ShellWindows {
     HWND hotkeysBox = nullptr;
     HWND playButton = nullptr;
     HWND volumeSlider = nullptr;
-    HFONT font = nullptr;
-    HFONT underlinedFont = nullptr;
-    HMENU trayMenu = nullptr;
+    HFONT font = nullptr;            // owned by the DPI layout's font table
+    OwnedMenu trayMenu;
     HotkeyWindowControls hotkeyControls;
     bool mainWindowShown = false;
 };
 
-Win32Platform& TheWin32Platform();
-ApplicationState& TheApplication();
-ShellWindows& TheShell();
-HBRUSH BackgroundBrush();
+struct Program {
+    Win32Platform win32;  // the seams, the keystroke engine and the filler player
+    Platform& os = win32.platform;
+    // Built only once this copy knows it is the only one: its construction
+    // reads the options file, finds or starts Spotify and may restore its volume.
+    std::unique_ptr<ApplicationState> app;
+    TickTarget ticks;
+    OwnedBrush background{CreateSolidBrush(RGB(31, 31, 31))};
+    ShellWindows shell;
+    bool leftSpotify = false;  // Spotify left as found; the ticks do nothing
+};
+
+// The program a window of it belongs to.
+Program& ProgramOf(HWND window);
 
 // Every way out that gives a chance to run code: Spotify left as found (volume
 // back, window unparked, no further ticks) and the tray icon removed. Once.
-void LeaveSpotifyOnce();
+void LeaveSpotifyOnce(Program& program);
 // Windows called off the end of the session: back to work.
-void ComeBackToSpotify();
+void ComeBackToSpotify(Program& program);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Tray icon and menus.
-void BuildMenus(HWND main);
-void AddTrayIcon();
-void RemoveTrayIcon();
-void HideMainWindow();
-void ShowMainWindow();
-void OnTrayCallback(LPARAM mouseMessage);
+// The main window's menu bar and the tray menu, as the main window is created.
+void BuildMenus(Program& program, HWND main);
+void AddTrayIcon(Program& program);
+void RemoveTrayIcon(Program& program);
+void HideMainWindow(Program& program);
+void ShowMainWindow(Program& program);
+void OnTrayCallback(Program& program, LPARAM mouseMessage);

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
 #include "client/client_process.h"
@@ -12,13 +12,10 @@
 
 namespace {
 
-constexpr UINT kTrayExit = 1002;
-constexpr UINT kTrayZelmor = 1003;
-
-NOTIFYICONDATAA TrayRecord() {
+NOTIFYICONDATAA TrayRecord(const Program& program) {
     NOTIFYICONDATAA record = {};
     record.cbSize = sizeof record;
-    record.hWnd = TheShell().main;
+    record.hWnd = program.shell.main;
     record.uID = kTrayIconId;
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = kTrayCallbackMessage;
@@ -37,66 +34,65 @@ HMENU Popup(std::initializer_list<std::pair<const char*, UINT>> items) {
     return menu;
 }
 
-void EndFromTray(bool endSpotify) {
-    ApplicationState& app = TheApplication();
-    Platform& os = TheWin32Platform().platform;
+void EndFromTray(Program& program, bool endSpotify) {
     if (endSpotify) {
-        RemoveTrayIcon();
-        ReleaseSpotifyWindow(app, os);
-        KillSpotify(os);
+        RemoveTrayIcon(program);
+        ReleaseSpotifyWindow(*program.app, program.os);
+        KillSpotify(program.os);
     } else {
-        LeaveSpotifyOnce();
+        LeaveSpotifyOnce(program);
     }
     PostQuitMessage(0);
 }
 
 }  // namespace
 
-void BuildMenus(HWND main) {
-    TheShell().trayMenu = Popup({{"Exit", kTrayExit}, {"Zelmor", kTrayZelmor}});
+void BuildMenus(Program& program, HWND main) {
+    program.shell.trayMenu.reset(Popup({{"Exit", kTrayExitCommand}, {"Zelmor", kTrayZelmorCommand}}));
     HMENU bar = CreateMenu();
     const struct {
         const char* caption;
         HMENU menu;
     } popups[] = {
-        {"&File", Popup({{"E&xit", 9001}, {"&Zelmor", 9002}})},
-        {"&Options", Popup({{"Set &Hotkeys", 9003}, {"Set &Folder", 9004}})},
-        {"&Spotify", Popup({{"&Close", 9010}, {"&Debug", 9015}, {"&Google Lyrics", 9011}, {"&Open", 9009},
-                            {"&Reset Window", 9012}, {"&Star", 9014}})},
-        {"&Adquell", Popup({{"&About", 9016}, {"De&bug", 919}, {"&Donate", 9017}})},
+        {"&File", Popup({{"E&xit", kExitCommand}, {"&Zelmor", kZelmorCommand}})},
+        {"&Options", Popup({{"Set &Hotkeys", kSetHotkeysCommand}, {"Set &Folder", kSetFolderCommand}})},
+        {"&Spotify", Popup({{"&Close", kCloseSpotifyCommand}, {"&Debug", kDebugKeysCommand}, {"&Google Lyrics", kLyricsCommand},
+                            {"&Open", kOpenSpotifyCommand},
+                            {"&Reset Window", kResetWindowCommand}, {"&Star", kStarMenuCommand}})},
+        {"&Adquell", Popup({{"&About", kAboutCommand}, {"De&bug", kDebugConsoleCommand}, {"&Donate", kDonateCommand}})},
     };
     for (const auto& p : popups)
         AppendMenuA(bar, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(p.menu), p.caption);
     SetMenu(main, bar);
 }
 
-void AddTrayIcon() {
-    NOTIFYICONDATAA record = TrayRecord();
+void AddTrayIcon(Program& program) {
+    NOTIFYICONDATAA record = TrayRecord(program);
     Shell_NotifyIconA(NIM_ADD, &record);
 }
 
-void RemoveTrayIcon() {
-    NOTIFYICONDATAA record = TrayRecord();
+void RemoveTrayIcon(Program& program) {
+    NOTIFYICONDATAA record = TrayRecord(program);
     Shell_NotifyIconA(NIM_DELETE, &record);
 }
 
-void HideMainWindow() {
-    ShowWindow(TheShell().main, SW_HIDE);
+void HideMainWindow(Program& program) {
+    ShowWindow(program.shell.main, SW_HIDE);
     if (TheDebugLog().consoleShown) ShowWindow(static_cast<HWND>(TheDebugLog().consoleWindow.load()), SW_HIDE);
 }
 
-void ShowMainWindow() {
+void ShowMainWindow(Program& program) {
     if (TheDebugLog().consoleShown) ShowWindow(static_cast<HWND>(TheDebugLog().consoleWindow.load()), SW_SHOW);
-    ShowWindow(TheShell().main, SW_RESTORE);
-    SetForegroundWindow(TheShell().main);
+    ShowWindow(program.shell.main, SW_RESTORE);
+    SetForegroundWindow(program.shell.main);
 }
 
-void OnTrayCallback(LPARAM mouseMessage) {
-    ShellWindows& shell = TheShell();
+void OnTrayCallback(Program& program, LPARAM mouseMessage) {
+    ShellWindows& shell = program.shell;
     if (mouseMessage == WM_LBUTTONUP) {
         shell.mainWindowShown = !shell.mainWindowShown;
-        if (shell.mainWindowShown) ShowMainWindow();
-        else HideMainWindow();
+        if (shell.mainWindowShown) ShowMainWindow(program);
+        else HideMainWindow(program);
         return;
     }
     if (mouseMessage != WM_RBUTTONUP) return;
@@ -104,8 +100,8 @@ void OnTrayCallback(LPARAM mouseMessage) {
     GetCursorPos(&at);
     SetForegroundWindow(shell.main);
     const UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(shell.trayMenu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, shell.main, nullptr));
+        TrackPopupMenu(shell.trayMenu.get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, shell.main, nullptr));
     SendMessageA(shell.main, WM_NULL, 0, 0);
-    if (chosen == kTrayExit) EndFromTray(false);
-    else if (chosen == kTrayZelmor) EndFromTray(true);
+    if (chosen == kTrayExitCommand) EndFromTray(program, false);
+    else if (chosen == kTrayZelmorCommand) EndFromTray(program, true);
 }

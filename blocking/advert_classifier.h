@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "app/application_state.h"
+#include "base/application_state.h"
 #include "platform/spotify_screen.h"
 
 // The title without its first 10 characters ("Spotify - "); empty when the

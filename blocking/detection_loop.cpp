@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/mute_control.h"
 #include "blocking/screen_probes.h"
@@ -156,4 +156,15 @@ void DetectionTick(ApplicationState& app, Platform& os) {
     app.displayTitle = app.currentTitle;
     if (app.currentTitle != app.previousTitle && app.currentTitle != spotify::kIdleTitle) NewTitle(app, os);
     else Steady(app, os);
+}
+
+void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
+    app.leaving = true;
+    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
+    ReleaseSpotifyWindow(app, os);
+}
+
+void ComeBackAfterCancelledEnd(ApplicationState& app) {
+    app.leaving = false;
+    app.previousTitle.clear();  // an advert still playing is judged again
 }

@@ -2,8 +2,8 @@
 // decides whether an advert has started or ended, silences Spotify or plays
 // filler music, restores Spotify afterwards and keeps the status texts current.
 #pragma once
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 // One tick, without the timer handling around it (the Win32 side kills the
 // timer before and arms it again after).
@@ -11,3 +11,11 @@ void DetectionTick(ApplicationState& app, Platform& os);
 
 // Counts one more blocked advert and shows it in the About window.
 void CountAdvert(ApplicationState& app, Platform& os);
+
+// Before the program ends without ending Spotify: an advert's silence must
+// not outlive the program, and a parked window goes back. No tick acts after it.
+void LeaveSpotifyAsFound(ApplicationState& app, Platform& os);
+
+// Windows called off its log-off or shutdown after the program had left
+// Spotify: ticks act again and the current title is judged anew.
+void ComeBackAfterCancelledEnd(ApplicationState& app);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "client/window_scale.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Image adverts: banners inside Spotify's window are moved into the off-screen
 // "SpotifyPopups" window; the full-screen advert window is closed and counted.
 #pragma once
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 // Every 1500 ms.
 void AdvertWindowTick(ApplicationState& app, Platform& os);

@@ -1,6 +1,6 @@
 #include "blocking/login_watcher.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "client/client_process.h"
 
 namespace {
@@ -8,7 +8,6 @@ namespace {
 constexpr int kFirstWindowPollMs = 750;
 constexpr int kLoggedOutPollMs = 1000;
 constexpr int kWatchPollMs = 3000;
-constexpr int kThreadExitCode = 420;
 
 WindowHandle FindSpotify(Platform& os) {
     return os.desktop.FindTopWindow(spotify::kMainWindowClass, nullptr);
@@ -73,5 +72,5 @@ int LoginWatcherStep(ApplicationState& app, Platform& os, LoginWatcher& w, Adver
 int RunLoginWatcher(ApplicationState& app, Platform& os, AdvertTimers& timers) {
     LoginWatcher watcher;
     for (int pause; (pause = LoginWatcherStep(app, os, watcher, timers)) > 0;) os.clock.Sleep(pause);
-    return kThreadExitCode;
+    return kPlannedExitCode;
 }

@@ -3,8 +3,8 @@
 // and starts them again after a login. Written as one step per round so that
 // its states are exercised without threads.
 #pragma once
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 // The two advert timers on the main window. The watcher's requests must take
 // effect on the user-interface thread: the Win32 side forwards them there.

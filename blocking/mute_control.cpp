@@ -3,12 +3,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/screen_probes.h"
 #include "client/client_process.h"
 #include "client/transport.h"
-#include "client/window_scale.h"
 #include "settings/ini_file.h"
 
 namespace {
@@ -120,16 +119,6 @@ void Restore(ApplicationState& app, Platform& os) {
 
 bool IsKnobPosition(int knobX) {
     return knobX >= spotify::kKnobScanFirstX && knobX <= spotify::kKnobScanLastX;
-}
-
-void ClickSpotify(ApplicationState& app, Platform& os, int x, int y) {
-    const PixelPoint p = UnitPointToPixels(os.screen.Scale(app.spotifyWindow), x, y, app.spotifyHeight);
-    const std::intptr_t point = static_cast<std::intptr_t>((static_cast<unsigned>(p.x) & 0xFFFFu) |
-                                                           ((static_cast<unsigned>(p.y) & 0xFFFFu) << 16));
-    os.desktop.Post(app.spotifyWindow, win::kWmLButtonDown, win::kMkLButton, point);
-    os.clock.Sleep(15);
-    os.desktop.Post(app.spotifyWindow, win::kWmLButtonUp, 0, point);
-    os.clock.Sleep(10);
 }
 
 void SetBlocked(ApplicationState& app, Platform& os, bool on) {

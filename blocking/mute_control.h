@@ -1,10 +1,7 @@
 // Silencing adverts with Spotify's own volume slider, and volume steps.
 #pragma once
-#include "app/application_state.h"
-#include "platform/platform.h"
-
-// One left click at a window point of Spotify: posted press, 15 ms, release, 10 ms.
-void ClickSpotify(ApplicationState& app, Platform& os, int x, int y);
+#include "base/application_state.h"
+#include "base/platform.h"
 
 // on: save the knob, click the slider to 0 % (checked, with retries), make
 // Spotify play again. off: click the knob back to where it was (checked).

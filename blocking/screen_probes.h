@@ -1,6 +1,6 @@
 // Pixel probes on Spotify's window: single pixels and the volume knob scan.
 #pragma once
-#include "app/application_state.h"
+#include "base/application_state.h"
 #include "platform/spotify_screen.h"
 
 // A fresh capture of Spotify's window read in 96-DPI units, whatever its scale.

@@ -5,18 +5,13 @@
 
 #include <cctype>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "base/text_helpers.h"
 
 namespace {
 
 constexpr unsigned char kVkAlt = 0x12;
 
-
-// File name and extension of a module path.
-std::string BaseName(const std::string& path) {
-    const auto slash = path.find_last_of("\\/:");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 }  // namespace
 

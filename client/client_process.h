@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 // Finds Spotify's main window (or launches Spotify) and measures the window.
 void StartSpotify(ApplicationState& app, Platform& os);

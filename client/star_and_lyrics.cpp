@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "blocking/advert_classifier.h"
-#include "blocking/mute_control.h"
+#include "client/transport.h"
 #include "client/client_process.h"
 #include "keys/key_sequence.h"
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 void StarTrack(ApplicationState& app, Platform& os);
 void SearchLyrics(ApplicationState& app, Platform& os);

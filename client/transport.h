@@ -1,8 +1,12 @@
-// Previous, play/pause, next, shuffle and repeat: one click each on Spotify's
-// player bar, measured from the window's bottom corners.
+// Clicks on Spotify's window; previous, play/pause, next, shuffle and repeat
+// are one click each on its player bar, measured from the bottom corners.
 #pragma once
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
+
+// One left click at a window point of Spotify (96-DPI units, made for its
+// scale): posted press, 15 ms, release, 10 ms.
+void ClickSpotify(ApplicationState& app, Platform& os, int x, int y);
 
 void PreviousTrack(ApplicationState& app, Platform& os);
 void PlayPause(ApplicationState& app, Platform& os);

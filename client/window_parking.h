@@ -2,8 +2,8 @@
 // window is restored invisibly and parked out of sight, and put back when the
 // user activates it, on Reset Window and on exit.
 #pragma once
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 // At the start of every detection tick.
 void KeepSpotifyCapturable(ApplicationState& app, Platform& os);

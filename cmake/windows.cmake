@@ -8,7 +8,7 @@ add_library(adquell_win32 STATIC
   app/advert_timers_win32.cpp
   app/dpi_layout_win32.cpp
   app/hotkey_window_win32.cpp
-  app/log_win32.cpp
+  base/log_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
   platform/desktop_win32.cpp
   platform/installer_system_win32.cpp
@@ -22,11 +22,20 @@ target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole
   urlmon wininet bcrypt)
 include(cmake/update_key.cmake)
 
-# GoogleTest compiled from Debian's sources with the cross compiler.
+# GoogleTest compiled from its sources with the cross compiler (Debian's
+# googletest package by default).
+set(ADQ_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source folder, built with the cross compiler")
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${ADQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The Wine-side rig: the simulated client driven as another process, and
+# child processes ended with their tests; the tests, benchmark, demo and
+# matrix link it.
+add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp)
+target_include_directories(win32_test_rig PUBLIC tests/win32)
+target_link_libraries(win32_test_rig PUBLIC user32 gdi32 psapi)
 
 # The simulated Spotify client, named as the real one so that the process
 # lookup by image name finds it.
@@ -68,7 +77,6 @@ target_link_libraries(mute_driver PRIVATE adquell_win32)
 
 add_executable(win32_tests
   tests/win32/capture_test.cpp
-  tests/win32/child_process.cpp
   tests/win32/client_control_test.cpp
   tests/win32/detection_test.cpp
   tests/win32/filler_player_test.cpp
@@ -76,21 +84,18 @@ add_executable(win32_tests
   tests/win32/ini_and_index_test.cpp
   tests/win32/program_test.cpp
   tests/win32/install_test.cpp
-  tests/win32/sim_rig.cpp
   tests/win32/simulated_client_test.cpp
   tests/win32/star_and_keys_test.cpp
 )
-target_include_directories(win32_tests PRIVATE tests/win32)
-target_link_libraries(win32_tests PRIVATE adquell_win32 gtest gtest_main)
+target_link_libraries(win32_tests PRIVATE adquell_win32 win32_test_rig gtest gtest_main)
 add_dependencies(win32_tests tested_program probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)
 target_link_libraries(index_bench PRIVATE adquell_core)
 
-add_executable(advert_bench tools/bench/advert_bench_win32.cpp tests/win32/sim_rig.cpp tests/win32/child_process.cpp)
-target_include_directories(advert_bench PRIVATE tests/win32)
-target_link_libraries(advert_bench PRIVATE adquell_win32)
+add_executable(advert_bench tools/bench/advert_bench_win32.cpp)
+target_link_libraries(advert_bench PRIVATE adquell_win32 win32_test_rig)
 add_dependencies(advert_bench spotify_sim)
 
 # The program: Adquell Lite.exe with its icon, version and manifest.
@@ -135,16 +140,15 @@ add_custom_target(tested_program ALL
   DEPENDS adquell_lite)
 
 # The demo and the program's benchmark: the real exe beside the simulated client.
-add_executable(demo_runner tools/demo/demo_runner_win32.cpp tests/win32/sim_rig.cpp tests/win32/child_process.cpp)
-target_include_directories(demo_runner PRIVATE tests/win32)
-target_link_libraries(demo_runner PRIVATE psapi user32)
+add_executable(demo_runner tools/demo/demo_runner_win32.cpp)
+target_include_directories(demo_runner PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(demo_runner PRIVATE win32_test_rig)
 add_dependencies(demo_runner tested_program spotify_sim)
 
 # The volume-safety matrix: the shipped program against the client's faults.
-add_executable(volume_matrix tools/volume_matrix/volume_matrix_win32.cpp tests/win32/sim_rig.cpp
-  tests/win32/child_process.cpp)
-target_include_directories(volume_matrix PRIVATE tests/win32)
-target_link_libraries(volume_matrix PRIVATE user32)
+add_executable(volume_matrix tools/volume_matrix/volume_matrix_win32.cpp)
+target_include_directories(volume_matrix PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(volume_matrix PRIVATE win32_test_rig)
 add_dependencies(volume_matrix tested_program spotify_sim)
 add_test(NAME VolumeSafetyMatrix COMMAND volume_matrix)
 set_tests_properties(VolumeSafetyMatrix PROPERTIES TIMEOUT 900)

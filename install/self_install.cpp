@@ -1,8 +1,8 @@
 #include "install/self_install.h"
 
-#include "app/log.h"
-#include "app/main_commands.h"
-#include "music/filler_player.h"
+#include "base/log.h"
+#include "base/text_helpers.h"
+#include "blocking/detection_loop.h"
 #include "platform/ansi_text.h"
 
 namespace {
@@ -50,7 +50,7 @@ void StartNewCopyAndEnd(ApplicationState& app, Platform& os, InstallerSystem& in
         return;
     }
     if (!message.empty()) installer.ShowMessage(message);
-    installer.ExitProcess(kInstallerExitCode);
+    installer.ExitProcess(kPlannedExitCode);
 }
 
 bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, const std::string& shortcut) {
@@ -79,7 +79,7 @@ std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, con
 void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer) {
     const std::string running = installer.RunningProgramPath();
     const std::string folder = os.system.ExpandEnvironment(kInstallFolder);
-    const std::string installed = folder + Mp3FileName(running);  // the program's file name
+    const std::string installed = folder + BaseName(running);  // the program's file name
     if (installer.CreateFolder(folder)) {
         FirstInstall(app, os, installer, running, folder, installed);
         return;

@@ -4,11 +4,9 @@
 #pragma once
 #include <string>
 
-#include "app/application_state.h"
+#include "base/application_state.h"
 #include "platform/installer_system.h"
-#include "platform/platform.h"
-
-constexpr int kInstallerExitCode = 420;
+#include "base/platform.h"
 
 // The Alt+D command. Returns when the update check found nothing to do (or
 // failed); ends the process with 420 otherwise.

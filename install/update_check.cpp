@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
+#include "base/text_helpers.h"
 #include "install/self_install.h"
 #include "install/signature_format.h"
 #include "platform/ansi_text.h"

@@ -1,6 +1,8 @@
 // The key-sequence language: the name table and the parser.
 #include "keys/key_sequence.h"
 
+#include "base/text_helpers.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -14,30 +16,16 @@ constexpr A P = KeyAction::Plain;
 // malformed one from typing for ever.
 constexpr long kMaxRepeat = 1000;
 
-bool SameNoCase(const std::string& a, const char* b) {
-    const size_t n = std::strlen(b);
-    if (a.size() != n) return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 const KeyName* FindKeyName(const std::string& name) {
     for (int i = 0; i < KeyNameCount; ++i)
-        if (SameNoCase(name, KeyNameTable[i].name)) return &KeyNameTable[i];
+        if (EqualNoCase(name, KeyNameTable[i].name)) return &KeyNameTable[i];
     return nullptr;
 }
 
 // A leading decimal number; 0 or less, or none at all, means 1.
 unsigned RepeatCount(const std::string& argument) {
-    const char* p = argument.c_str();
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    long value = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*p)) && value <= kMaxRepeat; ++p) value = value * 10 + (*p - '0');
-    if (negative || value <= 0) return 1;
-    return static_cast<unsigned>(value > kMaxRepeat ? kMaxRepeat : value);
+    const long value = LeadingNumber(argument, kMaxRepeat);
+    return value <= 0 ? 1 : static_cast<unsigned>(value);
 }
 
 }  // namespace
@@ -132,8 +120,8 @@ void KeySequence::SendKeyGroup(const std::string& group) {
         const size_t start = group.find_first_not_of(" \t", space + 1);
         if (start != std::string::npos) argument = group.substr(start);
     }
-    const bool up = SameNoCase(argument, "up"), down = SameNoCase(argument, "down");
-    const bool on = SameNoCase(argument, "on"), off = SameNoCase(argument, "off");
+    const bool up = EqualNoCase(argument, "up"), down = EqualNoCase(argument, "down");
+    const bool on = EqualNoCase(argument, "on"), off = EqualNoCase(argument, "off");
     const unsigned count = RepeatCount(argument);
     const KeyName* key = FindKeyName(name);
     if (!key) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/ansi_text.h"
 
 namespace {
@@ -79,11 +79,6 @@ bool ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::w
     }
     SetFillerVolumeFromSlider(filler, controls);
     return true;
-}
-
-std::string Mp3FileName(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string Mp3Label(const std::wstring& path) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/application_state.h"
+#include "base/application_state.h"
 #include "platform/main_controls.h"
 #include "platform/media_graph.h"
 
@@ -33,8 +33,6 @@ private:
 // The filler volume for a main-window slider position 0-100.
 std::int32_t FillerVolumeFromSlider(int sliderPosition);
 
-// The part of a path after its last backslash (all of it when there is none).
-std::string Mp3FileName(const std::string& path);
 // An MP3's file name as the label and the log show it (in the ANSI code page).
 std::string Mp3Label(const std::wstring& path);
 

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/handles_win32.h"
+
 namespace {
 
 // Selects the given start path once the chooser is up, and shows the path of
@@ -20,8 +22,9 @@ int CALLBACK ChooserCallback(HWND chooser, UINT message, LPARAM lParam, LPARAM d
 }  // namespace
 
 std::string Win32Mp3FolderDialogs::BrowseForMp3Folder() {
-    IMalloc* allocator = nullptr;
-    if (FAILED(SHGetMalloc(&allocator)) || !allocator) return std::string();
+    IMalloc* shellAllocator = nullptr;
+    if (FAILED(SHGetMalloc(&shellAllocator)) || !shellAllocator) return std::string();
+    const OwnedCom<IMalloc> allocator(shellAllocator);
     char startPath[MAX_PATH] = {};
     char displayName[MAX_PATH] = {};
     BROWSEINFOA info = {};
@@ -37,7 +40,6 @@ std::string Win32Mp3FolderDialogs::BrowseForMp3Folder() {
         if (SHGetPathFromIDListA(item, path)) folder = path;
         allocator->Free(item);
     }
-    allocator->Release();
     return folder;
 }
 

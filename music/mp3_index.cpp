@@ -3,7 +3,7 @@
 #include <set>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/ansi_text.h"
 #include "settings/ini_file.h"
 

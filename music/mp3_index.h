@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "app/application_state.h"
+#include "base/application_state.h"
 #include "platform/folder_listing.h"
 
 // The user's side of choosing a folder: the shell's folder chooser and the

@@ -10,14 +10,6 @@ std::string NarrowLowBytes(const std::wstring& text) {
     return narrow;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 namespace {
 
 void AppendUtf8(std::string& out, std::uint32_t c) {

@@ -14,10 +14,6 @@ std::string NarrowLowBytes(const std::wstring& text);
 // the log only: a path is kept wide.
 std::string NarrowAnsi(const std::wstring& text);
 
-// Whether two texts are equal but for the case of ASCII letters, as Windows
-// compares file and image names.
-bool EqualNoCase(const std::string& a, const std::string& b);
-
 // Wide text (UTF-16 on Windows, UTF-32 elsewhere) as UTF-8 bytes; an unpaired
 // surrogate becomes U+FFFD.
 std::string Utf8FromWide(const std::wstring& text);

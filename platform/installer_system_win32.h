@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
 #include "platform/installer_system.h"
 
 // The named mutex one running copy of the program holds.
@@ -29,5 +32,5 @@ public:
 
     std::string updateKey;             // X||Y of the key updates are signed with
     HANDLE instanceClaim = nullptr;    // the one-instance mutex, set by start-up
-    void (*beforeExit)() = nullptr;    // the shell's last words (tray icon, Spotify)
+    std::function<void()> beforeExit;  // the shell's last words (tray icon, Spotify)
 };

@@ -2,26 +2,25 @@
 
 namespace {
 
-template <typename T>
-void ReleaseOne(T*& p) {
-    if (p) p->Release();
-    p = nullptr;
+// A missing part stays empty; the operations that need it then do nothing.
+template <typename Interface>
+void Query(IUnknown* from, REFIID id, OwnedCom<Interface>& to) {
+    void* part = nullptr;
+    if (SUCCEEDED(from->QueryInterface(id, &part)) && part) to.reset(static_cast<Interface*>(part));
 }
 
 }  // namespace
 
 bool DirectShowGraph::Create() {
-    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                reinterpret_cast<void**>(&graph_))) ||
-        !graph_) {
-        graph_ = nullptr;
+    void* graph = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, &graph)) ||
+        !graph)
         return false;
-    }
-    // A missing part stays null; the operations that need it then do nothing.
-    graph_->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control_));
-    graph_->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events_));
-    graph_->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&audio_));
-    graph_->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking_));
+    graph_.reset(static_cast<IGraphBuilder*>(graph));
+    Query(graph_.get(), IID_IMediaControl, control_);
+    Query(graph_.get(), IID_IMediaEventEx, events_);
+    Query(graph_.get(), IID_IBasicAudio, audio_);
+    Query(graph_.get(), IID_IMediaSeeking, seeking_);
     return true;
 }
 
@@ -74,9 +73,9 @@ bool DirectShowGraph::Completed() {
 void DirectShowGraph::Release() {
     completed_ = false;
     if (control_) control_->Stop();
-    ReleaseOne(graph_);
-    ReleaseOne(control_);
-    ReleaseOne(events_);
-    ReleaseOne(audio_);
-    ReleaseOne(seeking_);
+    graph_.reset();
+    control_.reset();
+    events_.reset();
+    audio_.reset();
+    seeking_.reset();
 }

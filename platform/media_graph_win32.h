@@ -3,6 +3,7 @@
 #pragma once
 #include <dshow.h>
 
+#include "platform/handles_win32.h"
 #include "platform/media_graph.h"
 
 class DirectShowGraph : public MediaGraph {
@@ -20,10 +21,10 @@ public:
     void Release() override;
 
 private:
-    IGraphBuilder* graph_ = nullptr;
-    IMediaControl* control_ = nullptr;
-    IMediaEventEx* events_ = nullptr;
+    OwnedCom<IGraphBuilder> graph_;
+    OwnedCom<IMediaControl> control_;
+    OwnedCom<IMediaEventEx> events_;
     bool completed_ = false;  // the completion event has come
-    IBasicAudio* audio_ = nullptr;
-    IMediaSeeking* seeking_ = nullptr;
+    OwnedCom<IBasicAudio> audio_;
+    OwnedCom<IMediaSeeking> seeking_;
 };

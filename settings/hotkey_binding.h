@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/command_ids.h"
+
 struct HotkeyBinding {
     std::int32_t id = 0;         // the function number, 0-8
     std::int32_t modifiers = 0;  // 1 Alt, 2 Ctrl, 4 Shift, 8 Windows
@@ -11,8 +13,6 @@ struct HotkeyBinding {
     bool shift = false;
     bool win = false;
 };
-
-constexpr int kHotkeyFunctionCount = 9;
 
 // A binding filled as every registration fills it: the flags follow the bits.
 inline HotkeyBinding MakeBinding(int function, int modifiers, int keyIndex) {

@@ -1,7 +1,7 @@
 // The "Set Hotkeys" window: pick a function, a key and modifiers, press Set.
 #pragma once
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 // The window's lists and check boxes; positions are list positions, -1 for
 // no selection. Boxes: 0 Alt, 1 Ctrl, 2 Shift, 3 Win.

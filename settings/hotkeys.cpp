@@ -2,12 +2,7 @@
 
 #include <cctype>
 
-#include "blocking/advert_classifier.h"
-#include "blocking/mute_control.h"
-#include "client/star_and_lyrics.h"
-#include "client/transport.h"
-#include "install/self_install.h"
-#include "music/filler_player.h"
+#include "base/text_helpers.h"
 #include "settings/ini_file.h"
 
 const HotkeyKey HotkeyKeys[kHotkeyKeyCount] = {
@@ -29,52 +24,12 @@ namespace {
 
 constexpr int kAlt = 1;
 constexpr int kVkD = 0x44;
-constexpr int kFillerVolumeStep = 5;
 
 // As the C runtime reads a number: leading blanks, a sign, digits up to the
 // first other character; none at all is 0. Bounded, so no overflow.
 int ReadNumber(const std::string& piece) {
-    size_t i = piece.find_first_not_of(" \t\n\v\f\r");
-    if (i == std::string::npos) return 0;
-    int sign = 1;
-    if (piece[i] == '+' || piece[i] == '-') sign = piece[i++] == '-' ? -1 : 1;
-    long value = 0;
-    for (; i < piece.size() && std::isdigit(static_cast<unsigned char>(piece[i])); ++i)
-        if (value < 1000000) value = value * 10 + (piece[i] - '0');
-    return static_cast<int>(sign * value);
-}
-
-void FillerVolumeStep(Platform& os, int step) {
-    int position = os.controls.VolumeSliderPosition() + step;
-    position = position < 0 ? 0 : position > 100 ? 100 : position;
-    os.controls.SetVolumeSliderPosition(position);
-    os.filler.SetVolume(FillerVolumeFromSlider(position));
-}
-
-void ToggleHotkeys(ApplicationState& app, Platform& os) {
-    app.hotkeysEnabled = !app.hotkeysEnabled;
-    if (app.hotkeysEnabled) RegisterAllHotkeys(app, os);
-    else UnregisterAllHotkeys(os);
-    os.controls.SetHotkeysBox(app.hotkeysEnabled);
-}
-
-void Next(ApplicationState& app, Platform& os) {
-    if (!app.fillerPlaying) NextTrack(app, os);
-    else if (IsAdvertPlaying(app, os.screen)) {
-        app.previousMp3 = app.currentMp3;
-        PlayMp3(app, os.filler, os.controls, true);
-        SetFillerVolumeFromSlider(os.filler, os.controls);
-    } else {
-        PlayPause(app, os);
-    }
-}
-
-void Previous(ApplicationState& app, Platform& os) {
-    if (!app.fillerPlaying) {
-        PreviousTrack(app, os);
-        return;
-    }
-    if (!app.previousMp3.empty()) ReplayFillerFile(os.filler, os.controls, app.previousMp3);
+    const size_t i = piece.find_first_not_of(" \t\n\v\f\r");
+    return i == std::string::npos ? 0 : static_cast<int>(LeadingNumber(piece.substr(i), 1000000));
 }
 
 }  // namespace
@@ -116,36 +71,15 @@ void RegisterAllHotkeys(ApplicationState& app, Platform& os) {
 }
 
 void UnregisterAllHotkeys(Platform& os) {
-    for (int id = 1; id <= 8; ++id) os.hotkeys.Unregister(id);
+    // The on/off switch and Alt+D stay: the hotkeys can be switched on again.
+    for (int id = kHotkeyNext; id <= kHotkeyVolumeUp; ++id) os.hotkeys.Unregister(id);
 }
 
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
     if (!app.hotkeysEnabled) {
-        RegisterBinding(app, os, 0, kAlt, 41);  // Alt+F1 switches them on
+        RegisterBinding(app, os, kHotkeysOnOff, kAlt, 41);  // Alt+F1 switches them on
         return;
     }
     os.controls.SetHotkeysBox(true);
     RegisterAllHotkeys(app, os);
-}
-
-void DispatchHotkey(ApplicationState& app, Platform& os, int id) {
-    switch (id) {
-    case 0: ToggleHotkeys(app, os); break;
-    case 1: Next(app, os); break;
-    case 2: PlayPause(app, os); break;
-    case 3: Previous(app, os); break;
-    case 4: ToggleRepeat(app, os); break;
-    case 5: ToggleShuffle(app, os); break;
-    case 6: StarTrack(app, os); break;
-    case 7:
-        if (app.fillerPlaying) FillerVolumeStep(os, -kFillerVolumeStep);
-        else VolumeDown(app, os);
-        break;
-    case 8:
-        if (app.fillerPlaying) FillerVolumeStep(os, kFillerVolumeStep);
-        else VolumeUp(app, os);
-        break;
-    case kInstallHotkeyId: InstallOrUpdate(app, os, os.installer); break;
-    default: break;
-    }
 }

@@ -1,10 +1,10 @@
 // Nine configurable system-wide hotkeys and the fixed Alt+D: the key table,
-// the stored form of a binding, registering and dispatching.
+// the stored form of a binding and registering.
 #pragma once
 #include <string>
 
-#include "app/application_state.h"
-#include "platform/platform.h"
+#include "base/application_state.h"
+#include "base/platform.h"
 
 struct HotkeyKey {
     const char* name;
@@ -14,8 +14,6 @@ struct HotkeyKey {
 constexpr int kHotkeyKeyCount = 53;
 extern const HotkeyKey HotkeyKeys[kHotkeyKeyCount];
 extern const char* const HotkeyFunctionNames[kHotkeyFunctionCount];
-
-constexpr int kInstallHotkeyId = 9;  // Alt+D
 
 // "modifiers|keyIndex". False for a value that names no key: empty, one
 // number only, or a key index outside the table.
@@ -27,4 +25,3 @@ void RegisterAllHotkeys(ApplicationState& app, Platform& os);
 void UnregisterAllHotkeys(Platform& os);
 // At start-up: all hotkeys when they are on, otherwise only the on/off toggle.
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os);
-void DispatchHotkey(ApplicationState& app, Platform& os, int id);

@@ -1,6 +1,6 @@
 #include "settings/ini_file.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/whole_file.h"
 
 namespace {

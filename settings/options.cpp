@@ -1,20 +1,22 @@
 #include "settings/options.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "blocking/mute_control.h"
 #include "client/client_process.h"
+#include "settings/hotkeys.h"
 #include "settings/ini_file.h"
 
+// In function order.
 const DefaultHotkey kFirstRunHotkeys[kHotkeyFunctionCount] = {
-    {1, 41},  // Hotkeys On\Off: Alt+F1
-    {1, 3},   // Next: Alt+Right
-    {2, 0},   // Play: Ctrl+Spacebar
-    {1, 1},   // Previous: Alt+Left
-    {1, 32},  // Repeat: Alt+R
-    {1, 33},  // Shuffle: Alt+S
-    {1, 37},  // Star: Alt+W
-    {1, 4},   // Volume Down: Alt+Down
-    {1, 2},   // Volume Up: Alt+Up
+    {kHotkeysOnOff, 1, 41},     // Alt+F1
+    {kHotkeyNext, 1, 3},        // Alt+Right
+    {kHotkeyPlay, 2, 0},        // Ctrl+Spacebar
+    {kHotkeyPrevious, 1, 1},    // Alt+Left
+    {kHotkeyRepeat, 1, 32},     // Alt+R
+    {kHotkeyShuffle, 1, 33},    // Alt+S
+    {kHotkeyStar, 1, 37},       // Alt+W
+    {kHotkeyVolumeDown, 1, 4},  // Alt+Down
+    {kHotkeyVolumeUp, 1, 2},    // Alt+Up
 };
 
 namespace {
@@ -39,11 +41,9 @@ void WriteFirstRunFile(ApplicationState& app) {
     CIniFile::SetValue("Mute", "True", kOptions, path);
     CIniFile::SetValue("Play", "False", kOptions, path);
     CIniFile::SetValue("Hotkeys", "False", kOptions, path);
-    for (int f = 0; f < kHotkeyFunctionCount; ++f) {
-        const DefaultHotkey& d = kFirstRunHotkeys[f];
-        CIniFile::SetValue(std::to_string(f), std::to_string(d.modifiers) + "|" + std::to_string(d.keyIndex),
-                           "Hotkeys", path);
-        app.hotkeys[f] = MakeBinding(f, d.modifiers, d.keyIndex);
+    for (const DefaultHotkey& d : kFirstRunHotkeys) {
+        CIniFile::SetValue(std::to_string(d.function), FormatHotkeyValue(d.modifiers, d.keyIndex), "Hotkeys", path);
+        app.hotkeys[d.function] = MakeBinding(d.function, d.modifiers, d.keyIndex);
     }
 }
 

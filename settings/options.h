@@ -1,12 +1,13 @@
 // The options file (Options.ini in the working directory) and the options the
 // user changes, each saved the moment it changes.
 #pragma once
-#include "app/application_state.h"
+#include "base/application_state.h"
 #include "music/mp3_index.h"
-#include "platform/platform.h"
+#include "base/platform.h"
 
 // The first-run hotkey of each function: modifiers and key index.
 struct DefaultHotkey {
+    HotkeyFunction function;
     int modifiers;
     int keyIndex;
 };

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "blocking/detection_loop.h"
 #include "blocking/login_watcher.h"
 #include "fake_main_controls.h"

@@ -2,6 +2,8 @@
 // per transition, and the cases where a fault would hide.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/main_commands.h"
 #include "blocking/detection_loop.h"
 #include "settings/ini_file.h"
@@ -102,6 +104,11 @@ TEST_F(Detection, TheAdvertEndsAndTheVolumeComesBack) {
     EXPECT_NE(summary.find("track entry=2 volume=50 after_advert=1 user_volume=50 knob=162 user_knob=162 restored=1"),
               std::string::npos)
         << summary;
+    // The volume comes back only after a 420 ms wait: the next track's start
+    // would otherwise carry the advert's last moments.
+    const size_t off = summary.find("off_volume_ms=", summary.find("track entry=2"));
+    ASSERT_NE(off, std::string::npos) << summary;
+    EXPECT_GE(std::atol(summary.c_str() + off + 14), 420) << summary;
 }
 
 TEST_F(Detection, TwoAdvertsInARowAreSilencedOnceAndCountedTwice) {
@@ -174,6 +181,17 @@ TEST_F(Detection, TheFillerFinishesAfterTheAdvertThenSpotifyResumes) {
     EXPECT_NE(Log().find("MP3:        Stopped.\n"), std::string::npos);
     Tick();
     EXPECT_EQ(controls.status, "Next\nOne");
+}
+
+TEST_F(Detection, SpotifyPlayingOnOverTheFillerIsPausedAgain) {
+    UseFiller();
+    ToAdvert();
+    sim.player.clicksToIgnore = 1;  // the first pause click does not land
+    Tick(5000);
+    EXPECT_EQ(LogCount("Error:      Failed to pause Spotify. (2)"), 1);
+    EXPECT_FALSE(sim.player.playing);
+    EXPECT_TRUE(app.fillerPlaying);
+    EXPECT_EQ(Knob(), 162);
 }
 
 TEST_F(Detection, TheFillerEndingOnAnAdvertDoesNotResumeSpotify) {

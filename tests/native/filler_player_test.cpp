@@ -2,9 +2,10 @@
 
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
+#include "base/text_helpers.h"
 #include "music/filler_player.h"
 
 namespace {
@@ -78,11 +79,12 @@ TEST_F(Filler, VolumeFollowsTheSlider) {
     EXPECT_EQ(graph.volume, -3700);
 }
 
-TEST_F(Filler, Mp3FileNameIsWhatFollowsTheLastBackslash) {
-    EXPECT_EQ(Mp3FileName("C:\\Music\\Album\\song.mp3"), "song.mp3");
-    EXPECT_EQ(Mp3FileName("song.mp3"), "song.mp3");
-    EXPECT_EQ(Mp3FileName("C:\\Music\\"), "");
-    EXPECT_EQ(Mp3FileName(""), "");
+TEST_F(Filler, BaseNameIsWhatFollowsTheLastSeparator) {
+    EXPECT_EQ(BaseName("C:\\Music\\Album\\song.mp3"), "song.mp3");
+    EXPECT_EQ(BaseName("C:/Music/Spotify.exe"), "Spotify.exe");
+    EXPECT_EQ(BaseName("song.mp3"), "song.mp3");
+    EXPECT_EQ(BaseName("C:\\Music\\"), "");
+    EXPECT_EQ(BaseName(""), "");
 }
 
 TEST_F(Filler, EmptyListGivesUpAtOnce) {

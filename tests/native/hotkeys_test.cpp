@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/hotkey_dialog.h"
+#include "app/hotkey_commands.h"
 #include "settings/hotkeys.h"
 #include "settings/ini_file.h"
 #include "settings/options.h"

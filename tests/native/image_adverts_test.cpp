@@ -54,6 +54,13 @@ TEST_F(ImageAdverts, OtherSizesOfTheAdvertClassAreLeftAlone) {
     FullScreen(800, 600);
     AdvertWindowTick(app, os);
     EXPECT_EQ(app.advertsBlocked, 0);
+    for (int width : {799, 801}) {  // an advert's height, not its width
+        sim.windows.clear();
+        FullScreen(width, 345);
+        app.spotifyWindow = nullptr;
+        AdvertWindowTick(app, os);
+        EXPECT_EQ(app.advertsBlocked, 0) << width;
+    }
     sim.windows.clear();
     FullScreen(800, 345);
     app.spotifyWindow = nullptr;

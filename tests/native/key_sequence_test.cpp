@@ -71,6 +71,14 @@ TEST_F(Keys, CtrlAltHome) {
     EXPECT_EQ(keys.modifierState, 0u);
 }
 
+TEST_F(Keys, ShiftAndWinPrefixes) {
+    EXPECT_EQ(Send("+a"), (Stream{D(16), S(1), D('A'), S(1), U('A'), S(5), U(16), S(5)}));
+    EXPECT_EQ(Send("#r"), (Stream{D(91), S(1), D('R'), S(1), U('R'), S(5), U(91), S(5)}));
+    EXPECT_EQ(Send("#+{HOME}"), (Stream{D(91), D(16), S(1), D(36, true), S(1), U(36, true), S(5), U(16),
+                                        U(91), S(5)}));
+    EXPECT_EQ(keys.modifierState, 0u);
+}
+
 TEST_F(Keys, RepeatCounts) {
     EXPECT_EQ(Send("{enter 3}"), Repeat(13, 3));
     EXPECT_EQ(Send("{a 3}"), Repeat('A', 3));

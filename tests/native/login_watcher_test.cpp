@@ -61,7 +61,11 @@ TEST_F(Watcher, ALoginNeedsMoreThan405By320) {
     EXPECT_EQ(app.spotifyWindow.load(), small);
     EXPECT_EQ(app.spotifyHeight, 320);
     EXPECT_EQ(timers.starts, 0);
-    sim.windows[small].rect.bottom += 1;  // now 406 x 321
+    sim.windows[small].rect.bottom += 1;
+    sim.windows[small].rect.right -= 1;  // now 405 x 321
+    EXPECT_EQ(Step(), 1000);
+    EXPECT_EQ(timers.starts, 0);
+    sim.windows[small].rect.right += 1;  // now 406 x 321
     EXPECT_EQ(Step(), 3000);
     EXPECT_EQ(timers.starts, 1);
     EXPECT_TRUE(app.loggedIn);
@@ -87,12 +91,18 @@ TEST_F(Watcher, AWindowThatGoesWhileBeingMeasuredIsLookedForAgain) {
 }
 
 TEST_F(Watcher, TheMainWindowGoneEndsTheThreadAndClosesTheConsole) {
+    const WindowHandle console = sim.AddWindow(SimWindow{"ConsoleWindowClass", "Adquell Debug", {0, 0, 600, 300}});
+    TheDebugLog().consoleWindow = console;
     Spotify(800, 600);
     Step();
+    Step();
+    EXPECT_TRUE(sim.posted.empty());  // the console stays while the program runs
     sim.CloseWindow(os.windows.main);
     EXPECT_EQ(Step(), 0);
     EXPECT_EQ(watcher.phase, LoginWatcher::Ended);
+    EXPECT_EQ(sim.posted, (std::vector<std::pair<WindowHandle, unsigned>>{{console, win::kWmClose}}));
     EXPECT_EQ(Step(), 0);
+    TheDebugLog().consoleWindow = nullptr;
 }
 
 TEST_F(Watcher, RunEndsWithExitCode420) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/main_commands.h"
+#include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
+#include "settings/hotkeys.h"
 #include "settings/ini_file.h"
 #include "sim_world.h"
 
@@ -35,6 +37,23 @@ TEST_F(MainCommands, ClearingMuteAdvertsWritesAtOnceAndMakesTheTitleNew) {
     EXPECT_EQ(app.previousTitle, "xyz");
     EXPECT_EQ(controls.status, "^__^");
     EXPECT_EQ(CIniFile::GetValue("Mute", "Options", app.optionsPath), "False");
+}
+
+TEST_F(MainCommands, TheHotkeysBoxRegistersTheNineAndUnregistersAllButItsSwitch) {
+    std::string file = " [Options]\r\n Mute=True\r\n[Hotkeys]\r\n";
+    for (int f = 0; f < kHotkeyFunctionCount; ++f) file += std::to_string(f) + "=2|" + std::to_string(5 + f) + "\r\n";
+    dir.Write("Options.ini", file);
+    OnHotkeysBox(app, os, true);
+    ASSERT_EQ(registrar.registered.size(), 10u);  // the nine and Alt+D
+    for (int f = 0; f < kHotkeyFunctionCount; ++f)
+        EXPECT_EQ(registrar.registered[f], std::make_pair(2, HotkeyKeys[5 + f].virtualKey)) << f;
+    EXPECT_EQ(registrar.registered[kInstallHotkeyId], std::make_pair(1, 'D' + 0));
+    EXPECT_EQ(CIniFile::GetValue("Hotkeys", "Options", app.optionsPath), "True");
+    OnHotkeysBox(app, os, false);
+    EXPECT_EQ(registrar.registered.size(), 2u);  // the switch to turn them on again, and Alt+D
+    EXPECT_TRUE(registrar.registered.count(kHotkeysOnOff));
+    EXPECT_TRUE(registrar.registered.count(kInstallHotkeyId));
+    EXPECT_EQ(CIniFile::GetValue("Hotkeys", "Options", app.optionsPath), "False");
 }
 
 TEST_F(MainCommands, PlayMp3WithoutAFolderStaysOff) {

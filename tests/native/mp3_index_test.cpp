@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "music/mp3_index.h"
 #include "platform/ansi_text.h"
 #include "settings/ini_file.h"

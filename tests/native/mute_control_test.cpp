@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "blocking/mute_control.h"
+#include "client/transport.h"
 #include "settings/ini_file.h"
 #include "sim_world.h"
 

@@ -145,6 +145,7 @@ bool SimDesktop::SetForeground(WindowHandle w) {
 }
 
 void SimDesktop::Post(WindowHandle w, unsigned message, std::uintptr_t, std::intptr_t lParam) {
+    if (w != spotify && IsWindow(w)) posted.emplace_back(w, message);
     if (w != spotify || !IsWindow(w)) return;
     if (message == win::kWmLButtonDown) {
         pressed_ = lParam;

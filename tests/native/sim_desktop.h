@@ -64,6 +64,7 @@ public:
     void CloseWindow(WindowHandle w);
     int Clicks(int x, int y) const;  // clicks that reached Spotify at that point
     std::vector<std::pair<int, int>> clicks;
+    std::vector<std::pair<WindowHandle, unsigned>> posted;  // to windows other than Spotify's
 
     // Desktop.
     int ScreenWidth() override { return screenWidth; }

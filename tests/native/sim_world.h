@@ -5,8 +5,8 @@
 
 #include <sstream>
 
-#include "app/application_state.h"
-#include "app/log.h"
+#include "base/application_state.h"
+#include "base/log.h"
 #include "fake_installer.h"
 #include "fake_main_controls.h"
 #include "fake_media_graph.h"
@@ -14,7 +14,7 @@
 #include "recording_keyboard.h"
 #include "recording_registrar.h"
 #include "music/filler_player.h"
-#include "platform/platform.h"
+#include "base/platform.h"
 #include "sim_desktop.h"
 #include "temp_folder.h"
 

@@ -5,13 +5,13 @@
 
 #include <fstream>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "blocking/mute_control.h"
 #include "blocking/screen_probes.h"
 #include "client/client_process.h"
 #include "client/transport.h"
 #include "client/window_parking.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
 #include "sim_rig.h"
 
 namespace {
@@ -97,21 +97,12 @@ RECT RectOf(HWND w) {
     return r;
 }
 
-bool WaitUntil(bool (*done)(HWND), HWND w) {
-    const DWORD start = GetTickCount();
-    while (!done(w)) {
-        if (GetTickCount() - start > kDeadline) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 TEST_F(AgainstClient, AMinimisedClientIsParkedOffScreenAndComesBackWhenActivated) {
     SimRig rig("minimised");
     HWND w = Connect(rig, "set position 120,80\ntrack | One | First | 600000\n");
     ASSERT_NE(w, nullptr);
     ShowWindow(w, SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([](HWND h) { return IsIconic(h) != 0; }, w));
+    ASSERT_TRUE(WaitUntil([w] { return IsIconic(w) != 0; }, kDeadline));
     KeepSpotifyCapturable(app, os);
     EXPECT_TRUE(app.spotifyParked);
     EXPECT_FALSE(IsIconic(w));
@@ -121,7 +112,7 @@ TEST_F(AgainstClient, AMinimisedClientIsParkedOffScreenAndComesBackWhenActivated
     // Parked, it can still be read and clicked.
     EXPECT_EQ(LocateVolumeKnob(app, os.screen) >= 124, true);
     SetForegroundWindow(w);
-    ASSERT_TRUE(WaitUntil([](HWND h) { return GetForegroundWindow() == h; }, w));
+    ASSERT_TRUE(WaitUntil([w] { return GetForegroundWindow() == w; }, kDeadline));
     KeepSpotifyCapturable(app, os);
     EXPECT_FALSE(app.spotifyParked);
     EXPECT_EQ(RectOf(w).left, 120);
@@ -139,7 +130,7 @@ TEST_F(AgainstClient, AHiddenClientIsReparentedIntoTheContainerAndBack) {
     HWND w = Connect(rig, "set position 150,60\ntrack | One | First | 600000\n");
     ASSERT_NE(w, nullptr);
     ShowWindow(w, SW_HIDE);
-    ASSERT_TRUE(WaitUntil([](HWND h) { return !IsWindowVisible(h); }, w));
+    ASSERT_TRUE(WaitUntil([w] { return !IsWindowVisible(w); }, kDeadline));
     KeepSpotifyCapturable(app, os);
     EXPECT_TRUE(app.spotifyReparented);
     EXPECT_EQ(GetAncestor(w, GA_PARENT), container);
@@ -199,9 +190,10 @@ TEST(RestoreAfterAnEnd, KilledWhileMutedTheNextStartBringsTheVolumeBack) {
         ASSERT_TRUE(program.Started());
         ASSERT_GE(rig.WaitForEvent("knob x=124", kDeadline).ms, 0);
         ASSERT_GE(rig.WaitForEvent("reason=click", kDeadline).ms, 0);  // resumed, silently
-        Sleep(300);
+        EXPECT_TRUE(WaitUntil(
+            [&] { return ReadTextFile(rig.Folder() + "Options.ini").find(" Restore=154\r\n") != std::string::npos; },
+            kDeadline));
     }  // killed while the advert is silenced
-    EXPECT_NE(ReadTextFile(rig.Folder() + "Options.ini").find(" Restore=154\r\n"), std::string::npos);
     // Started again once the advert is over (during it, it would count as silenced).
     ASSERT_GE(rig.WaitForEvent("entry index=1", kDeadline).ms, 0);
     ChildProcess again("mute_driver.exe", "\"" + folder + "\" start");

@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "app/advert_timers_win32.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "client/client_process.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
 #include "sim_rig.h"
 
 namespace {
@@ -46,6 +46,7 @@ struct Timers : ::testing::Test {
     Win32Platform win;
     Platform& os = win.platform;
     ApplicationState app;
+    TickTarget ticks{&app, &os};
     HWND main = nullptr;
 
     void SetUp() override {
@@ -57,7 +58,7 @@ struct Timers : ::testing::Test {
         os.windows.container = MakeWindow("SpotifyContainer", app.screenWidth, app.screenHeight, 100, 100);
         os.windows.popups = MakeWindow("SpotifyPopups", app.screenWidth, app.screenHeight, 100, 100);
         app.muteAdverts = true;
-        SetTickTarget(&app, &os);
+        SetTickTarget(main, &ticks);
     }
     void TearDown() override {
         KillAdvertTimers(main);

@@ -5,8 +5,9 @@
 
 #include <cstdlib>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "child_process.h"
+#include "sim_rig.h"
 #include "music/filler_player.h"
 #include "music/mp3_index.h"
 #include "platform/folder_listing.h"
@@ -150,7 +151,8 @@ void PlayOnce(int* threadsWhilePlaying) {
         FillerPlayer filler(graph);
         ASSERT_TRUE(filler.Load(Media("tone-c.mp3")));
         ASSERT_TRUE(filler.Run());
-        Sleep(300);
+        std::int64_t position = 0;
+        EXPECT_TRUE(WaitUntil([&] { return graph.ReadPosition(position) && position > 0; }, 5000));  // sounding
         *threadsWhilePlaying = ThreadCount();
         filler.Release();
     }
@@ -168,8 +170,16 @@ TEST(DirectShowLifetime, ReleaseThenUninitializeLeavesNothingRunning) {
     // the life of the process; every later cycle must end where it began.
     int playing = 0;
     PlayOnce(&playing);
-    Sleep(1000);
-    const int baseline = ThreadCount();
+    // Settled: the same count for half a second.
+    int baseline = ThreadCount();
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const int before = ThreadCount();
+            Sleep(500);
+            baseline = ThreadCount();
+            return baseline == before;
+        },
+        10000));
     ASSERT_GT(baseline, 0);
     PlayOnce(&playing);
     EXPECT_GT(playing, baseline);  // the graph had threads of its own

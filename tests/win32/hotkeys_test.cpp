@@ -8,7 +8,7 @@
 #include "app/hotkey_window_win32.h"
 #include "settings/hotkeys.h"
 #include "settings/options.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
 #include "sim_rig.h"
 
 namespace {

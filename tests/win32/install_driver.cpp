@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "install/self_install.h"
 #include "platform/installer_system_win32.h"
 #include "platform/signature_check_win32.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
 
 namespace {
 

@@ -36,12 +36,7 @@ std::set<std::string> FilesIn(const std::string& folder) {
 }
 
 bool WaitForFile(const std::string& path, DWORD deadlineMs) {
-    const DWORD start = GetTickCount();
-    while (!Exists(path)) {
-        if (GetTickCount() - start > deadlineMs) return false;
-        Sleep(20);
-    }
-    return true;
+    return WaitUntil([&] { return Exists(path); }, deadlineMs);
 }
 
 struct Install : ::testing::Test {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "blocking/mute_control.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
 
 int main(int argc, char** argv) {
     if (argc < 3 || !SetCurrentDirectoryA(argv[1])) return 2;

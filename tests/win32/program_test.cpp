@@ -6,7 +6,9 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <functional>
 
+#include "base/command_ids.h"
 #include "sim_rig.h"
 
 namespace {
@@ -41,14 +43,8 @@ HWND Child(HWND parent, const char* cls, const char* textPrefix = "") {
     return f.window;
 }
 
-template <typename Done>
-bool WaitUntil(Done done, DWORD deadlineMs = kDeadline) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > deadlineMs) return false;
-        Sleep(20);
-    }
-    return true;
+bool Eventually(const std::function<bool()>& condition) {
+    return WaitUntil(condition, kDeadline);
 }
 
 RECT RectOf(HWND w) {
@@ -72,7 +68,7 @@ struct Program : ::testing::Test {
         if (!program->Started()) return nullptr;
         main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
         // Start-up is complete once the main window is shown.
-        if (main && !WaitUntil([&] { return IsWindowVisible(main) != 0; })) return nullptr;
+        if (main && !Eventually([&] { return IsWindowVisible(main) != 0; })) return nullptr;
         return main;
     }
     std::string Options() { return ReadTextFile(work + "\\Options.ini"); }
@@ -118,7 +114,7 @@ TEST_F(Program, AdvertsAreSilencedShownCountedAndTheVolumeComesBack) {
     ASSERT_NE(Start(), nullptr);
     HWND status = Child(main, "static");
     ASSERT_NE(status, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return Text(status) == "Blocked: Brand \x96 Ad one"; }));
+    EXPECT_TRUE(Eventually([&] { return Text(status) == "Blocked: Brand \x96 Ad one"; }));
     ASSERT_GE(rig.WaitForEvent(" end", 30000).ms, 0);
     HWND about = FindWindowA("Adquell", "About");
     EXPECT_NE(Child(about, "static", "Adquelled: 2"), nullptr);
@@ -145,7 +141,7 @@ TEST_F(Program, TheFillerPlaysThroughTheAdvertAndSpotifyWaitsForIt) {
               nullptr);
     ASSERT_NE(Start(), nullptr);
     HWND status = Child(main, "static");
-    EXPECT_TRUE(WaitUntil([&] { return Text(status) == "filler.mp3"; }));
+    EXPECT_TRUE(Eventually([&] { return Text(status) == "filler.mp3"; }));
     // The advert ends while the 2 s filler plays: Spotify is paused, at its volume again...
     const SimEventLine paused = rig.WaitForEvent("entry index=2", kDeadline);
     ASSERT_GE(paused.ms, 0);
@@ -196,8 +192,8 @@ TEST_F(Program, ExitGivesAParkedSpotifyBackAndEndsWithOne) {
     ASSERT_NE(spotify, nullptr);
     ASSERT_NE(Start(), nullptr);
     ShowWindow(spotify, SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return RectOf(spotify).left == GetSystemMetrics(SM_CXSCREEN); }));
-    PostMessageA(main, WM_COMMAND, 9001, 0);
+    ASSERT_TRUE(Eventually([&] { return RectOf(spotify).left == GetSystemMetrics(SM_CXSCREEN); }));
+    PostMessageA(main, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(program->Wait(kDeadline), 1u);
     EXPECT_EQ(RectOf(spotify).left, 140);
     EXPECT_EQ(RectOf(spotify).top, 90);
@@ -210,7 +206,7 @@ TEST_F(Program, ExitDuringASilencedAdvertPutsTheVolumeBack) {
     ASSERT_NE(Start(), nullptr);
     ASSERT_GE(rig.WaitForEvent("knob x=124", kDeadline).ms, 0);
     ASSERT_GE(rig.WaitForEvent("reason=click", kDeadline).ms, 0);
-    PostMessageA(main, WM_COMMAND, 9001, 0);
+    PostMessageA(main, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(program->Wait(kDeadline), 1u);
     EXPECT_GE(rig.WaitForEvent("knob x=154", kDeadline).ms, 0);
     EXPECT_EQ(Options().find("Restore"), std::string::npos);
@@ -222,9 +218,31 @@ TEST_F(Program, ZelmorEndsSpotifyAndTheProgram) {
     HWND spotify = rig.Start("track | A | B | 600000\n");
     ASSERT_NE(spotify, nullptr);
     ASSERT_NE(Start(), nullptr);
-    PostMessageA(main, WM_COMMAND, 9002, 0);
+    PostMessageA(main, WM_COMMAND, kZelmorCommand, 0);
     EXPECT_EQ(program->Wait(kDeadline), 420u);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(spotify); }));
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(spotify); }));
+}
+
+// The tray icon's right-click menu, worked from the keyboard: Exit (the first
+// item) leaves Spotify running as found, Zelmor (the second) ends it too.
+TEST_F(Program, TheTrayMenusExitLeavesSpotifyAndZelmorEndsIt) {
+    for (int item : {1, 2}) {
+        SimRig rig(item == 1 ? "program-tray-exit" : "program-tray-zelmor");
+        HWND spotify = rig.Start("track | A | B | 600000\n");
+        ASSERT_NE(spotify, nullptr);
+        ASSERT_NE(Start(), nullptr);
+        PostMessageA(main, WM_USER + 1, 1001, WM_RBUTTONUP);
+        ASSERT_NE(WaitForWindow("#32768", nullptr, kDeadline), nullptr) << item;  // the menu is up
+        for (int i = 0; i < item; ++i) ChildProcess(ExeFolder() + "hotkey_helper.exe", "inject 0x28").Wait(kDeadline);
+        ChildProcess(ExeFolder() + "hotkey_helper.exe", "inject 0x0D").Wait(kDeadline);
+        EXPECT_EQ(program->Wait(kDeadline), 420u) << item;
+        if (item == 1) {
+            EXPECT_TRUE(IsWindow(spotify));
+            ASSERT_TRUE(rig.Close());
+        } else {
+            EXPECT_TRUE(Eventually([&] { return !IsWindow(spotify); }));
+        }
+    }
 }
 
 TEST_F(Program, AltF1SwitchesHotkeysOnAndAltRightSkipsTheTrack) {
@@ -235,7 +253,7 @@ TEST_F(Program, AltF1SwitchesHotkeysOnAndAltRightSkipsTheTrack) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     ChildProcess(ExeFolder() + "hotkey_helper.exe", "inject 0x12 0x70").Wait(kDeadline);
-    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    EXPECT_TRUE(Eventually([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     ChildProcess(ExeFolder() + "hotkey_helper.exe", "inject 0x12 0x27").Wait(kDeadline);
     EXPECT_GE(rig.WaitForEvent("target=next", kDeadline).ms, 0);
     ASSERT_TRUE(rig.Close());

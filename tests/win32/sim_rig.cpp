@@ -24,6 +24,15 @@ std::string WindowTitle(HWND window) {
     return title;
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > deadlineMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
 bool WaitForTitle(HWND window, const std::string& text, DWORD deadlineMs) {
     const DWORD start = GetTickCount();
     while (WindowTitle(window) != text) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ private:
 void PostClick(HWND window, int x, int y);
 // Waits until the window's title equals text; false after the deadline.
 bool WaitForTitle(HWND window, const std::string& text, DWORD deadlineMs);
+// Polls condition every 10 ms until it holds or the deadline passes; says which.
+bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs);
 std::string WindowTitle(HWND window);
 std::string ReadTextFile(const std::string& path);
 // The integer after "key=" in a line, or -1.

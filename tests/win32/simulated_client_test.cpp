@@ -111,10 +111,14 @@ TEST_F(SimulatedClient, ProbesGiveTheVerdictsTheScriptIntends) {
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(WaitForTitle(w, titles[i], kDeadline)) << i;
         app.currentTitle = titles[i];
-        Sleep(100);  // let it repaint for the screen copy
-        EXPECT_EQ(IsAdvertPlaying(app, screen), advert[i]) << titles[i];
+        // The new entry's player bar is painted a moment after its title.
+        const auto probeA = [&] { return ProbePixel(app, screen, spotify::kProbeAX, H() - spotify::kProbeAUp); };
         if (i == 1) {
-            EXPECT_EQ(ProbePixel(app, screen, spotify::kProbeAX, H() - spotify::kProbeAUp), spotify::kProbeAGrey);
+            EXPECT_TRUE(WaitUntil([&] { return probeA() == spotify::kProbeAGrey; }, kDeadline));
+        }
+        EXPECT_TRUE(WaitUntil([&] { return IsAdvertPlaying(app, screen) == advert[i]; }, kDeadline)) << titles[i];
+        if (i == 1) {
+            EXPECT_EQ(probeA(), spotify::kProbeAGrey);
             EXPECT_EQ(ProbePixel(app, screen, spotify::kProbeBX, H() - spotify::kProbeBUp), spotify::kProbeBGreen);
         }
         if (i < 2) PostClick(w, spotify::kNextX, H() - spotify::kBarClickUp);

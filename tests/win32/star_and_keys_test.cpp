@@ -8,7 +8,7 @@
 #include "client/client_process.h"
 #include "client/star_and_lyrics.h"
 #include "client/window_parking.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
 #include "sim_rig.h"
 
 namespace {

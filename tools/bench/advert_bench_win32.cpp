@@ -14,7 +14,7 @@
 #include "app/advert_timers_win32.h"
 #include "blocking/detection_loop.h"
 #include "client/client_process.h"
-#include "platform/win32_platform.h"
+#include "app/win32_platform.h"
 #include "sim_rig.h"
 
 namespace {
@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
     os.windows.main = main;
     os.windows.container = MakeHost("SpotifyContainer", app.screenWidth, app.screenHeight);
     os.windows.popups = MakeHost("SpotifyPopups", app.screenWidth, app.screenHeight);
-    SetTickTarget(&app, &os);
+    TickTarget target{&app, &os};
+    SetTickTarget(main, &target);
 
     std::string script = "set volume 60\n";
     for (int i = 0; i < adverts; ++i)

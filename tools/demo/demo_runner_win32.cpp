@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "base/command_ids.h"
 #include "child_process.h"
 #include "sim_rig.h"
 
@@ -50,10 +51,14 @@ int CheckTransport(const SimRig& rig, HWND main) {
         const char* expected;  // in the record after the step
     };
     const Step steps[] = {
-        {"volume up", WM_HOTKEY, 8, "target=knob"},     {"volume down", WM_HOTKEY, 7, "target=knob"},
-        {"next", WM_COMMAND, 9020, "target=next"},      {"previous", WM_COMMAND, 9021, "target=previous"},
-        {"shuffle", WM_HOTKEY, 5, "shuffle on"},        {"repeat", WM_HOTKEY, 4, "repeat on"},
-        {"pause", WM_COMMAND, 9023, "target=play-pause"},  {"play", WM_COMMAND, 9023, "target=play-pause"},
+        {"volume up", WM_HOTKEY, kHotkeyVolumeUp, "target=knob"},
+        {"volume down", WM_HOTKEY, kHotkeyVolumeDown, "target=knob"},
+        {"next", WM_COMMAND, kNextButtonId, "target=next"},
+        {"previous", WM_COMMAND, kPreviousButtonId, "target=previous"},
+        {"shuffle", WM_HOTKEY, kHotkeyShuffle, "shuffle on"},
+        {"repeat", WM_HOTKEY, kHotkeyRepeat, "repeat on"},
+        {"pause", WM_COMMAND, kPlayButtonId, "target=play-pause"},
+        {"play", WM_COMMAND, kPlayButtonId, "target=play-pause"},
     };
     int landed = 0;
     for (const Step& step : steps) {
@@ -131,7 +136,7 @@ int main(int argc, char** argv) {
         GetProcessMemoryInfo(program.Handle(), &memory, sizeof memory);
         std::printf("peak working set: %.1f MB\n", memory.PeakWorkingSetSize / 1048576.0);
     }
-    PostMessageA(main, WM_COMMAND, 9001, 0);  // File, Exit
+    PostMessageA(main, WM_COMMAND, kExitCommand, 0);  // File, Exit
     const DWORD code = program.Wait(kDeadline);
     rig.Close();
 

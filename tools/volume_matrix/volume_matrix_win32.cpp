@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "base/command_ids.h"
 #include "child_process.h"
 #include "sim_rig.h"
 
@@ -113,11 +114,11 @@ Outcome Run(const Scenario& s) {
         failed.note = "the program did not start";
         return failed;
     }
-    if (showConsole) PostMessageA(main, WM_COMMAND, 919, 0);
+    if (showConsole) PostMessageA(main, WM_COMMAND, kDebugConsoleCommand, 0);
     const std::string actionNote = s.during ? s.during(rig, program) : std::string();
     rig.WaitForEvent(" end", 120000);
     if (HWND main = ProgramWindow(0)) {
-        PostMessageA(main, WM_COMMAND, 9001, 0);  // File, Exit
+        PostMessageA(main, WM_COMMAND, kExitCommand, 0);  // File, Exit
         program->Wait(kDeadline);
     }
     program.reset();

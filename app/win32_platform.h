@@ -8,7 +8,7 @@
 #include "platform/keyboard_win32.h"
 #include "platform/main_controls_win32.h"
 #include "platform/media_graph_win32.h"
-#include "platform/platform.h"
+#include "base/platform.h"
 #include "platform/spotify_screen_win32.h"
 
 struct Win32Platform {

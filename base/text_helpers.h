@@ -1,0 +1,15 @@
+// Small text helpers every part uses.
+#pragma once
+#include <string>
+
+// Whether two texts are equal but for the case of ASCII letters, as Windows
+// compares file and image names.
+bool EqualNoCase(const std::string& a, const std::string& b);
+
+// A path's file name and extension: what follows the last \, / or :.
+std::string BaseName(const std::string& path);
+
+// The decimal number at the start of text, as the C runtime reads one: an
+// optional sign, then digits up to the first other character; none at all is
+// 0. The size is held at limit, so no text overflows it.
+long LeadingNumber(const std::string& text, long limit);
