@@ -115,6 +115,12 @@ void FillerFinished(ApplicationState& app, Platform& os) {
 void Settle(ApplicationState& app, Platform& os) {
     --app.settleTicks;
     if (app.currentTitle == spotify::kIdleTitle) return;
+    // A window that is not on the screen to be read (minimised, parked, or a
+    // capture that failed) says nothing either way: an advert is not taken
+    // for over because of it.
+    if (os.desktop.IsIconic(app.spotifyWindow) || (app.parkedWindow == app.spotifyWindow && (app.spotifyParked || app.spotifyReparented)))
+        return;
+    if (ProbePixel(app, os.screen, spotify::kProbeAX, app.spotifyHeight - spotify::kProbeAUp) == kNoColour) return;
     const bool advert = IsAdvertPlaying(app, os.screen);
     if (advert && !app.advertBlocked && app.muteAdverts) {
         app.settleTicks = 0;

@@ -286,6 +286,26 @@ TEST_F(Detection, AnAdvertPaintedLateIsStillSilenced) {
     EXPECT_EQ(app.advertsBlocked, 1);
 }
 
+TEST_F(Detection, AWindowThatCannotBeReadWhileSettlingKeepsTheAdvertSilent) {
+    ToAdvert();
+    ASSERT_TRUE(app.advertBlocked);
+    sim.captureFails = true;
+    Tick();
+    Tick();
+    sim.captureFails = false;
+    // Minimised by the user a moment after the advert began, then parked: a
+    // copy of the screen shows what is there instead of Spotify.
+    sim.windows[sim.spotify].iconic = true;
+    sim.foreground = os.windows.main;
+    sim.captureShowsDesktop = true;
+    Tick();
+    EXPECT_TRUE(app.spotifyParked);
+    Tick();
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 124);
+    EXPECT_EQ(LogCount("Checked:    Brand \x96 Ad"), 0);
+}
+
 TEST_F(Detection, ASongTakenForAnAdvertGetsItsVolumeBack) {
     Connect(std::string("set repaint-delay 120\n") + kPlaylist);
     ToAdvert();

@@ -214,7 +214,7 @@ int SimDesktop::ReadTitle(WindowHandle w, char* buffer, int size) {
 std::unique_ptr<WindowCapture> SimDesktop::Capture(WindowHandle w, int width, int height) {
     ++captures;
     auto shot = std::make_unique<SimCapture>();
-    if (w == spotify && IsWindow(w)) {
+    if (w == spotify && IsWindow(w) && !captureFails) {
         shot->failed = false;
         shot->width = width;
         shot->height = height;
@@ -223,6 +223,10 @@ std::unique_ptr<WindowCapture> SimDesktop::Capture(WindowHandle w, int width, in
         shot->knobLeft = player.knobLeft;
         shot->knobColour = player.settings.knobColour;
         shot->knobHidden = player.settings.knobHidden;
+        if (captureShowsDesktop) {
+            shot->probeA = shot->probeB = 0;
+            shot->knobHidden = true;
+        }
     }
     return shot;
 }

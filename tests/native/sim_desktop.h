@@ -44,6 +44,8 @@ public:
     SimPlayer player;
     WindowHandle spotify = nullptr;
     int captures = 0;
+    bool captureFails = false;        // Spotify's window cannot be read at all
+    bool captureShowsDesktop = false;  // a copy of the screen where the window is not (minimised, off-screen)
 
     // Time.
     std::uint64_t now = 0;
