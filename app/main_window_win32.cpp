@@ -11,6 +11,7 @@
 #include "client/client_process.h"
 #include "client/star_and_lyrics.h"
 #include "client/window_parking.h"
+#include "install/windows_entries.h"
 #include "music/mp3_folder_dialogs_win32.h"
 #include "music/mp3_index.h"
 #include "settings/hotkey_dialog.h"
@@ -63,6 +64,11 @@ void CommandSetFolder(Program& p, HWND) {
     SelectMp3Folder(*p.app, p.os.folders, dialogs);
 }
 
+void CommandStartWithWindows(Program& p, HWND) {
+    const bool on = SetStartWithWindows(*p.app, p.os, !StartsWithWindows(*p.app));
+    CheckMenuItem(GetMenu(p.shell.main), kStartWithWindowsCommand, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void CommandSetHotkey(Program& p, HWND) {
     Win32HotkeyDialog dialog(p.shell.hotkeyControls);
     OnSetHotkey(*p.app, p.os, dialog);
@@ -82,6 +88,7 @@ const Command kCommands[] = {
     {kZelmorCommand, CommandZelmor},
     {kSetHotkeysCommand, [](Program& p, HWND) { ShowAndPaint(p.shell.hotkeys); }},
     {kSetFolderCommand, CommandSetFolder},
+    {kStartWithWindowsCommand, CommandStartWithWindows},
     {kHotkeySetId, CommandSetHotkey},
     {kOpenSpotifyCommand, [](Program& p, HWND) { StartSpotify(*p.app, p.os); }},
     {kCloseSpotifyCommand, [](Program& p, HWND) { KillSpotify(p.os); }},
@@ -204,6 +211,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kShowMainWindowMessage:
         MsgShowMainWindow(p);
         return 0;
+    case kEndForRemovalMessage:
+        LeaveSpotifyOnce(p);
+        ExitProcess(kPlannedExitCode);
     case WM_DPICHANGED:
         OnWindowDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), p.shell.volumeSlider,
                            p.shell.linkLabel);

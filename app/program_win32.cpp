@@ -12,6 +12,8 @@
 #include "app/main_commands.h"
 #include "app/program_win32.h"
 #include "blocking/detection_loop.h"
+#include "install/removal.h"
+#include "install/windows_entries.h"
 #include "platform/signature_check_win32.h"
 #include "settings/hotkeys.h"
 
@@ -212,6 +214,27 @@ bool CreateWindows(Program& program, HINSTANCE instance) {
     return true;
 }
 
+// Whether the command line holds a switch as a word of its own.
+bool HasSwitch(const std::string& arguments, const char* name) {
+    const std::string padded = " " + arguments + " ";
+    return padded.find(std::string(" ") + name + " ") != std::string::npos;
+}
+
+// Started with Windows: the working directory is the system's, so the
+// program works in its own folder, where the installed copy keeps Options.ini.
+void WorkInOwnFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, n);
+    SetCurrentDirectoryA(folder.substr(0, folder.find_last_of('\\') + 1).c_str());
+}
+
+// The installed-apps entry's command.
+int RemoveFromThisComputer() {
+    auto win32 = std::make_unique<Win32Platform>();
+    return RemoveProgram(win32->platform, win32->installer);
+}
+
 }  // namespace
 
 Program& ProgramOf(HWND window) {
@@ -232,7 +255,11 @@ void ComeBackToSpotify(Program& program) {
     ComeBackAfterCancelledEnd(*program.app);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
+    const std::string arguments = commandLine ? commandLine : "";
+    if (RunDeleteAfterExit(arguments)) return 0;
+    if (HasSwitch(arguments, kRemoveSwitch)) return RemoveFromThisComputer();
+    if (HasSwitch(arguments, kStartupSwitch)) WorkInOwnFolder();
     // COM and the common controls first: the platform's media player and the
     // volume slider's class need them, whatever the shell has loaded.
     ComApartment com;

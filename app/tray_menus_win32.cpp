@@ -9,6 +9,7 @@
 #include "app/program_win32.h"
 #include "client/client_process.h"
 #include "client/window_parking.h"
+#include "install/windows_entries.h"
 
 namespace {
 
@@ -55,7 +56,9 @@ void BuildMenus(Program& program, HWND main) {
         HMENU menu;
     } popups[] = {
         {"&File", Popup({{"E&xit", kExitCommand}, {"&Zelmor", kZelmorCommand}})},
-        {"&Options", Popup({{"Set &Hotkeys", kSetHotkeysCommand}, {"Set &Folder", kSetFolderCommand}})},
+        {"&Options", Popup({{"Set &Hotkeys", kSetHotkeysCommand},
+                            {"Set &Folder", kSetFolderCommand},
+                            {"Start with &Windows", kStartWithWindowsCommand}})},
         {"&Spotify", Popup({{"&Close", kCloseSpotifyCommand}, {"&Debug", kDebugKeysCommand}, {"&Google Lyrics", kLyricsCommand},
                             {"&Open", kOpenSpotifyCommand},
                             {"&Reset Window", kResetWindowCommand}, {"&Star", kStarMenuCommand}})},
@@ -63,6 +66,7 @@ void BuildMenus(Program& program, HWND main) {
     };
     for (const auto& p : popups)
         AppendMenuA(bar, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(p.menu), p.caption);
+    if (StartsWithWindows(*program.app)) CheckMenuItem(bar, kStartWithWindowsCommand, MF_BYCOMMAND | MF_CHECKED);
     SetMenu(main, bar);
 }
 

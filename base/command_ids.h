@@ -15,6 +15,7 @@ enum CommandId : int {
     kZelmorCommand = 9002,
     kSetHotkeysCommand = 9003,
     kSetFolderCommand = 9004,
+    kStartWithWindowsCommand = 9005,
     kHotkeyKeyListId = 9006,
     kHotkeyFunctionListId = 9007,
     kHotkeySetId = 9008,
@@ -48,6 +49,10 @@ enum HotkeyFunction : int {
     kHotkeyFunctionCount = 9,
     kInstallHotkeyId = 9,  // Alt+D, not configurable
 };
+
+// Sent by a removal to a running copy: leave Spotify as found and end
+// (WM_APP + 5).
+constexpr unsigned kEndForRemovalMessage = 0x8000 + 5;
 
 // Every planned end of the process (exit, installer hand-over, session end).
 constexpr int kPlannedExitCode = 420;

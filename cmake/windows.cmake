@@ -19,7 +19,7 @@ add_library(adquell_win32 STATIC
   platform/spotify_screen_win32.cpp
 )
 target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32
-  urlmon wininet bcrypt)
+  urlmon wininet bcrypt advapi32)
 include(cmake/update_key.cmake)
 
 # GoogleTest compiled from its sources with the cross compiler (Debian's
@@ -33,9 +33,9 @@ add_subdirectory(${ADQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # The Wine-side rig: the simulated client driven as another process, and
 # child processes ended with their tests; the tests, benchmark, demo and
 # matrix link it.
-add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp)
+add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp tests/win32/prefix_snapshot.cpp)
 target_include_directories(win32_test_rig PUBLIC tests/win32)
-target_link_libraries(win32_test_rig PUBLIC user32 gdi32 psapi)
+target_link_libraries(win32_test_rig PUBLIC user32 gdi32 psapi advapi32)
 
 # The simulated Spotify client, named as the real one so that the process
 # lookup by image name finds it.

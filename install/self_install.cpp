@@ -3,6 +3,7 @@
 #include "base/log.h"
 #include "base/text_helpers.h"
 #include "blocking/detection_loop.h"
+#include "install/windows_entries.h"
 #include "platform/ansi_text.h"
 
 namespace {
@@ -28,6 +29,7 @@ void FirstInstall(ApplicationState& app, Platform& os, InstallerSystem& installe
                   const std::string& folder, const std::string& installed) {
     if (!CopyProgram(installer, running, folder, installed)) return;
     const bool shortcut = !PlaceStartMenuShortcut(os, installer, installed, ProgramVersion).empty();
+    WriteUninstallEntry(installer, installed, ProgramVersion);
     std::string message = std::string("Installed Adquell Lite ") + ProgramVersion + " in: " + folder;
     if (shortcut) message += "\nCreated a shortcut in the start menu.";
     installer.ShowMessage(message);
@@ -62,10 +64,25 @@ bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, con
     return ok;
 }
 
+std::string InstallFolder(Platform& os) {
+    return os.system.ExpandEnvironment(kInstallFolder);
+}
+
+std::vector<std::string> StartMenuFolders(Platform& os) {
+    return {os.system.ExpandEnvironment(kAllUsersStartMenu), os.system.ExpandEnvironment(kUserStartMenu)};
+}
+
+std::string InstalledProgram(Platform& os, InstallerSystem& installer) {
+    const std::string running = installer.RunningProgramPath();
+    const std::string folder = InstallFolder(os);
+    if (EqualNoCase(running.substr(0, running.find_last_of('\\') + 1), folder)) return running;
+    const std::string installed = folder + BaseName(running);
+    return installer.CanRead(installed) ? installed : std::string();
+}
+
 std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, const std::string& target,
                                    const std::string& version) {
-    for (const char* place : {kAllUsersStartMenu, kUserStartMenu}) {
-        const std::string folder = os.system.ExpandEnvironment(place);
+    for (const std::string& folder : StartMenuFolders(os)) {
         // The user's own start menu may not have all its parents yet.
         for (auto at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
             installer.CreateFolder(folder.substr(0, at));
@@ -78,7 +95,7 @@ std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, con
 
 void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer) {
     const std::string running = installer.RunningProgramPath();
-    const std::string folder = os.system.ExpandEnvironment(kInstallFolder);
+    const std::string folder = InstallFolder(os);
     const std::string installed = folder + BaseName(running);  // the program's file name
     if (installer.CreateFolder(folder)) {
         FirstInstall(app, os, installer, running, folder, installed);
@@ -89,6 +106,7 @@ void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& insta
         return;
     }
     if (!CopyProgram(installer, running, folder, installed)) return;
+    WriteUninstallEntry(installer, installed, ProgramVersion);
     installer.ShowMessage("Adquell is already installed.\nPlease use the start menu shortcut in future.");
     StartNewCopyAndEnd(app, os, installer, installed, "");
 }

@@ -3,6 +3,7 @@
 // version.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "base/application_state.h"
 #include "platform/installer_system.h"
@@ -28,6 +29,14 @@ bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, con
 // empty text when neither could be.
 std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, const std::string& target,
                                    const std::string& version);
+
+// The per-user install folder, ending with a backslash.
+std::string InstallFolder(Platform& os);
+// The two places a shortcut may go: all users' start menu, the user's own.
+std::vector<std::string> StartMenuFolders(Platform& os);
+// The installed copy: the running program when it runs from the install
+// folder, else the copy of its name there; empty when there is none.
+std::string InstalledProgram(Platform& os, InstallerSystem& installer);
 
 // The update check: the tail of InstallOrUpdate for the installed copy.
 void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& installFolder);

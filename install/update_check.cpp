@@ -5,6 +5,7 @@
 #include "base/text_helpers.h"
 #include "install/self_install.h"
 #include "install/signature_format.h"
+#include "install/windows_entries.h"
 #include "platform/ansi_text.h"
 
 namespace {
@@ -184,6 +185,7 @@ void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& instal
     if (!DownloadVerifiedVersion(installer, base, version, program)) return;
     os.clock.Sleep(1000);
     PlaceStartMenuShortcut(os, installer, program, version);
+    MoveEntriesTo(installer, program, version);
     // Started directly rather than through its shortcut: a shortcut whose URL
     // is a bare path is not run everywhere (Wine hands it to a browser).
     StartNewCopyAndEnd(app, os, installer, program, "Adquell has been updated.");

@@ -1,9 +1,11 @@
-// The seam to what installing and updating need beyond the desktop: the
-// program's own file, folders and files, INI strings, downloads, message
-// boxes and the end of the process.
+// The seam to what installing, updating and removing need beyond the
+// desktop: the program's own file, folders and files, INI strings, the
+// user's part of the registry, downloads, message boxes, other running copies
+// and the end of the process.
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class InstallerSystem {
 public:
@@ -35,6 +37,28 @@ public:
     virtual bool VerifySignature(const std::string& file, const std::string& signature) = 0;
     // A message box with no owner, an empty caption and an OK button.
     virtual void ShowMessage(const std::string& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool Ask(const std::string& question) = 0;
+
+    // The names of the files (not folders) in a folder.
+    virtual std::vector<std::string> FilesIn(const std::string& folder) = 0;
+    // Removes a folder if it is empty.
+    virtual bool RemoveFolder(const std::string& path) = 0;
+    // A file this process runs from, which cannot go while it runs: deleted,
+    // with its folder if that is left empty, once the process has ended.
+    virtual bool DeleteAfterExit(const std::string& path) = 0;
+
+    // Text and number values under HKEY_CURRENT_USER.
+    virtual bool WriteUserText(const std::string& key, const std::string& name, const std::string& value) = 0;
+    virtual bool WriteUserNumber(const std::string& key, const std::string& name, unsigned value) = 0;
+    virtual bool ReadUserText(const std::string& key, const std::string& name, std::string& value) = 0;
+    virtual void DeleteUserValue(const std::string& key, const std::string& name) = 0;
+    // The key and all below it.
+    virtual void DeleteUserKey(const std::string& key) = 0;
+
+    // Ends another running copy of the program, once it has left Spotify as
+    // found; true when none runs any more.
+    virtual bool EndRunningCopy() = 0;
     // Lets go of the program's one-instance claim, so that the copy about to
     // be started can take over.
     virtual void HandOver() = 0;

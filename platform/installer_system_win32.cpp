@@ -5,9 +5,11 @@
 #include <wininet.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
+#include "base/command_ids.h"
 #include "platform/signature_check_win32.h"
 #include "platform/whole_file.h"
 
@@ -151,4 +153,173 @@ void Win32InstallerSystem::TakeBack() {
 void Win32InstallerSystem::ExitProcess(int code) {
     if (beforeExit) beforeExit();
     std::exit(code);
+}
+
+bool Win32InstallerSystem::Ask(const std::string& question) {
+    return MessageBoxA(nullptr, question.c_str(), "Adquell Lite", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+namespace {
+
+std::string WithoutTrailingBackslash(const std::string& folder) {
+    return !folder.empty() && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
+}
+
+}  // namespace
+
+std::vector<std::string> Win32InstallerSystem::FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((WithoutTrailingBackslash(folder) + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+bool Win32InstallerSystem::RemoveFolder(const std::string& path) {
+    return RemoveDirectoryA(WithoutTrailingBackslash(path).c_str()) != 0;
+}
+
+namespace {
+
+// Rights to this process that a helper can wait on, passed down to it.
+HANDLE InheritableSelf() {
+    HANDLE self = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0);
+    return self;
+}
+
+}  // namespace
+
+bool Win32InstallerSystem::DeleteAfterExit(const std::string& path) {
+    char temp[MAX_PATH] = {};
+    if (!GetTempPathA(MAX_PATH, temp)) return false;
+    const std::string helper = std::string(temp) + "Adquell Lite removal " + std::to_string(GetCurrentProcessId()) + ".exe";
+    if (!CopyFileA(path.c_str(), helper.c_str(), FALSE)) return false;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    // Open for deletion on close: the helper's copy goes when its last handle,
+    // the one the helper inherits, closes as the helper ends.
+    HANDLE file = CreateFileA(helper.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherit,
+                              OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileA(helper.c_str());
+        return false;
+    }
+    HANDLE self = InheritableSelf();
+    std::string command = "\"" + helper + "\" " + kDeleteAfterSwitch + " " +
+                          std::to_string(reinterpret_cast<std::uintptr_t>(self)) + " \"" + path + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const bool started = CreateProcessA(helper.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                        &startup, &process) != 0;
+    if (started) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    if (self) CloseHandle(self);
+    CloseHandle(file);  // the helper's copy of the handle keeps the file until it ends
+    return started;
+}
+
+bool RunDeleteAfterExit(const std::string& arguments) {
+    const std::string start = std::string(kDeleteAfterSwitch) + " ";
+    if (arguments.rfind(start, 0) != 0) return false;
+    char* rest = nullptr;
+    const std::uintptr_t value = std::strtoull(arguments.c_str() + start.size(), &rest, 10);
+    std::string path = rest ? rest : "";
+    path = path.substr(path.find('"') + 1);
+    path = path.substr(0, path.find('"'));
+    HANDLE waitFor = reinterpret_cast<HANDLE>(value);
+    WaitForSingleObject(waitFor, 60000);
+    CloseHandle(waitFor);
+    // The image may be let go a moment after its process has ended.
+    for (int i = 0; i < 50 && !DeleteFileA(path.c_str()) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+         ++i)
+        Sleep(100);
+    RemoveDirectoryA(path.substr(0, path.find_last_of('\\')).c_str());
+    return true;
+}
+
+bool Win32InstallerSystem::WriteUserText(const std::string& key, const std::string& name, const std::string& value) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != 0)
+        return false;
+    const LONG result = RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+    return result == ERROR_SUCCESS;
+}
+
+bool Win32InstallerSystem::WriteUserNumber(const std::string& key, const std::string& name, unsigned value) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != 0)
+        return false;
+    const DWORD number = value;
+    const LONG result = RegSetValueExA(k, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                       sizeof number);
+    RegCloseKey(k);
+    return result == ERROR_SUCCESS;
+}
+
+bool Win32InstallerSystem::ReadUserText(const std::string& key, const std::string& name, std::string& value) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &k) != 0) return false;
+    char buffer[2048] = {};
+    DWORD size = sizeof buffer - 1, type = 0;
+    const LONG result = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(k);
+    if (result != ERROR_SUCCESS || type != REG_SZ) return false;
+    value = buffer;
+    return true;
+}
+
+void Win32InstallerSystem::DeleteUserValue(const std::string& key, const std::string& name) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &k) != 0) return;
+    RegDeleteValueA(k, name.c_str());
+    RegCloseKey(k);
+}
+
+void Win32InstallerSystem::DeleteUserKey(const std::string& key) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+}
+
+namespace {
+
+struct RunningCopy {
+    HWND window = nullptr;
+    DWORD process = 0;
+};
+
+BOOL CALLBACK FindOtherCopy(HWND window, LPARAM found) {
+    char cls[32] = {}, title[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, title, sizeof title);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (std::string(cls) != "Adquell" || std::string(title).rfind("Adquell Lite ", 0) != 0 ||
+        process == GetCurrentProcessId())
+        return TRUE;
+    *reinterpret_cast<RunningCopy*>(found) = {window, process};
+    return FALSE;
+}
+
+}  // namespace
+
+bool Win32InstallerSystem::EndRunningCopy() {
+    RunningCopy copy;
+    EnumWindows(FindOtherCopy, reinterpret_cast<LPARAM>(&copy));
+    if (!copy.window) return true;
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, copy.process);
+    DWORD_PTR result = 0;
+    // It leaves Spotify as found, then ends; the call returns as it does.
+    SendMessageTimeoutA(copy.window, kEndForRemovalMessage, 0, 0, SMTO_NORMAL, 10000, &result);
+    const bool ended = !process || WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    if (process) CloseHandle(process);
+    return ended;
 }

@@ -10,6 +10,15 @@
 // The named mutex one running copy of the program holds.
 constexpr const char* kInstanceClaimName = "Adquell Lite instance";
 
+// DeleteAfterExit's helper: a copy of the program in the temporary folder,
+// opened for deletion on close and started with this switch, the handle of
+// the process to wait for and the file to delete. When the copy ends, the
+// system deletes it in turn.
+constexpr const char* kDeleteAfterSwitch = "/delete-after";
+// For the program's entry: true when arguments start with kDeleteAfterSwitch,
+// after the helper's work is done.
+bool RunDeleteAfterExit(const std::string& arguments);
+
 class Win32InstallerSystem : public InstallerSystem {
 public:
     std::string RunningProgramPath() override;
@@ -26,6 +35,16 @@ public:
     bool HasUpdateKey() override;
     bool VerifySignature(const std::string& file, const std::string& signature) override;
     void ShowMessage(const std::string& text) override;
+    bool Ask(const std::string& question) override;
+    std::vector<std::string> FilesIn(const std::string& folder) override;
+    bool RemoveFolder(const std::string& path) override;
+    bool DeleteAfterExit(const std::string& path) override;
+    bool WriteUserText(const std::string& key, const std::string& name, const std::string& value) override;
+    bool WriteUserNumber(const std::string& key, const std::string& name, unsigned value) override;
+    bool ReadUserText(const std::string& key, const std::string& name, std::string& value) override;
+    void DeleteUserValue(const std::string& key, const std::string& name) override;
+    void DeleteUserKey(const std::string& key) override;
+    bool EndRunningCopy() override;
     void HandOver() override;
     void TakeBack() override;
     void ExitProcess(int code) override;

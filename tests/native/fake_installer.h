@@ -20,6 +20,12 @@ public:
     std::vector<int> exits;
     int handOvers = 0;
     bool hasKey = true;
+    std::vector<bool> answers;             // to Ask, in order; No once they run out
+    std::vector<std::string> questions;
+    std::map<std::string, std::map<std::string, std::string>> registry;  // key -> name -> value
+    bool otherCopyEnds = true;
+    int copiesEnded = 0;
+    std::vector<std::string> deletedAfterExit;
     // The signature the built-in key would make for each content.
     std::map<std::string, std::string> signatures;
 
@@ -71,16 +77,64 @@ public:
         files.erase(from);
         return true;
     }
-    void RemoveFile(const std::string& path) override { files.erase(path); }
+    // The running program's image cannot be deleted while it runs.
+    void RemoveFile(const std::string& path) override {
+        if (path != running) files.erase(path);
+    }
     bool HasUpdateKey() override { return hasKey; }
     bool VerifySignature(const std::string& file, const std::string& signature) override {
         auto it = files.find(file);
         return hasKey && it != files.end() && signatures.count(it->second) && signatures[it->second] == signature;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool Ask(const std::string& question) override {
+        questions.push_back(question);
+        return questions.size() <= answers.size() && answers[questions.size() - 1];
+    }
+    std::vector<std::string> FilesIn(const std::string& given) override {
+        const std::string folder = Trimmed(given) + "\\";
+        std::vector<std::string> names;
+        for (const auto& f : files)
+            if (f.first.rfind(folder, 0) == 0 && f.first.find('\\', folder.size()) == std::string::npos)
+                names.push_back(f.first.substr(folder.size()));
+        return names;
+    }
+    bool RemoveFolder(const std::string& given) override {
+        const std::string folder = Trimmed(given);
+        if (!FilesIn(folder).empty()) return false;
+        return folders.erase(folder) != 0;
+    }
+    bool DeleteAfterExit(const std::string& path) override {
+        deletedAfterExit.push_back(path);
+        return true;
+    }
+    bool WriteUserText(const std::string& key, const std::string& name, const std::string& value) override {
+        registry[key][name] = value;
+        return true;
+    }
+    bool WriteUserNumber(const std::string& key, const std::string& name, unsigned value) override {
+        registry[key][name] = "#" + std::to_string(value);
+        return true;
+    }
+    bool ReadUserText(const std::string& key, const std::string& name, std::string& value) override {
+        if (!registry.count(key) || !registry[key].count(name)) return false;
+        value = registry[key][name];
+        return true;
+    }
+    void DeleteUserValue(const std::string& key, const std::string& name) override {
+        if (registry.count(key)) registry[key].erase(name);
+    }
+    void DeleteUserKey(const std::string& key) override { registry.erase(key); }
+    bool EndRunningCopy() override {
+        ++copiesEnded;
+        return otherCopyEnds;
+    }
     void ExitProcess(int code) override { exits.push_back(code); }
 
 private:
+    static std::string Trimmed(const std::string& folder) {
+        return !folder.empty() && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
+    }
     // As the file system does: two backslashes in a row count as one.
     static std::string Folder(const std::string& file) {
         std::string f = file.substr(0, file.find_last_of('\\'));

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "install/self_install.h"
+#include "install/removal.h"
 #include "install/signature_format.h"
+#include "install/windows_entries.h"
+#include "settings/ini_file.h"
 #include "sim_world.h"
 
 namespace {
@@ -165,6 +168,97 @@ TEST_F(Install, ANewVersionIsDownloadedLinkedAndStarted) {
     EXPECT_EQ(installer.handOvers, 1);
     EXPECT_EQ(app.latestVersion, "0.5");
     EXPECT_GE(sim.now, 1042u);
+}
+
+TEST_F(Install, AnUpdateMovesTheInstalledAppsEntryAndStartWithWindowsToTheNewCopy) {
+    Installed();
+    installer.registry[kRunKey] = {{kRunValueName, "\"" + installer.running + "\" /startup"}, {"Other", "x.exe"}};
+    Answer("0.5");
+    Signed("0.5");
+    Run();
+    const std::string program = kInstall + "Adquell Lite 0.5.exe";
+    EXPECT_EQ(installer.registry[kRunKey][kRunValueName], "\"" + program + "\" /startup");
+    EXPECT_EQ(installer.registry[kRunKey]["Other"], "x.exe");
+    EXPECT_EQ(installer.registry[kUninstallKey]["DisplayVersion"], "0.5");
+    EXPECT_EQ(installer.registry[kUninstallKey]["UninstallString"], "\"" + program + "\" /remove");
+}
+
+// What the install and updates made, beside what the user keeps there.
+struct Removal : Install {
+    const std::string folder = kInstall.substr(0, kInstall.size() - 1);
+    void SetUp() override {
+        Install::SetUp();
+        Installed();
+        installer.folders.insert({kAllUsers, kOwn});
+        for (const char* name : {"Adquell Lite 0.5.exe", "Update.txt", "Adquell Lite 0.6.exe.part", "Options.ini",
+                                 "notes.txt"})
+            installer.files[kInstall + name] = "x";
+        for (const char* name : {"Adquell 0.4.url", "Adquell 0.5.url", "Other.url"}) installer.files[kAllUsers + "\\" + name] = "x";
+        installer.files[kOwn + "\\Adquell 0.4.url"] = "x";
+        WriteUninstallEntry(installer, installer.running, "0.4");
+        installer.registry[kRunKey] = {{kRunValueName, "\"" + installer.running + "\" /startup"}, {"Other", "x.exe"}};
+    }
+    std::vector<std::string> Left(const std::string& in) { return installer.FilesIn(in); }
+};
+
+TEST_F(Removal, TakesWhatTheInstallMadeAndKeepsTheRest) {
+    installer.answers = {true, false};
+    EXPECT_EQ(RemoveProgram(os, installer), 0);
+    EXPECT_EQ(installer.questions.size(), 2u);
+    EXPECT_EQ(installer.questions[1], "Also delete your settings (" + kInstall + "Options.ini)?");
+    EXPECT_EQ(installer.copiesEnded, 1);
+    // The running image cannot go now: it goes once this process has ended.
+    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "Options.ini", "notes.txt"}));
+    EXPECT_EQ(installer.deletedAfterExit, std::vector<std::string>{installer.running});
+    EXPECT_EQ(Left(kAllUsers), std::vector<std::string>{"Other.url"});
+    EXPECT_TRUE(installer.folders.count(kAllUsers));  // the user's file keeps the folder
+    EXPECT_TRUE(Left(kOwn).empty());
+    EXPECT_FALSE(installer.folders.count(kOwn));
+    EXPECT_FALSE(installer.registry.count(kUninstallKey));
+    EXPECT_EQ(installer.registry[kRunKey], (std::map<std::string, std::string>{{"Other", "x.exe"}}));
+    EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite has been removed.\nYour settings stay in " +
+                                                           kInstall + "Options.ini."});
+}
+
+TEST_F(Removal, TheSettingsGoOnlyWhenTheUserSaysSo) {
+    installer.answers = {true, true};
+    EXPECT_EQ(RemoveProgram(os, installer), 0);
+    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "notes.txt"}));
+    EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite has been removed."});
+}
+
+TEST_F(Removal, NothingGoesWhenCalledOffOrWhileACopyStillRuns) {
+    const auto files = installer.files;
+    const auto registry = installer.registry;
+    installer.answers = {false};
+    EXPECT_EQ(RemoveProgram(os, installer), 0);
+    EXPECT_EQ(installer.copiesEnded, 0);
+    installer.answers = {true, false};
+    installer.questions.clear();
+    installer.otherCopyEnds = false;
+    EXPECT_EQ(RemoveProgram(os, installer), 1);
+    EXPECT_EQ(installer.messages,
+              std::vector<std::string>{"Adquell Lite is still running and could not be ended. Nothing was removed."});
+    EXPECT_EQ(installer.files, files);
+    EXPECT_EQ(installer.registry, registry);
+    EXPECT_TRUE(installer.deletedAfterExit.empty());
+}
+
+TEST_F(Install, StartWithWindowsNeedsTheInstalledCopyAndIsKeptOnceChanged) {
+    const std::string first = dir.Read("Options.ini");
+    EXPECT_FALSE(StartsWithWindows(app));
+    EXPECT_FALSE(SetStartWithWindows(app, os, true));  // running from Downloads, nothing installed
+    EXPECT_EQ(installer.messages.size(), 1u);
+    EXPECT_FALSE(installer.registry[kRunKey].count(kRunValueName));
+    EXPECT_EQ(dir.Read("Options.ini"), first);  // not changed until the user changes it
+    Installed();
+    EXPECT_TRUE(SetStartWithWindows(app, os, true));
+    EXPECT_EQ(installer.registry[kRunKey][kRunValueName], "\"" + installer.running + "\" /startup");
+    EXPECT_TRUE(StartsWithWindows(app));
+    EXPECT_FALSE(SetStartWithWindows(app, os, false));
+    EXPECT_FALSE(installer.registry[kRunKey].count(kRunValueName));
+    EXPECT_FALSE(StartsWithWindows(app));
+    EXPECT_EQ(CIniFile::GetValue("StartWithWindows", "Options", app.optionsPath), "False");
 }
 
 TEST_F(Install, OnlyTheFirstFiveBytesAreTheVersion) {

@@ -1,7 +1,12 @@
-// Stands in for the program in the install and update tests.
+// Stands in for the program in the install, update and removal tests.
 //   install_driver install MESSAGES LOG   runs InstallOrUpdate; message boxes
 //                                         are appended to MESSAGES instead of
 //                                         shown, the log goes to LOG
+//   install_driver remove ANSWERS MESSAGES
+//                                         runs the removal; questions are
+//                                         answered in turn by the letters of
+//                                         ANSWERS (y or n) and recorded too
+//   install_driver /delete-after ...      the removal's helper, as in the program
 //   install_driver                        (as the started copy) leaves a
 //                                         marker file "<own path>.started"
 #include <windows.h>
@@ -13,6 +18,7 @@
 #include <string>
 
 #include "base/log.h"
+#include "install/removal.h"
 #include "install/self_install.h"
 #include "platform/installer_system_win32.h"
 #include "platform/signature_check_win32.h"
@@ -22,6 +28,7 @@ namespace {
 
 std::string messagesFile;
 std::string logFile;
+std::string answers;
 
 void WriteLog() {
     std::ofstream(logFile, std::ios::binary) << TheDebugLog().logBacklog;
@@ -32,6 +39,12 @@ public:
     void ShowMessage(const std::string& text) override {
         std::ofstream(messagesFile, std::ios::binary | std::ios::app) << text << "\n---\n";
     }
+    bool Ask(const std::string& question) override {
+        const bool yes = !answers.empty() && answers[0] == 'y';
+        if (!answers.empty()) answers.erase(0, 1);
+        std::ofstream(messagesFile, std::ios::binary | std::ios::app) << "? " << question << (yes ? " y" : " n") << "\n---\n";
+        return yes;
+    }
     void ExitProcess(int code) override {
         WriteLog();
         std::exit(code);
@@ -41,6 +54,14 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && RunDeleteAfterExit(std::string(argv[1]) + " " + argv[2] + " \"" + argv[3] + "\"")) return 0;
+    if (argc == 4 && std::strcmp(argv[1], "remove") == 0) {
+        answers = argv[2];
+        messagesFile = argv[3];
+        auto win = std::make_unique<Win32Platform>();
+        AnsweredInstaller installer;
+        return RemoveProgram(win->platform, installer);
+    }
     if (argc < 4 || std::strcmp(argv[1], "install") != 0) {
         char path[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -6,11 +6,20 @@
 #include <fstream>
 #include <set>
 
+#include "prefix_snapshot.h"
 #include "sim_rig.h"
 
 namespace {
 
 constexpr DWORD kDeadline = 20000;
+constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adquell Lite";
+
+std::string UserText(const char* key, const char* name) {
+    char value[1024] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return "(none)";
+    return value;
+}
 
 std::string Expand(const char* text) {
     char buffer[1024] = {};
@@ -49,6 +58,8 @@ struct Install : ::testing::Test {
     std::unique_ptr<ChildProcess> server;
 
     void SetUp() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kUninstall);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kUninstall);
         RemoveTree(install.substr(0, install.size() - 1));
         RemoveTree(startMenu);
         RemoveTree(Expand("%appdata%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell"));
@@ -102,6 +113,38 @@ TEST_F(Install, AFirstInstallCopiesLinksStartsAndExits) {
     EXPECT_EQ(ReadTextFile(messages),
               "Installed Adquell Lite 0.4 in: " + install + "\nCreated a shortcut in the start menu.\n---\n");
     EXPECT_TRUE(WaitForFile(installed + ".started", kDeadline));  // the installed copy was started
+    // In the user's list of installed apps, removable from there.
+    EXPECT_EQ(UserText(kUninstall, "DisplayName"), "Adquell Lite");
+    EXPECT_EQ(UserText(kUninstall, "DisplayVersion"), "0.4");
+    EXPECT_EQ(UserText(kUninstall, "DisplayIcon"), installed + ",0");
+    EXPECT_EQ(UserText(kUninstall, "UninstallString"), "\"" + installed + "\" /remove");
+}
+
+TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
+    const std::string users = Expand("%SystemDrive%\\users"), shared = Expand("%ProgramData%");
+    const std::set<std::string> usersBefore = FilesBelow(users), sharedBefore = FilesBelow(shared);
+    const std::set<std::string> registryBefore = UserRegistry();
+    ASSERT_EQ(Run(Program(rig + "Downloads")), 420u);
+    const std::string installed = install + "Adquell Lite.exe";
+    ASSERT_TRUE(WaitForFile(installed + ".started", kDeadline));
+    DeleteFileA((installed + ".started").c_str());  // the stand-in's mark, not the install's
+    std::ofstream(install + "Options.ini", std::ios::binary) << " [Options]\r\n Mute=True\r\n";  // the user's
+    DeleteFileA(messages.c_str());
+    // As the list of installed apps runs it: the installed copy with its switch.
+    ChildProcess removal(installed, "remove yn \"" + messages + "\"");
+    ASSERT_TRUE(removal.Started());
+    EXPECT_EQ(removal.Wait(kDeadline), 0u);
+    EXPECT_EQ(ReadTextFile(messages), "? Remove Adquell Lite from this computer?\nSpotify itself stays as it is. y\n---\n"
+                                      "? Also delete your settings (" + install + "Options.ini)? n\n---\n"
+                                      "Adquell Lite has been removed.\nYour settings stay in " + install +
+                                      "Options.ini.\n---\n");
+    // The running image goes once its process has ended, its helper after it.
+    std::set<std::string> usersAfter = usersBefore;
+    usersAfter.insert(install + "Options.ini");
+    EXPECT_TRUE(WaitUntil([&] { return FilesBelow(users) == usersAfter; }, kDeadline))
+        << Difference(usersAfter, FilesBelow(users));
+    EXPECT_EQ(FilesBelow(shared), sharedBefore) << Difference(sharedBefore, FilesBelow(shared));
+    EXPECT_EQ(UserRegistry(), registryBefore) << Difference(registryBefore, UserRegistry());
 }
 
 TEST_F(Install, ASecondCopyFromElsewhereOverwritesTheInstalledOne) {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "base/command_ids.h"
+#include "prefix_snapshot.h"
 #include "sim_rig.h"
 
 namespace {
@@ -256,6 +257,102 @@ TEST_F(Program, AltF1SwitchesHotkeysOnAndAltRightSkipsTheTrack) {
     EXPECT_TRUE(Eventually([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     ChildProcess(ExeFolder() + "hotkey_helper.exe", "inject 0x12 0x27").Wait(kDeadline);
     EXPECT_GE(rig.WaitForEvent("target=next", kDeadline).ms, 0);
+    ASSERT_TRUE(rig.Close());
+}
+
+// The user's view of a whole life: installed with Alt+D from a download, set
+// to start with Windows and back, then removed from the list of installed
+// apps while it runs and holds Spotify's advert silent in a parked window.
+struct InstallAndRemove : Program {
+    const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adquell Lite";
+    const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    std::string install = Expanded("%appdata%\\Adquell\\");
+
+    static std::string Expanded(const char* text) {
+        char buffer[1024] = {};
+        ExpandEnvironmentStringsA(text, buffer, sizeof buffer);
+        return buffer;
+    }
+    static std::string UserText(const char* key, const char* name) {
+        char value[1024] = {};
+        DWORD size = sizeof value;
+        if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+            return "(none)";
+        return value;
+    }
+    void SetUp() override {
+        Program::SetUp();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kUninstall);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kUninstall);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRun, "Adquell Lite");
+        RemoveTree(install.substr(0, install.size() - 1));
+        RemoveTree(Expanded("%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell"));
+        RemoveTree(Expanded("%appdata%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell"));
+    }
+    // Presses a button of the message box with that caption.
+    static bool Answer(const char* caption, int button) {
+        HWND box = WaitForWindow("#32770", caption, kDeadline);
+        if (!box) return false;
+        PostMessageA(box, WM_COMMAND, button, 0);
+        return WaitUntil([&] { return !IsWindow(box); }, kDeadline);
+    }
+    bool StartsWithWindows() const { return UserText(kRun, "Adquell Lite") != "(none)"; }
+};
+
+TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAwayTheInstall) {
+    SimRig rig("program-removal");
+    HWND spotify = rig.Start("set volume 40\nset position 140,90\ntrack | A | B | 8000\nadvert | Brand | Long | 600000\n");
+    ASSERT_NE(spotify, nullptr);
+    const std::string users = Expanded("%SystemDrive%\\users"), shared = Expanded("%ProgramData%");
+    const std::set<std::string> usersBefore = FilesBelow(users), sharedBefore = FilesBelow(shared);
+    const std::set<std::string> registryBefore = UserRegistry();
+
+    const std::string downloads = work + "\\Downloads";
+    CreateDirectoryA(downloads.c_str(), nullptr);
+    CopyFileA((ExeFolder() + "tested\\Adquell Lite.exe").c_str(), (downloads + "\\Adquell Lite.exe").c_str(), FALSE);
+    program = std::make_unique<ChildProcess>(downloads + "\\Adquell Lite.exe", "", work);
+    main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != 0; }));
+    PostMessageA(main, WM_HOTKEY, kInstallHotkeyId, 0);  // Alt+D
+    ASSERT_TRUE(Answer("", IDOK));                      // "Installed Adquell Lite 0.4 in: ..."
+    EXPECT_EQ(program->Wait(kDeadline), 420u);
+    const std::string installed = install + "Adquell Lite.exe";
+    EXPECT_EQ(UserText(kUninstall, "UninstallString"), "\"" + installed + "\" /remove");
+
+    // The installed copy runs now; its Options menu sets it to start with Windows.
+    HWND running = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (running = FindWindowA("Adquell", "Adquell Lite 0.4")) && running != main; }));
+    for (bool on : {true, false, true}) {
+        PostMessageA(running, WM_COMMAND, kStartWithWindowsCommand, 0);
+        EXPECT_TRUE(Eventually([&] { return StartsWithWindows() == on; })) << on;
+    }
+    EXPECT_EQ(UserText(kRun, "Adquell Lite"), "\"" + installed + "\" /startup");
+    EXPECT_NE(Options().find(" StartWithWindows=True\r\n"), std::string::npos) << Options();
+
+    // It silences the advert (Spotify playing on at 0 %) and parks the minimised window.
+    ASSERT_GE(rig.WaitForEvent("kind=advert", kDeadline).ms, 0);
+    ASSERT_GE(rig.WaitForEvent("knob x=124", kDeadline).ms, 0);
+    ASSERT_GE(rig.WaitForEvent("reason=click", kDeadline).ms, 0);
+    ShowWindow(spotify, SW_MINIMIZE);
+    ASSERT_TRUE(Eventually([&] { return RectOf(spotify).left == GetSystemMetrics(SM_CXSCREEN); }));
+
+    // Removed as the list of installed apps does it.
+    const std::vector<SimEventLine> silenced = rig.Events();
+    const size_t beforeRemoval = silenced.size();
+    for (const SimEventLine& e : silenced) EXPECT_EQ(e.text.find("knob x=154"), std::string::npos) << e.ms;  // still silent
+    ChildProcess removal(installed, "/remove", work);
+    ASSERT_TRUE(Answer("Adquell Lite", IDYES));  // "Remove Adquell Lite from this computer?"
+    ASSERT_TRUE(Answer("", IDOK));               // "Adquell Lite has been removed."
+    EXPECT_EQ(removal.Wait(kDeadline), 0u);
+    EXPECT_FALSE(IsWindow(running));
+    EXPECT_GE(rig.WaitForEvent("knob x=154", kDeadline, beforeRemoval).ms, 0);  // 40 % again
+    EXPECT_EQ(RectOf(spotify).left, 140);
+    EXPECT_EQ(RectOf(spotify).top, 90);
+    EXPECT_TRUE(WaitUntil([&] { return FilesBelow(users) == usersBefore; }, kDeadline))
+        << Difference(usersBefore, FilesBelow(users));
+    EXPECT_EQ(FilesBelow(shared), sharedBefore) << Difference(sharedBefore, FilesBelow(shared));
+    EXPECT_EQ(UserRegistry(), registryBefore) << Difference(registryBefore, UserRegistry());
     ASSERT_TRUE(rig.Close());
 }
 

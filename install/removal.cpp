@@ -1,0 +1,67 @@
+#include "install/removal.h"
+
+#include "base/text_helpers.h"
+#include "install/self_install.h"
+#include "install/windows_entries.h"
+
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& start) {
+    return text.size() >= start.size() && EqualNoCase(text.substr(0, start.size()), start);
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
+}
+
+// What the install and the updates put in the install folder: the program
+// under its names, the answer to the update check and an update's unfinished
+// downloads.
+bool MadeByInstall(const std::string& name, const std::string& program) {
+    if (EqualNoCase(name, program) || EqualNoCase(name, "Update.txt")) return true;
+    if (!StartsWith(name, "Adquell Lite")) return false;
+    return EndsWith(name, ".exe") || EndsWith(name, ".exe.part") || EndsWith(name, ".exe.sig.part");
+}
+
+void RemoveShortcuts(Platform& os, InstallerSystem& installer) {
+    for (const std::string& folder : StartMenuFolders(os)) {
+        for (const std::string& name : installer.FilesIn(folder))
+            if (StartsWith(name, "Adquell ") && EndsWith(name, ".url")) installer.RemoveFile(folder + "\\" + name);
+        installer.RemoveFolder(folder);
+    }
+}
+
+// The program's files; the one this process runs from goes once it has ended.
+void RemoveProgramFiles(InstallerSystem& installer, const std::string& folder, bool withOptions) {
+    const std::string running = installer.RunningProgramPath();
+    const std::string program = BaseName(running);
+    for (const std::string& name : installer.FilesIn(folder)) {
+        if (!MadeByInstall(name, program) && !(withOptions && EqualNoCase(name, "Options.ini"))) continue;
+        const std::string path = folder + name;
+        installer.RemoveFile(path);
+        if (installer.CanRead(path) && EqualNoCase(path, running)) installer.DeleteAfterExit(path);
+    }
+    installer.RemoveFolder(folder.substr(0, folder.size() - 1));
+}
+
+}  // namespace
+
+int RemoveProgram(Platform& os, InstallerSystem& installer) {
+    if (!installer.Ask("Remove Adquell Lite from this computer?\nSpotify itself stays as it is.")) return 0;
+    const std::string folder = InstallFolder(os);
+    const std::string options = folder + "Options.ini";
+    const bool withOptions =
+        installer.CanRead(options) && installer.Ask("Also delete your settings (" + options + ")?");
+    if (!installer.EndRunningCopy()) {
+        installer.ShowMessage("Adquell Lite is still running and could not be ended. Nothing was removed.");
+        return 1;
+    }
+    installer.DeleteUserValue(kRunKey, kRunValueName);
+    RemoveShortcuts(os, installer);
+    installer.DeleteUserKey(kUninstallKey);
+    RemoveProgramFiles(installer, folder, withOptions);
+    std::string done = "Adquell Lite has been removed.";
+    if (installer.CanRead(options) && !withOptions) done += "\nYour settings stay in " + options + ".";
+    installer.ShowMessage(done);
+    return 0;
+}

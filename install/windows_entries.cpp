@@ -1,0 +1,68 @@
+#include "install/windows_entries.h"
+
+#include "install/self_install.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+constexpr const char* kOptionKey = "StartWithWindows";
+constexpr const char* kOptionsSection = "Options";
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+}  // namespace
+
+bool WriteUninstallEntry(InstallerSystem& installer, const std::string& program, const std::string& version) {
+    const std::pair<const char*, std::string> texts[] = {
+        {"DisplayName", "Adquell Lite"},
+        {"DisplayVersion", version},
+        {"Publisher", "adquell-lite.org"},
+        {"URLInfoAbout", "https://adquell-lite.org/"},
+        {"DisplayIcon", program + ",0"},
+        {"InstallLocation", FolderOf(program)},
+        {"UninstallString", Quoted(program) + " " + kRemoveSwitch},
+    };
+    bool ok = true;
+    for (const auto& text : texts) ok = installer.WriteUserText(kUninstallKey, text.first, text.second) && ok;
+    // Removal is all there is: no Modify or Repair buttons.
+    ok = installer.WriteUserNumber(kUninstallKey, "NoModify", 1) && ok;
+    ok = installer.WriteUserNumber(kUninstallKey, "NoRepair", 1) && ok;
+    return ok;
+}
+
+void MoveEntriesTo(InstallerSystem& installer, const std::string& program, const std::string& version) {
+    WriteUninstallEntry(installer, program, version);
+    std::string run;
+    if (installer.ReadUserText(kRunKey, kRunValueName, run))
+        installer.WriteUserText(kRunKey, kRunValueName, Quoted(program) + " " + kStartupSwitch);
+}
+
+bool StartsWithWindows(const ApplicationState& app) {
+    return CIniFile::GetValue(kOptionKey, kOptionsSection, app.optionsPath) == "True";
+}
+
+bool SetStartWithWindows(ApplicationState& app, Platform& os, bool on) {
+    InstallerSystem& installer = os.installer;
+    if (on) {
+        const std::string program = InstalledProgram(os, installer);
+        if (program.empty()) {
+            installer.ShowMessage("Start with Windows starts the installed copy of Adquell Lite.\n"
+                                  "Install it first with Alt+D, then choose this again.");
+            return false;
+        }
+        if (!installer.WriteUserText(kRunKey, kRunValueName, Quoted(program) + " " + kStartupSwitch)) {
+            installer.ShowMessage("Adquell Lite could not be set to start with Windows.");
+            return false;
+        }
+    } else {
+        installer.DeleteUserValue(kRunKey, kRunValueName);
+    }
+    CIniFile::SetValue(kOptionKey, on ? "True" : "False", kOptionsSection, app.optionsPath);
+    return on;
+}
