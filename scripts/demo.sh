@@ -31,7 +31,7 @@ done
 if [ -n "$shots" ]; then
   # Takes each screenshot the runner asks for, cropped to the window.
   (
-    for name in main about; do
+    for name in main about options-menu; do
       for _ in $(seq 1 600); do [ -f "$shots/$name.rect" ] && break; sleep 0.1; done
       read -r x y w h < "$shots/$name.rect" || continue
       import -window root -display "$DISPLAY" -crop "${w}x${h}+${x}+${y}" "$shots/$name.png" 2>/dev/null || true

@@ -3,7 +3,8 @@
 # 144 and 192 DPI (the Wine prefix's LogPixels): the demo playlist (adverts
 # silenced and the volume back, banner and full-screen adverts handled), then
 # the program's buttons and volume steps checked against their targets.
-# Screenshots of the main window at 96 and 144 DPI go to docs/.
+# Screenshots of the main window at 96 and 144 DPI (and the About window and
+# the Options menu at 96) go to docs/.
 #   scripts/dpi-check.sh [DPI ...]
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -53,6 +54,7 @@ for dpi in "${dpis[@]}"; do
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
   [ ${#shots[@]} -gt 0 ] && [ -f "build/shots-$dpi/main.png" ] && cp "build/shots-$dpi/main.png" "docs/main-window-$dpi-dpi.png"
   [ "$dpi" = 96 ] && [ -f "build/shots-$dpi/about.png" ] && cp "build/shots-$dpi/about.png" docs/about-window.png
+  [ "$dpi" = 96 ] && [ -f "build/shots-$dpi/options-menu.png" ] && cp "build/shots-$dpi/options-menu.png" docs/options-menu.png
 done
 echo "dpi check: $([ $failed -eq 0 ] && echo passed || echo FAILED) at ${dpis[*]} DPI"
 exit $failed

@@ -14,18 +14,6 @@ namespace {
 constexpr DWORD kDeadline = 20000;
 constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adquell Lite";
 
-std::string UserText(const char* key, const char* name) {
-    char value[1024] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return "(none)";
-    return value;
-}
-
-std::string Expand(const char* text) {
-    char buffer[1024] = {};
-    ExpandEnvironmentStringsA(text, buffer, sizeof buffer);
-    return buffer;
-}
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -49,8 +37,8 @@ bool WaitForFile(const std::string& path, DWORD deadlineMs) {
 }
 
 struct Install : ::testing::Test {
-    std::string install = Expand("%appdata%\\Adquell\\");
-    std::string startMenu = Expand("%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell");
+    std::string install = Expanded("%appdata%\\Adquell\\");
+    std::string startMenu = Expanded("%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell");
     std::string rig = ExeFolder() + "install-rig\\";
     std::string web = rig + "web";
     std::string messages = rig + "messages.txt";
@@ -62,7 +50,7 @@ struct Install : ::testing::Test {
         RegDeleteKeyA(HKEY_CURRENT_USER, kUninstall);
         RemoveTree(install.substr(0, install.size() - 1));
         RemoveTree(startMenu);
-        RemoveTree(Expand("%appdata%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell"));
+        RemoveTree(Expanded("%appdata%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell"));
         RemoveTree(rig.substr(0, rig.size() - 1));
         CreateDirectoryA(rig.c_str(), nullptr);
         CreateDirectoryA(web.c_str(), nullptr);
@@ -121,7 +109,7 @@ TEST_F(Install, AFirstInstallCopiesLinksStartsAndExits) {
 }
 
 TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
-    const std::string users = Expand("%SystemDrive%\\users"), shared = Expand("%ProgramData%");
+    const std::string users = Expanded("%SystemDrive%\\users"), shared = Expanded("%ProgramData%");
     const std::set<std::string> usersBefore = FilesBelow(users), sharedBefore = FilesBelow(shared);
     const std::set<std::string> registryBefore = UserRegistry();
     ASSERT_EQ(Run(Program(rig + "Downloads")), 420u);

@@ -53,6 +53,20 @@ std::set<std::string> UserRegistry() {
     return lines;
 }
 
+std::string Expanded(const char* text) {
+    char buffer[1024] = {};
+    ExpandEnvironmentStringsA(text, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string UserText(const char* key, const char* name) {
+    char value[1024] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return "(none)";
+    return value;
+}
+
 std::string Difference(const std::set<std::string>& before, const std::set<std::string>& after) {
     for (const std::string& line : before)
         if (!after.count(line)) return "gone: " + line;

@@ -268,18 +268,6 @@ struct InstallAndRemove : Program {
     const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     std::string install = Expanded("%appdata%\\Adquell\\");
 
-    static std::string Expanded(const char* text) {
-        char buffer[1024] = {};
-        ExpandEnvironmentStringsA(text, buffer, sizeof buffer);
-        return buffer;
-    }
-    static std::string UserText(const char* key, const char* name) {
-        char value[1024] = {};
-        DWORD size = sizeof value;
-        if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-            return "(none)";
-        return value;
-    }
     void SetUp() override {
         Program::SetUp();
         RegDeleteTreeA(HKEY_CURRENT_USER, kUninstall);

@@ -27,18 +27,45 @@ namespace {
 
 constexpr DWORD kDeadline = 30000;
 
-void Shot(const std::string& folder, const std::string& name, HWND window) {
-    ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-    Sleep(700);
-    RECT r;
-    GetWindowRect(window, &r);
+// Asks scripts/demo.sh for a screenshot of a part of the screen and waits
+// until it is taken.
+void ShotOf(const std::string& folder, const std::string& name, const RECT& r) {
     std::ofstream(folder + "\\" + name + ".rect") << r.left << " " << r.top << " " << (r.right - r.left) << " "
                                                   << (r.bottom - r.top) << "\n";
     const DWORD start = GetTickCount();
     while (GetFileAttributesA((folder + "\\" + name + ".done").c_str()) == INVALID_FILE_ATTRIBUTES &&
            GetTickCount() - start < kDeadline)
         Sleep(50);
+}
+
+void Shot(const std::string& folder, const std::string& name, HWND window) {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    Sleep(700);
+    RECT r;
+    GetWindowRect(window, &r);
+    ShotOf(folder, name, r);
+}
+
+void PressKey(BYTE vk) {
+    keybd_event(vk, 0, 0, 0);
+    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// The main window with its Options menu open, as Alt+O opens it.
+void OptionsMenuShot(const std::string& folder, HWND main) {
+    SetForegroundWindow(main);
+    PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, 'o');
+    HWND menu = WaitForWindow("#32768", nullptr, 5000);
+    if (!menu) return;
+    Sleep(700);
+    RECT window, popup, both;
+    GetWindowRect(main, &window);
+    GetWindowRect(menu, &popup);
+    UnionRect(&both, &window, &popup);
+    ShotOf(folder, "options-menu", both);
+    PressKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
 }
 
 // Drives Spotify through the program's buttons and hotkey functions and checks
@@ -120,6 +147,7 @@ int main(int argc, char** argv) {
         HWND about = FindWindowA("Adquell", "About");
         Shot(shots, "about", about);
         ShowWindow(about, SW_HIDE);
+        OptionsMenuShot(shots, main);
     }
     bool transportOk = true;
     if (transport) {
