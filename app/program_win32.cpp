@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/dpi_layout_win32.h"
-#include "app/main_commands.h"
+#include "base/text_helpers.h"
 #include "app/program_win32.h"
 #include "blocking/detection_loop.h"
 #include "install/removal.h"
@@ -135,22 +135,11 @@ bool ClaimOnlyInstance(Win32InstallerSystem& installer) {
     return true;
 }
 
-BOOL CALLBACK FindRunningMain(HWND window, LPARAM found) {
-    char cls[32] = {}, title[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, title, sizeof title);
-    if (std::string(cls) != "Adquell" || std::string(title).rfind("Adquell Lite ", 0) != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
 // A second start: the running copy shows its main window, this one ends.
 void ShowRunningCopy() {
-    HWND running = nullptr;
-    EnumWindows(FindRunningMain, reinterpret_cast<LPARAM>(&running));
-    if (!running) return;
     DWORD process = 0;
-    GetWindowThreadProcessId(running, &process);
+    HWND running = FindOtherRunningCopy(&process);
+    if (!running) return;
     AllowSetForegroundWindow(process);
     PostMessageA(running, kShowMainWindowMessage, 0, 0);
 }
@@ -225,8 +214,7 @@ bool HasSwitch(const std::string& arguments, const char* name) {
 void WorkInOwnFolder() {
     char path[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, n);
-    SetCurrentDirectoryA(folder.substr(0, folder.find_last_of('\\') + 1).c_str());
+    SetCurrentDirectoryA(FolderOf(std::string(path, n)).c_str());
 }
 
 // The installed-apps entry's command.

@@ -10,6 +10,18 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+bool StartsWithNoCase(const std::string& text, const std::string& start) {
+    return text.size() >= start.size() && EqualNoCase(text.substr(0, start.size()), start);
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
+}
+
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of("\\/:");
     return slash == std::string::npos ? path : path.substr(slash + 1);

@@ -6,8 +6,15 @@
 // compares file and image names.
 bool EqualNoCase(const std::string& a, const std::string& b);
 
+// Whether text starts or ends with the other, but for the case of ASCII letters.
+bool StartsWithNoCase(const std::string& text, const std::string& start);
+bool EndsWithNoCase(const std::string& text, const std::string& end);
+
 // A path's file name and extension: what follows the last \, / or :.
 std::string BaseName(const std::string& path);
+// A Windows path's folder, up to and with its last backslash (empty when
+// there is none).
+std::string FolderOf(const std::string& path);
 
 // The decimal number at the start of text, as the C runtime reads one: an
 // optional sign, then digits up to the first other character; none at all is

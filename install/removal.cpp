@@ -6,27 +6,19 @@
 
 namespace {
 
-bool StartsWith(const std::string& text, const std::string& start) {
-    return text.size() >= start.size() && EqualNoCase(text.substr(0, start.size()), start);
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
-}
-
 // What the install and the updates put in the install folder: the program
 // under its names, the answer to the update check and an update's unfinished
 // downloads.
 bool MadeByInstall(const std::string& name, const std::string& program) {
     if (EqualNoCase(name, program) || EqualNoCase(name, "Update.txt")) return true;
-    if (!StartsWith(name, "Adquell Lite")) return false;
-    return EndsWith(name, ".exe") || EndsWith(name, ".exe.part") || EndsWith(name, ".exe.sig.part");
+    if (!StartsWithNoCase(name, "Adquell Lite")) return false;
+    return EndsWithNoCase(name, ".exe") || EndsWithNoCase(name, ".exe.part") || EndsWithNoCase(name, ".exe.sig.part");
 }
 
 void RemoveShortcuts(Platform& os, InstallerSystem& installer) {
     for (const std::string& folder : StartMenuFolders(os)) {
         for (const std::string& name : installer.FilesIn(folder))
-            if (StartsWith(name, "Adquell ") && EndsWith(name, ".url")) installer.RemoveFile(folder + "\\" + name);
+            if (StartsWithNoCase(name, "Adquell ") && EndsWithNoCase(name, ".url")) installer.RemoveFile(folder + "\\" + name);
         installer.RemoveFolder(folder);
     }
 }

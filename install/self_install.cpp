@@ -4,7 +4,6 @@
 #include "base/text_helpers.h"
 #include "blocking/detection_loop.h"
 #include "install/windows_entries.h"
-#include "platform/ansi_text.h"
 
 namespace {
 
@@ -75,7 +74,7 @@ std::vector<std::string> StartMenuFolders(Platform& os) {
 std::string InstalledProgram(Platform& os, InstallerSystem& installer) {
     const std::string running = installer.RunningProgramPath();
     const std::string folder = InstallFolder(os);
-    if (EqualNoCase(running.substr(0, running.find_last_of('\\') + 1), folder)) return running;
+    if (EqualNoCase(FolderOf(running), folder)) return running;
     const std::string installed = folder + BaseName(running);
     return installer.CanRead(installed) ? installed : std::string();
 }

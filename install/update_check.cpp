@@ -6,7 +6,6 @@
 #include "install/self_install.h"
 #include "install/signature_format.h"
 #include "install/windows_entries.h"
-#include "platform/ansi_text.h"
 
 namespace {
 
@@ -15,10 +14,6 @@ constexpr const char* kServerVariable = "%ADQUELL_UPDATE_BASE%";
 constexpr std::size_t kVersionBytes = 5;
 constexpr std::size_t kMaxSignatureFile = 256;
 constexpr const char* kPartial = ".part";
-
-bool StartsWithNoCase(const std::string& text, const std::string& start) {
-    return text.size() >= start.size() && EqualNoCase(text.substr(0, start.size()), start);
-}
 
 // 127.x.y.z written as four numbers, "localhost" or [::1]: this machine.
 bool IsLoopbackHost(const std::string& host) {

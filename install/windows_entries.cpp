@@ -1,5 +1,6 @@
 #include "install/windows_entries.h"
 
+#include "base/text_helpers.h"
 #include "install/self_install.h"
 #include "settings/ini_file.h"
 
@@ -12,8 +13,9 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-std::string FolderOf(const std::string& path) {
-    return path.substr(0, path.find_last_of('\\') + 1);
+// What Windows runs at log-on.
+std::string StartupCommand(const std::string& program) {
+    return Quoted(program) + " " + kStartupSwitch;
 }
 
 }  // namespace
@@ -40,7 +42,7 @@ void MoveEntriesTo(InstallerSystem& installer, const std::string& program, const
     WriteUninstallEntry(installer, program, version);
     std::string run;
     if (installer.ReadUserText(kRunKey, kRunValueName, run))
-        installer.WriteUserText(kRunKey, kRunValueName, Quoted(program) + " " + kStartupSwitch);
+        installer.WriteUserText(kRunKey, kRunValueName, StartupCommand(program));
 }
 
 bool StartsWithWindows(const ApplicationState& app) {
@@ -56,7 +58,7 @@ bool SetStartWithWindows(ApplicationState& app, Platform& os, bool on) {
                                   "Install it first with Alt+D, then choose this again.");
             return false;
         }
-        if (!installer.WriteUserText(kRunKey, kRunValueName, Quoted(program) + " " + kStartupSwitch)) {
+        if (!installer.WriteUserText(kRunKey, kRunValueName, StartupCommand(program))) {
             installer.ShowMessage("Adquell Lite could not be set to start with Windows.");
             return false;
         }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/command_ids.h"
+#include "base/text_helpers.h"
 #include "platform/signature_check_win32.h"
 #include "platform/whole_file.h"
 
@@ -240,29 +241,31 @@ bool RunDeleteAfterExit(const std::string& arguments) {
     for (int i = 0; i < 50 && !DeleteFileA(path.c_str()) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
          ++i)
         Sleep(100);
-    RemoveDirectoryA(path.substr(0, path.find_last_of('\\')).c_str());
+    RemoveDirectoryA(WithoutTrailingBackslash(FolderOf(path)).c_str());
     return true;
 }
 
-bool Win32InstallerSystem::WriteUserText(const std::string& key, const std::string& name, const std::string& value) {
+namespace {
+
+// One value under HKEY_CURRENT_USER, its key made when missing.
+bool SetUserValue(const std::string& key, const std::string& name, DWORD type, const void* data, DWORD size) {
     HKEY k = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != 0)
         return false;
-    const LONG result = RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                       static_cast<DWORD>(value.size() + 1));
+    const LONG result = RegSetValueExA(k, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(k);
     return result == ERROR_SUCCESS;
 }
 
+}  // namespace
+
+bool Win32InstallerSystem::WriteUserText(const std::string& key, const std::string& name, const std::string& value) {
+    return SetUserValue(key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
 bool Win32InstallerSystem::WriteUserNumber(const std::string& key, const std::string& name, unsigned value) {
-    HKEY k = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != 0)
-        return false;
     const DWORD number = value;
-    const LONG result = RegSetValueExA(k, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                                       sizeof number);
-    RegCloseKey(k);
-    return result == ERROR_SUCCESS;
+    return SetUserValue(key, name, REG_DWORD, &number, sizeof number);
 }
 
 bool Win32InstallerSystem::ReadUserText(const std::string& key, const std::string& name, std::string& value) {
@@ -296,7 +299,7 @@ struct RunningCopy {
     DWORD process = 0;
 };
 
-BOOL CALLBACK FindOtherCopy(HWND window, LPARAM found) {
+BOOL CALLBACK FindOtherCopyWindow(HWND window, LPARAM found) {
     char cls[32] = {}, title[64] = {};
     GetClassNameA(window, cls, sizeof cls);
     GetWindowTextA(window, title, sizeof title);
@@ -311,14 +314,21 @@ BOOL CALLBACK FindOtherCopy(HWND window, LPARAM found) {
 
 }  // namespace
 
-bool Win32InstallerSystem::EndRunningCopy() {
+HWND FindOtherRunningCopy(DWORD* process) {
     RunningCopy copy;
-    EnumWindows(FindOtherCopy, reinterpret_cast<LPARAM>(&copy));
-    if (!copy.window) return true;
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, copy.process);
+    EnumWindows(FindOtherCopyWindow, reinterpret_cast<LPARAM>(&copy));
+    if (process) *process = copy.process;
+    return copy.window;
+}
+
+bool Win32InstallerSystem::EndRunningCopy() {
+    DWORD id = 0;
+    HWND window = FindOtherRunningCopy(&id);
+    if (!window) return true;
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
     DWORD_PTR result = 0;
     // It leaves Spotify as found, then ends; the call returns as it does.
-    SendMessageTimeoutA(copy.window, kEndForRemovalMessage, 0, 0, SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutA(window, kEndForRemovalMessage, 0, 0, SMTO_NORMAL, 10000, &result);
     const bool ended = !process || WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
     if (process) CloseHandle(process);
     return ended;

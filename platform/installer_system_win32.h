@@ -15,6 +15,10 @@ constexpr const char* kInstanceClaimName = "Adquell Lite instance";
 // the process to wait for and the file to delete. When the copy ends, the
 // system deletes it in turn.
 constexpr const char* kDeleteAfterSwitch = "/delete-after";
+// The main window of another running copy of the program, and its process;
+// null when there is none.
+HWND FindOtherRunningCopy(DWORD* process);
+
 // For the program's entry: true when arguments start with kDeleteAfterSwitch,
 // after the helper's work is done.
 bool RunDeleteAfterExit(const std::string& arguments);

@@ -85,6 +85,8 @@ TEST_F(Filler, BaseNameIsWhatFollowsTheLastSeparator) {
     EXPECT_EQ(BaseName("song.mp3"), "song.mp3");
     EXPECT_EQ(BaseName("C:\\Music\\"), "");
     EXPECT_EQ(BaseName(""), "");
+    EXPECT_EQ(FolderOf("C:\\Users\\me\\Adquell Lite.exe"), "C:\\Users\\me\\");
+    EXPECT_EQ(FolderOf("Adquell Lite.exe"), "");
 }
 
 TEST_F(Filler, EmptyListGivesUpAtOnce) {
