@@ -33,8 +33,11 @@ bool IsAdvertPlaying(const ApplicationState& app, SpotifyScreen& screen) {
 bool IsAdvertOnScreen(const ApplicationState& app, SpotifyScreen& screen, const std::string& title) {
     if (title == spotify::kIdleTitle) return false;
     // Both probes from one capture: each capture is time the advert is heard.
-    const auto capture = CaptureSpotify(app, screen);
+    return IsAdvertInCapture(app, *CaptureSpotify(app, screen));
+}
+
+bool IsAdvertInCapture(const ApplicationState& app, const WindowCapture& capture) {
     const int height = app.spotifyHeight;
-    if (capture->PixelAt(spotify::kProbeAX, height - spotify::kProbeAUp) != spotify::kProbeAGrey) return false;
-    return capture->PixelAt(spotify::kProbeBX, height - spotify::kProbeBUp) != spotify::kProbeBGreen;
+    if (capture.PixelAt(spotify::kProbeAX, height - spotify::kProbeAUp) != spotify::kProbeAGrey) return false;
+    return capture.PixelAt(spotify::kProbeBX, height - spotify::kProbeBUp) != spotify::kProbeBGreen;
 }

@@ -22,3 +22,5 @@ bool IsSpotifyPlaying(ApplicationState& app, SpotifyScreen& screen);
 bool IsAdvertPlaying(const ApplicationState& app, SpotifyScreen& screen);
 // The same for another title, e.g. one just read.
 bool IsAdvertOnScreen(const ApplicationState& app, SpotifyScreen& screen, const std::string& title);
+// The two probes read from a capture already taken (the title aside).
+bool IsAdvertInCapture(const ApplicationState& app, const WindowCapture& capture);

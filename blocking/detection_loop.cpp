@@ -109,19 +109,24 @@ void FillerFinished(ApplicationState& app, Platform& os) {
     app.fillerPlaying = false;
 }
 
+// Spotify's window is not on the screen to be read (minimised or parked): what
+// a capture shows there is not Spotify, and an advert must not be taken for
+// over because of it.
+bool OutOfSight(const ApplicationState& app, Platform& os) {
+    const bool parked = app.parkedWindow == app.spotifyWindow && (app.spotifyParked || app.spotifyReparented);
+    return parked || os.desktop.IsIconic(app.spotifyWindow);
+}
+
 // Spotify may retitle before it repaints its player bar: shortly after a new
 // title the pixels are read again, and an advert seen late is silenced (or a
 // song taken for an advert gets its volume back).
 void Settle(ApplicationState& app, Platform& os) {
     --app.settleTicks;
-    if (app.currentTitle == spotify::kIdleTitle) return;
-    // A window that is not on the screen to be read (minimised, parked, or a
-    // capture that failed) says nothing either way: an advert is not taken
-    // for over because of it.
-    if (os.desktop.IsIconic(app.spotifyWindow) || (app.parkedWindow == app.spotifyWindow && (app.spotifyParked || app.spotifyReparented)))
-        return;
-    if (ProbePixel(app, os.screen, spotify::kProbeAX, app.spotifyHeight - spotify::kProbeAUp) == kNoColour) return;
-    const bool advert = IsAdvertPlaying(app, os.screen);
+    if (app.currentTitle == spotify::kIdleTitle || OutOfSight(app, os)) return;
+    const auto capture = CaptureSpotify(app, os.screen);
+    // A capture that failed says nothing either way.
+    if (capture->PixelAt(spotify::kProbeAX, app.spotifyHeight - spotify::kProbeAUp) == kNoColour) return;
+    const bool advert = IsAdvertInCapture(app, *capture);
     if (advert && !app.advertBlocked && app.muteAdverts) {
         app.settleTicks = 0;
         AdvertStarted(app, os);
