@@ -10,6 +10,10 @@ const std::string kLineBlanks = " \t\n\r";
 // and kept when the file is written again.
 const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
+bool BeginsWithByteOrderMark(const std::string& bytes) {
+    return bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+}
+
 // A file's records and whether it began with a byte-order mark.
 struct IniDocument {
     IniRecords records;
@@ -19,7 +23,7 @@ struct IniDocument {
 bool LoadDocument(const std::string& path, IniDocument& document) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return false;
-    document.byteOrderMark = bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+    document.byteOrderMark = BeginsWithByteOrderMark(bytes);
     document.records = CIniFile::ParseRecords(bytes);
     return true;
 }
@@ -94,7 +98,7 @@ IniRecords CIniFile::ParseRecords(const std::string& bytes) {
     IniRecords records;
     std::string pending;
     std::string currentSection;
-    size_t start = bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0 ? kByteOrderMark.size() : 0;
+    size_t start = BeginsWithByteOrderMark(bytes) ? kByteOrderMark.size() : 0;
     while (start < bytes.size()) {
         // Lines end in LF, CRLF or (old Mac files) CR alone.
         size_t end = bytes.find_first_of("\r\n", start);
