@@ -29,10 +29,6 @@ void ShowAndPaint(HWND window) {
     UpdateWindow(window);
 }
 
-void OpenPage(const char* address) {
-    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
 void CommandMuteBox(Program& p, HWND from) {
     if (from != p.shell.main) return;  // the hotkey window's check boxes share id 1
     OnMuteAdvertsBox(*p.app, p.os, Checked(p.shell.muteBox));
@@ -97,7 +93,7 @@ const Command kCommands[] = {
     {kStarMenuCommand, [](Program& p, HWND) { StarTrack(*p.app, p.os); }},
     {kDebugKeysCommand, [](Program& p, HWND) { SendDebugKeys(*p.app, p.os); }},
     {kAboutCommand, [](Program& p, HWND) { ShowAndPaint(p.shell.about); }},
-    {kDonateCommand, [](Program&, HWND) { OpenPage(kDonatePage); }},
+    {kDonateCommand, [](Program& p, HWND) { p.os.desktop.ShellOpen(kDonatePage); }},
     {kNextButtonId, [](Program& p, HWND) { OnNextButton(*p.app, p.os); }},
     {kPreviousButtonId, [](Program& p, HWND) { OnPreviousButton(*p.app, p.os); }},
     {kStarButtonId, [](Program& p, HWND) { StarTrack(*p.app, p.os); }},
@@ -114,7 +110,7 @@ void MsgCommand(Program& p, HWND window, WPARAM wParam, LPARAM lParam) {
         return;
     }
     if (from && from == shell.linkLabel && code == STN_CLICKED) {
-        OpenPage(kHomePage);
+        p.os.desktop.ShellOpen(kHomePage);
         return;
     }
     for (const Command& c : kCommands)
