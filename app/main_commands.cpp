@@ -24,6 +24,11 @@ void ShowIdleUnlessPlaying(ApplicationState& app, Platform& os) {
 void OnMuteAdvertsBox(ApplicationState& app, Platform& os, bool checked) {
     SaveMuteAdverts(app, checked);
     if (checked) return;
+    // The listener chose to hear adverts: a silence under way ends now.
+    if (app.advertBlocked) {
+        if (app.fillerPlaying) PlayMp3(app, os.filler, os.controls, false);
+        SetBlocked(app, os, false);
+    }
     app.previousTitle = "xyz";  // the next tick takes the title as new
     ShowIdleUnlessPlaying(app, os);
 }

@@ -6,6 +6,7 @@
 #include "app/advert_timers_win32.h"
 #include "app/dpi_layout_win32.h"
 #include "base/log.h"
+#include "blocking/detection_loop.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
 #include "client/client_process.h"
@@ -45,14 +46,11 @@ void CommandHotkeysBox(Program& p, HWND) {
 }
 
 void CommandExit(Program& p, HWND) {
-    LeaveSpotifyOnce(p);
-    ExitProcess(kMenuExitCode);
+    EndProgram(p, kMenuExitCode);
 }
 
 void CommandZelmor(Program& p, HWND) {
-    RemoveTrayIcon(p);
-    KillSpotify(p.os);
-    ExitProcess(kPlannedExitCode);
+    EndProgram(p, kPlannedExitCode, true);
 }
 
 void CommandSetFolder(Program& p, HWND) {
@@ -87,7 +85,7 @@ const Command kCommands[] = {
     {kStartWithWindowsCommand, CommandStartWithWindows},
     {kHotkeySetId, CommandSetHotkey},
     {kOpenSpotifyCommand, [](Program& p, HWND) { StartSpotify(*p.app, p.os); }},
-    {kCloseSpotifyCommand, [](Program& p, HWND) { KillSpotify(p.os); }},
+    {kCloseSpotifyCommand, [](Program& p, HWND) { CloseSpotify(*p.app, p.os); }},
     {kLyricsCommand, [](Program& p, HWND) { SearchLyrics(*p.app, p.os); }},
     {kResetWindowCommand, [](Program& p, HWND) { ResetSpotifyWindow(*p.app, p.os); }},
     {kStarMenuCommand, [](Program& p, HWND) { StarTrack(*p.app, p.os); }},
@@ -143,8 +141,7 @@ void MsgEndSession(Program& p, WPARAM ending) {
         ComeBackToSpotify(p);
         return;
     }
-    LeaveSpotifyOnce(p);
-    ExitProcess(kPlannedExitCode);
+    EndProgram(p, kPlannedExitCode);
 }
 
 void MsgShowMainWindow(Program& p) {
@@ -193,23 +190,23 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_DESTROY:
         if (window != p.shell.main) break;
-        LeaveSpotifyOnce(p);
-        ExitProcess(kPlannedExitCode);
+        EndProgram(p, kPlannedExitCode);
+        break;
     case WM_QUERYENDSESSION:
         if (window == p.shell.main) return MsgQueryEndSession(p);
         break;
     case WM_ENDSESSION:
         if (window == p.shell.main) MsgEndSession(p, wParam);
         return 0;
-    case kLeaveSpotifyMessage:
-        LeaveSpotifyOnce(p);
+    case kEndProgramMessage:
+    case kEndForRemovalMessage:
+        EndProgram(p, kPlannedExitCode);
         return 0;
+    case kNoticesShownMessage:
+        return p.win32.controls.noticesShown;
     case kShowMainWindowMessage:
         MsgShowMainWindow(p);
         return 0;
-    case kEndForRemovalMessage:
-        LeaveSpotifyOnce(p);
-        ExitProcess(kPlannedExitCode);
     case WM_DPICHANGED:
         OnWindowDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), p.shell.volumeSlider,
                            p.shell.linkLabel);

@@ -12,6 +12,7 @@
 #include "base/text_helpers.h"
 #include "app/program_win32.h"
 #include "blocking/detection_loop.h"
+#include "blocking/mute_control.h"
 #include "install/removal.h"
 #include "install/windows_entries.h"
 #include "platform/signature_check_win32.h"
@@ -38,12 +39,16 @@ bool RegisterWindowClass(Program& program, HINSTANCE instance) {
     return RegisterClassExA(&wc) != 0;
 }
 
-// Sizes in 96-DPI units, made for the system's scale. Every window of the
-// program carries it as its creation parameter.
+// Every window of the program carries it as its creation parameter.
+HWND PixelWindow(Program& program, HINSTANCE instance, const char* title, int w, int h, HWND owner) {
+    return CreateWindowExA(WS_EX_CLIENTEDGE, "Adquell", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, w,
+                           h, owner, nullptr, instance, &program);
+}
+
+// Sizes in 96-DPI units, made for the system's scale.
 HWND TopWindow(Program& program, HINSTANCE instance, const char* title, int w, int h, HWND owner) {
     const int dpi = SystemDpi();
-    return CreateWindowExA(WS_EX_CLIENTEDGE, "Adquell", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                           ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), owner, nullptr, instance, &program);
+    return PixelWindow(program, instance, title, ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), owner);
 }
 
 HWND Control(HINSTANCE instance, HWND parent, const char* cls, const char* caption, DWORD style, int id, int x,
@@ -89,6 +94,8 @@ void ConnectControls(Program& program) {
     c.playButton = shell.playButton;
     c.volumeSlider = shell.volumeSlider;
     c.hotkeysBox = shell.hotkeysBox;
+    c.trayWindow = shell.main;
+    c.trayIconId = kTrayIconId;
     program.win32.registrar.window = shell.main;
 }
 
@@ -149,7 +156,9 @@ void ShowRunningCopy() {
 BOOL WINAPI OnConsoleEvent(DWORD) {
     DWORD_PTR result = 0;
     HWND main = runningProgram ? runningProgram->shell.main : nullptr;
-    if (main) SendMessageTimeoutA(main, kLeaveSpotifyMessage, 0, 0, SMTO_NORMAL, 4000, &result);
+    // The window's thread ends the program; should it not answer in time, the
+    // process ends all the same (its restore record stays for the next start).
+    if (main) SendMessageTimeoutA(main, kEndProgramMessage, 0, 0, SMTO_NORMAL, 4000, &result);
     ExitProcess(kPlannedExitCode);
     return TRUE;
 }
@@ -191,9 +200,10 @@ bool CreateWindows(Program& program, HINSTANCE instance) {
     SetOptionBoxes(program);
     shell.hotkeys = TopWindow(program, instance, "Set Hotkeys", 270, 207, shell.main);
     if (!shell.hotkeys) Fail("Window Creation Failed!");
-    shell.container = TopWindow(program, instance, "SpotifyContainer", app.screenWidth, app.screenHeight, shell.desktop);
+    // The hosts have the screen's size, which is in pixels already.
+    shell.container = PixelWindow(program, instance, "SpotifyContainer", app.screenWidth, app.screenHeight, shell.desktop);
     if (!shell.container) Fail("Window Creation Failed!");
-    shell.popups = TopWindow(program, instance, "SpotifyPopups", app.screenWidth, app.screenHeight, shell.desktop);
+    shell.popups = PixelWindow(program, instance, "SpotifyPopups", app.screenWidth, app.screenHeight, shell.desktop);
     ParkOffScreen(app, shell.container);
     ParkOffScreen(app, shell.popups);
     ConnectWindows(program);
@@ -232,8 +242,23 @@ Program& ProgramOf(HWND window) {
 void LeaveSpotifyOnce(Program& program) {
     if (program.leftSpotify) return;
     program.leftSpotify = true;
+    program.leaving = true;
     RemoveTrayIcon(program);
     if (program.app) LeaveSpotifyAsFound(*program.app, program.os);
+    program.leaving = false;
+    if (program.exitCode >= 0) EndProgram(program, program.exitCode, program.endSpotify);
+}
+
+void EndProgram(Program& program, int exitCode, bool endSpotify) {
+    if (program.leaving) {
+        program.exitCode = exitCode;
+        program.endSpotify = program.endSpotify || endSpotify;
+        return;
+    }
+    LeaveSpotifyOnce(program);
+    if (endSpotify && program.app) KillSpotify(*program.app, program.os);
+    program.win32.filler.Release();
+    ExitProcess(static_cast<UINT>(exitCode));
 }
 
 void ComeBackToSpotify(Program& program) {
@@ -260,9 +285,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
         return kPlannedExitCode;
     }
     program->app = std::make_unique<ApplicationState>(program->os);
+    // A volume owed from an earlier run is given back as soon as it can be.
+    LoadPendingRestore(*program->app, program->os);
+    RestoreVolumeIfPending(*program->app, program->os);
     program->ticks = TickTarget{program->app.get(), &program->os};
     runningProgram = program.get();
-    installer.beforeExit = [p = program.get()] { LeaveSpotifyOnce(*p); };
+    installer.endProgram = [p = program.get()](int code) { EndProgram(*p, code); };
     installer.updateKey = BuiltInUpdateKey();
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     SetUnhandledExceptionFilter(OnCrash);

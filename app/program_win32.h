@@ -15,8 +15,9 @@
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 1;  // 1025
 constexpr UINT kTrayIconId = 1001;
-constexpr UINT kLeaveSpotifyMessage = WM_APP + 3;      // from the console event thread
+constexpr UINT kEndProgramMessage = WM_APP + 3;        // from the console event thread
 constexpr UINT kShowMainWindowMessage = WM_APP + 4;    // from a second copy
+constexpr UINT kNoticesShownMessage = WM_APP + 5;      // tests: how many balloons were shown
 constexpr const char* kHomePage = "https://adquell-lite.org/";
 constexpr const char* kHomePageName = "adquell-lite.org";
 constexpr const char* kDonatePage = "https://adquell-lite.org/donate";
@@ -52,6 +53,9 @@ struct Program {
     OwnedBrush background{CreateSolidBrush(RGB(31, 31, 31))};
     ShellWindows shell;
     bool leftSpotify = false;  // Spotify left as found; the ticks do nothing
+    bool leaving = false;      // giving Spotify back is under way
+    int exitCode = -1;         // an end asked for meanwhile, carried out once it is done
+    bool endSpotify = false;   // ... and whether it ends Spotify too
 };
 
 // The program a window of it belongs to.
@@ -60,6 +64,10 @@ Program& ProgramOf(HWND window);
 // Every way out that gives a chance to run code: Spotify left as found (volume
 // back, window unparked, no further ticks) and the tray icon removed. Once.
 void LeaveSpotifyOnce(Program& program);
+// The one way the process ends: Spotify given back first, then (the Zelmors)
+// Spotify's process ended. An end asked for while Spotify is being given back
+// (a message taken meanwhile) is carried out once that is done.
+void EndProgram(Program& program, int exitCode, bool endSpotify = false);
 // Windows called off the end of the session: back to work.
 void ComeBackToSpotify(Program& program);
 

@@ -36,14 +36,7 @@ HMENU Popup(std::initializer_list<std::pair<const char*, UINT>> items) {
 }
 
 void EndFromTray(Program& program, bool endSpotify) {
-    if (endSpotify) {
-        RemoveTrayIcon(program);
-        ReleaseSpotifyWindow(*program.app, program.os);
-        KillSpotify(program.os);
-    } else {
-        LeaveSpotifyOnce(program);
-    }
-    PostQuitMessage(0);
+    EndProgram(program, kPlannedExitCode, endSpotify);
 }
 
 }  // namespace

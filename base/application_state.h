@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "client/spotify_contract.h"
+#include "base/hotkey_binding.h"
 #include "platform/types.h"
-#include "settings/hotkey_binding.h"
-#include "settings/ini_file.h"
 
 inline constexpr char ProgramVersion[] = "0.4";
+// What the program keeps for the user beside Options.ini (HKEY_CURRENT_USER).
+inline constexpr char kProgramUserKey[] = "Software\\Adquell Lite";
+// Room for a window title read from Spotify.
+inline constexpr int kTitleBufferSize = 1024;
 
 struct Platform;
 
@@ -23,13 +25,12 @@ struct ApplicationState {
     bool muteAdverts = false;
     bool playMp3 = false;
     bool hotkeysEnabled = false;
-    CIniFile iniFile;
 
     // Hotkeys, indexed by function number.
     HotkeyBinding hotkeys[kHotkeyFunctionCount];
 
     // Detection loop.
-    char titleBuffer[spotify::kTitleBufferSize] = {};
+    char titleBuffer[kTitleBufferSize] = {};
     std::string currentTitle;
     std::string displayTitle;
     std::string previousTitle;
@@ -42,7 +43,7 @@ struct ApplicationState {
 
     // Classifier and probes.
     std::int32_t spotifyVolume = 0;
-    char probeTitleBuffer[spotify::kTitleBufferSize] = {};
+    char probeTitleBuffer[kTitleBufferSize] = {};
 
     // Mute and volume.
     bool advertBlocked = false;
@@ -64,6 +65,7 @@ struct ApplicationState {
     WindowHandle previousForeground = nullptr;
     WindowHandle savedParent = nullptr;
     WindowHandle parkedWindow = nullptr;  // the window the parking flags speak of
+    bool spotifyTransparent = false;      // made invisible while being parked
 
     // MP3 library.
     std::string mp3Folder;
@@ -80,12 +82,17 @@ struct ApplicationState {
     // Update.
     std::string latestVersion;
 
-    // A silenced advert's volume is still to be put back to savedKnobX (the
-    // program ended meanwhile, or Spotify's window went away): done once a
-    // logged-in main window is there; the record in the options file stays
-    // until a re-scan shows the knob back.
-    bool volumeRestorePending = false;
+    // A silenced advert's volume still owed to the listener (savedKnobX): the
+    // program ended meanwhile, Spotify's window went away or its knob could not
+    // be seen. The record (under kProgramUserKey) stays until a scan shows the
+    // knob back, or shows that the listener has set a volume of their own. The
+    // login watcher reads the flag from its thread to look for a new window
+    // more often.
+    std::atomic<bool> volumeRestorePending{false};
     std::uint64_t nextRestoreTryMs = 0;
+    WindowHandle restoreTriedWindow = nullptr;  // a window not tried yet is tried at once
+    std::int32_t unseenRestoreScans = 0;        // scans of a playing client without its knob
+    bool restoreLeftToListener = false;         // told to set it by hand; scanned at title changes only
 
     // Start values only (tests build the state field by field).
     ApplicationState() = default;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "blocking/screen_probes.h"
+#include "client/spotify_contract.h"
 
 std::string TrackText(const std::string& title) {
     if (title.size() <= static_cast<std::size_t>(spotify::kTitlePrefixLength)) return std::string();

@@ -6,9 +6,11 @@
 #include "blocking/advert_classifier.h"
 #include "blocking/mute_control.h"
 #include "blocking/screen_probes.h"
+#include "client/client_process.h"
 #include "client/transport.h"
 #include "client/window_parking.h"
 #include "music/filler_player.h"
+#include "client/spotify_contract.h"
 
 namespace {
 
@@ -42,7 +44,8 @@ void AnotherAdvert(ApplicationState& app, Platform& os) {
 
 void AdvertStarted(ApplicationState& app, Platform& os) {
     SetBlocked(app, os, true);
-    if (!app.advertBlocked) return;  // the knob could not be seen
+    // The knob could not be seen, or the program is leaving.
+    if (!app.advertBlocked || app.leaving) return;
     if (app.playMp3) StartFiller(app, os);
     else ShowBlockedLabel(app, os);
     CountAdvert(app, os);
@@ -75,6 +78,7 @@ void AdvertEnded(ApplicationState& app, Platform& os) {
 void TrackChanged(ApplicationState& app, Platform& os) {
     LogLine("Checked:    " + TrackText(app.currentTitle));
     ShowTrackLabel(app, os);
+    RestoreAtTitleChange(app, os);
     if (app.fillerPlaying && os.filler.IsStillPlaying()) PlayMp3(app, os.filler, os.controls, false);
 }
 
@@ -170,9 +174,18 @@ void DetectionTick(ApplicationState& app, Platform& os) {
 }
 
 void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
+    // Once: an end may come while another is under way (a message taken while
+    // a capture waits on Spotify).
+    if (app.leaving) return;
     app.leaving = true;
     if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
     ReleaseSpotifyWindow(app, os);
+}
+
+void CloseSpotify(ApplicationState& app, Platform& os) {
+    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
+    ReleaseSpotifyWindow(app, os);
+    KillSpotify(app, os);
 }
 
 void ComeBackAfterCancelledEnd(ApplicationState& app) {

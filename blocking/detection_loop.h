@@ -12,9 +12,14 @@ void DetectionTick(ApplicationState& app, Platform& os);
 // Counts one more blocked advert and shows it in the About window.
 void CountAdvert(ApplicationState& app, Platform& os);
 
-// Before the program ends without ending Spotify: an advert's silence must
-// not outlive the program, and a parked window goes back. No tick acts after it.
+// Before the program ends, by any way out: an advert's silence must not
+// outlive the program, and a parked window goes back as it was. No tick acts
+// after it, and a mute sequence under way stops. Once; a second call returns.
 void LeaveSpotifyAsFound(ApplicationState& app, Platform& os);
+
+// Spotify's Close: its volume and window go back before its process ends, so
+// the client keeps the listener's volume for its next start.
+void CloseSpotify(ApplicationState& app, Platform& os);
 
 // Windows called off its log-off or shutdown after the program had left
 // Spotify: ticks act again and the current title is judged anew.

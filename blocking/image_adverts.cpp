@@ -4,6 +4,7 @@
 
 #include "base/log.h"
 #include "client/window_scale.h"
+#include "client/spotify_contract.h"
 
 namespace {
 

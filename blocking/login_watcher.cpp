@@ -2,12 +2,24 @@
 
 #include "base/log.h"
 #include "client/client_process.h"
+#include "client/spotify_contract.h"
 
 namespace {
 
 constexpr int kFirstWindowPollMs = 750;
 constexpr int kLoggedOutPollMs = 1000;
 constexpr int kWatchPollMs = 3000;
+// While a volume is owed, a restarted Spotify is looked for this often, so
+// that its volume comes back within half a second of its new window.
+constexpr int kVolumeOwedPollMs = 250;
+
+int WatchPoll(const ApplicationState& app) {
+    return app.volumeRestorePending ? kVolumeOwedPollMs : kWatchPollMs;
+}
+
+int LoggedOutPoll(const ApplicationState& app) {
+    return app.volumeRestorePending ? kVolumeOwedPollMs : kLoggedOutPollMs;
+}
 
 WindowHandle FindSpotify(Platform& os) {
     return os.desktop.FindTopWindow(spotify::kMainWindowClass, nullptr);
@@ -25,34 +37,34 @@ int Watch(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& ti
         w.phase = LoginWatcher::Ended;
         return 0;
     }
-    if (os.desktop.IsWindow(app.spotifyWindow)) return kWatchPollMs;
+    if (os.desktop.IsWindow(app.spotifyWindow)) return WatchPoll(app);
     timers.Stop();
     app.loggedIn = false;
     LogLine("Spotify:    Logged out");
     w.phase = LoginWatcher::LoggedOut;
-    return kLoggedOutPollMs;
+    return LoggedOutPoll(app);
 }
 
 // A main window is there: logged in once it has the size of a logged-in client.
 int Measure(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& timers) {
     if (!os.desktop.IsWindow(app.spotifyWindow) || !MeasureSpotify(app, os)) {
         w.phase = LoginWatcher::LoggedOut;
-        return kLoggedOutPollMs;
+        return LoggedOutPoll(app);
     }
     if (!LoggedInSize(app)) {
         w.phase = LoginWatcher::Measuring;
-        return kLoggedOutPollMs;
+        return LoggedOutPoll(app);
     }
     LogLine("Spotify:    Logged in");
     app.loggedIn = true;
     timers.Start();
     w.phase = LoginWatcher::Watching;
-    return kWatchPollMs;
+    return WatchPoll(app);
 }
 
 int LookAgain(ApplicationState& app, Platform& os, LoginWatcher& w, AdvertTimers& timers) {
     app.spotifyWindow = FindSpotify(os);
-    if (!os.desktop.IsWindow(app.spotifyWindow)) return kLoggedOutPollMs;
+    if (!os.desktop.IsWindow(app.spotifyWindow)) return LoggedOutPoll(app);
     return Measure(app, os, w, timers);
 }
 

@@ -9,24 +9,29 @@
 #include "client/client_process.h"
 #include "client/transport.h"
 #include "settings/ini_file.h"
+#include "client/spotify_contract.h"
 
 namespace {
 
 constexpr int kRetries = 10;
 constexpr int kPendingRetryMs = 1000;
-const char* const kRestoreKey = "Restore";
+constexpr int kNotReadyRetryMs = 250;   // no logged-in window or player bar yet
+constexpr int kUnseenScansBeforeTelling = 10;
+const char* const kRestoreValue = "Restore";
 const char* const kOptionsSection = "Options";
 
 // The knob to put back survives the program: should it end while Spotify is
-// muted, the next start restores the volume.
-void RememberRestore(ApplicationState& app) {
-    CIniFile::SetValue(kRestoreKey, std::to_string(app.savedKnobX), kOptionsSection, app.optionsPath);
+// muted, the next start (from any folder) restores the volume.
+void RememberRestore(ApplicationState& app, Platform& os) {
+    os.installer.WriteUserText(kProgramUserKey, kRestoreValue, std::to_string(app.savedKnobX));
 }
 
-void ForgetRestore(ApplicationState& app) {
+void ForgetRestore(ApplicationState& app, Platform& os) {
     app.volumeRestorePending = false;
-    if (CIniFile::HasEntry(kRestoreKey, kOptionsSection, app.optionsPath))
-        CIniFile::RemoveEntry(kRestoreKey, kOptionsSection, app.optionsPath);
+    app.restoreLeftToListener = false;
+    app.unseenRestoreScans = 0;
+    app.restoreTriedWindow = nullptr;
+    os.installer.DeleteUserValue(kProgramUserKey, kRestoreValue);
 }
 
 void ClickMute(ApplicationState& app, Platform& os) {
@@ -37,10 +42,11 @@ void ClickRestore(ApplicationState& app, Platform& os) {
     ClickSpotify(app, os, app.savedKnobX + 1, app.spotifyHeight - spotify::kMuteClickUp);
 }
 
-// Checks that the mute click landed, clicking again up to ten times.
+// Checks that the mute click landed, clicking again up to ten times. A leave
+// meanwhile (a message taken while a capture waited on Spotify) ends it.
 void CheckSilenced(ApplicationState& app, Platform& os) {
     if (LocateVolumeKnob(app, os.screen) == spotify::kKnobMutedX) return;
-    for (int i = 0; i < kRetries; ++i) {
+    for (int i = 0; i < kRetries && !app.leaving; ++i) {
         LogLine("Error:      Failed to set volume");
         os.clock.Sleep(300);
         ClickMute(app, os);
@@ -50,10 +56,11 @@ void CheckSilenced(ApplicationState& app, Platform& os) {
 
 // Spotify pauses an advert that reaches 0 %: make it play on, silently.
 void ResumeSilently(ApplicationState& app, Platform& os) {
+    if (app.leaving) return;
     PlayPause(app, os);
     os.clock.Sleep(250);
     int attempts = 0;
-    while (!IsSpotifyPlaying(app, os.screen)) {
+    while (!app.leaving && !IsSpotifyPlaying(app, os.screen)) {
         if (attempts++ == kRetries) {
             LogLine("Error:      Spotify did not resume");
             break;
@@ -70,49 +77,98 @@ void SilenceAndPlayOn(ApplicationState& app, Platform& os) {
     ResumeSilently(app, os);
 }
 
-bool Mute(ApplicationState& app, Platform& os) {
+void Mute(ApplicationState& app, Platform& os) {
     LogLine("Blocking:   " + TrackText(app.currentTitle));
     const int knob = LocateVolumeKnob(app, os.screen);
     // Without the knob there is no volume to come back to: better an audible
     // advert than a restore to a guessed (full) volume.
     if (!IsKnobPosition(knob)) {
         LogLine("Error:      Volume knob not found, advert not silenced");
-        return false;
+        return;
     }
-    // A restore still pending knows the listener's volume; the knob may be
-    // standing at 0 % from the advert before.
-    if (!app.volumeRestorePending) app.savedKnobX = knob;
-    app.volumeRestorePending = false;
+    // Only a knob off 0 % is the listener's volume. At 0 % a restore still
+    // owed keeps its record; without one the listener has chosen silence.
+    const bool owed = app.volumeRestorePending;
+    if (knob != spotify::kKnobMutedX || !owed) app.savedKnobX = knob;
     ClickMute(app, os);
-    // Written after the click, so no disk time delays the silence.
-    RememberRestore(app);
+    // Silenced from the moment the click is sent: an end from here on gives
+    // the volume back.
+    app.advertBlocked = true;
+    app.volumeRestorePending = false;
+    app.restoreLeftToListener = false;
+    app.unseenRestoreScans = 0;
+    // Written after the click, so no time passes before the silence.
+    if (app.savedKnobX != spotify::kKnobMutedX) RememberRestore(app, os);
     SilenceAndPlayOn(app, os);
-    LogLine("Blocked:    " + TrackText(app.currentTitle));
-    return true;
+    if (!app.leaving) LogLine("Blocked:    " + TrackText(app.currentTitle));
 }
 
-// Clicks the knob back and re-scans; true once it stands where it was. Stops
-// at once when Spotify's window has gone.
-bool ClickBackAndVerify(ApplicationState& app, Platform& os, int attempts) {
-    for (int i = 0; i < attempts; ++i) {
-        if (!os.desktop.IsWindow(app.spotifyWindow)) return false;
+// Where the knob stands against the volume owed.
+enum class KnobPlace { Restored, AtZero, Unseen, Elsewhere, WindowGone };
+
+KnobPlace FindKnobToRestore(ApplicationState& app, Platform& os) {
+    if (!os.desktop.IsWindow(app.spotifyWindow)) return KnobPlace::WindowGone;
+    const int knob = LocateVolumeKnob(app, os.screen);
+    if (knob == app.savedKnobX) return KnobPlace::Restored;
+    if (knob == spotify::kKnobMutedX) return KnobPlace::AtZero;
+    return IsKnobPosition(knob) ? KnobPlace::Elsewhere : KnobPlace::Unseen;
+}
+
+// Clicks the knob back from 0 % and re-scans, at most `clicks` times. The knob
+// is found before every click: only a knob at 0 %, where the mute left it, is
+// moved.
+KnobPlace ClickBackAndVerify(ApplicationState& app, Platform& os, int clicks) {
+    for (int i = 0;; ++i) {
+        const KnobPlace at = FindKnobToRestore(app, os);
+        if (at != KnobPlace::AtZero || i == clicks) return at;
         if (i > 0) LogLine("Error:      Failed to set volume, retrying.");
         ClickRestore(app, os);
         os.clock.Sleep(i == 0 ? 50 : 750);
-        if (LocateVolumeKnob(app, os.screen) == app.savedKnobX) return true;
     }
-    return false;
 }
 
-void KeepRestorePending(ApplicationState& app, Platform& os) {
+void KeepRestorePending(ApplicationState& app, Platform& os, int retryMs) {
     if (!app.volumeRestorePending) LogLine("Error:      Volume not restored yet, retrying once Spotify's window is back");
     app.volumeRestorePending = true;
-    app.nextRestoreTryMs = os.clock.NowMs() + kPendingRetryMs;
+    app.nextRestoreTryMs = os.clock.NowMs() + retryMs;
+    app.restoreTriedWindow = app.spotifyWindow;
 }
 
-void Restore(ApplicationState& app, Platform& os) {
-    if (ClickBackAndVerify(app, os, kRetries + 1)) ForgetRestore(app);
-    else KeepRestorePending(app, os);
+// The listener has set a volume of their own since: it stays.
+void LeaveVolumeToListener(ApplicationState& app, Platform& os) {
+    LogLine("Spotify:    The volume was changed by hand; left as it is");
+    ForgetRestore(app, os);
+}
+
+// The knob stays out of sight: the listener is told once what to set.
+void TellListenerToRestore(ApplicationState& app, Platform& os) {
+    app.restoreLeftToListener = true;
+    const std::string volume = std::to_string(KnobVolume(app.savedKnobX)) + " %";
+    LogLine("Error:      Spotify's volume slider cannot be seen; set its volume to " + volume + " by hand");
+    os.controls.ShowNotice("Spotify's volume slider cannot be seen, so its volume could not be put back. "
+                           "Please set Spotify's volume to " + volume + ".");
+}
+
+// What a restore found: done, left to the listener, or still owed.
+void SettleRestore(ApplicationState& app, Platform& os, KnobPlace at) {
+    if (at == KnobPlace::Restored) ForgetRestore(app, os);
+    else if (at == KnobPlace::Elsewhere) LeaveVolumeToListener(app, os);
+    else KeepRestorePending(app, os, at == KnobPlace::Unseen ? kNotReadyRetryMs : kPendingRetryMs);
+}
+
+// A pending scan counts towards telling the listener only when Spotify plays:
+// a playing client has drawn its player bar, so a slow start is no failure.
+void CountUnseenScan(ApplicationState& app, Platform& os) {
+    if (!IsSpotifyPlaying(app, os.screen)) {
+        app.nextRestoreTryMs = os.clock.NowMs() + kNotReadyRetryMs;
+        return;
+    }
+    if (++app.unseenRestoreScans == kUnseenScansBeforeTelling) TellListenerToRestore(app, os);
+}
+
+bool ReadyForRestore(ApplicationState& app, Platform& os) {
+    return app.spotifyWindow && os.desktop.IsWindow(app.spotifyWindow) && MeasureSpotify(app, os) &&
+           LoggedInSize(app);
 }
 
 }  // namespace
@@ -123,15 +179,16 @@ bool IsKnobPosition(int knobX) {
 
 void SetBlocked(ApplicationState& app, Platform& os, bool on) {
     if (on) {
-        app.advertBlocked = Mute(app, os);
+        Mute(app, os);
         return;
     }
-    Restore(app, os);
     app.advertBlocked = false;
+    if (app.savedKnobX == spotify::kKnobMutedX) return;  // nothing was owed
+    SettleRestore(app, os, ClickBackAndVerify(app, os, kRetries + 1));
 }
 
 void KeepAdvertSilent(ApplicationState& app, Platform& os) {
-    if (!app.advertBlocked) return;
+    if (!app.advertBlocked || app.leaving) return;
     const int knob = LocateVolumeKnob(app, os.screen);
     if (!IsKnobPosition(knob) || knob == spotify::kKnobMutedX) return;
     LogLine("Error:      Spotify's volume came back during an advert");
@@ -174,40 +231,62 @@ void SetSpotifyVolume(ApplicationState& app, Platform& os, int p) {
     ClickSpotify(app, os, FollowClickX(p), app.spotifyHeight - spotify::kFollowClickUp);
 }
 
-void LoadPendingRestore(ApplicationState& app) {
-    if (!CIniFile::HasEntry(kRestoreKey, kOptionsSection, app.optionsPath)) return;
-    const std::string saved = CIniFile::GetValue(kRestoreKey, kOptionsSection, app.optionsPath);
+void LoadPendingRestore(ApplicationState& app, Platform& os) {
+    std::string saved;
+    if (!os.installer.ReadUserText(kProgramUserKey, kRestoreValue, saved)) {
+        // An earlier version kept the record in Options.ini: taken over once.
+        if (!CIniFile::HasEntry(kRestoreValue, kOptionsSection, app.optionsPath)) return;
+        saved = CIniFile::GetValue(kRestoreValue, kOptionsSection, app.optionsPath);
+        CIniFile::RemoveEntry(kRestoreValue, kOptionsSection, app.optionsPath);
+        os.installer.WriteUserText(kProgramUserKey, kRestoreValue, saved);
+    }
     char* end = nullptr;
     const long knob = std::strtol(saved.c_str(), &end, 10);
     // Only a knob position the slider can have; anything else is forgotten.
     if (saved.empty() || *end != '\0' || knob < spotify::kKnobScanFirstX || knob > spotify::kKnobScanLastX) {
-        ForgetRestore(app);
+        ForgetRestore(app, os);
         return;
     }
     app.savedKnobX = static_cast<int>(knob);
     app.volumeRestorePending = true;
     app.nextRestoreTryMs = 0;
+    app.restoreTriedWindow = nullptr;
 }
 
 bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
     if (!app.volumeRestorePending) return true;
-    if (os.clock.NowMs() < app.nextRestoreTryMs) return false;  // at most once a second
+    if (app.restoreLeftToListener) return false;  // scanned at title changes only
+    // A window not tried yet (Spotify started again) is tried at once.
+    if (os.clock.NowMs() < app.nextRestoreTryMs && app.spotifyWindow == app.restoreTriedWindow) return false;
     // Only into a logged-in main window: a splash or login window has no slider.
-    if (!app.spotifyWindow || !os.desktop.IsWindow(app.spotifyWindow) || !MeasureSpotify(app, os) ||
-        !LoggedInSize(app))
+    if (!ReadyForRestore(app, os)) return false;
+    const bool fromLastExit = app.nextRestoreTryMs == 0;
+    app.restoreTriedWindow = app.spotifyWindow;
+    app.nextRestoreTryMs = os.clock.NowMs() + kPendingRetryMs;
+    const KnobPlace at = FindKnobToRestore(app, os);
+    if (at == KnobPlace::Unseen) {
+        CountUnseenScan(app, os);
         return false;
-    // An advert playing now is silenced already: it ends as any silenced advert.
-    if (IsSpotifyPlaying(app, os.screen) && IsAdvertOnScreen(app, os.screen, app.probeTitleBuffer)) {
+    }
+    // An advert playing now with the knob at 0 % is silenced already: it
+    // ends as any silenced advert.
+    if (at == KnobPlace::AtZero && IsSpotifyPlaying(app, os.screen) &&
+        IsAdvertOnScreen(app, os.screen, app.probeTitleBuffer)) {
         LogLine("Spotify:    An advert plays; its volume comes back when it ends");
         app.volumeRestorePending = false;
         app.advertBlocked = true;
         return true;
     }
-    if (app.nextRestoreTryMs == 0) LogLine("Spotify:    Restoring the volume from before the last exit");
-    if (ClickBackAndVerify(app, os, 1)) {
-        ForgetRestore(app);
-        return true;
-    }
-    app.nextRestoreTryMs = os.clock.NowMs() + kPendingRetryMs;
-    return false;
+    if (at == KnobPlace::AtZero && fromLastExit) LogLine("Spotify:    Restoring the volume from before the last exit");
+    SettleRestore(app, os, at == KnobPlace::AtZero ? ClickBackAndVerify(app, os, 1) : at);
+    return !app.volumeRestorePending;
+}
+
+void RestoreAtTitleChange(ApplicationState& app, Platform& os) {
+    if (!app.volumeRestorePending || !app.restoreLeftToListener) return;
+    const KnobPlace at = FindKnobToRestore(app, os);
+    if (at == KnobPlace::Unseen || at == KnobPlace::WindowGone) return;
+    const KnobPlace after = at == KnobPlace::AtZero ? ClickBackAndVerify(app, os, 1) : at;
+    if (after == KnobPlace::Restored) ForgetRestore(app, os);
+    else if (after == KnobPlace::Elsewhere) LeaveVolumeToListener(app, os);
 }

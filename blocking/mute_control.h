@@ -4,7 +4,9 @@
 #include "base/platform.h"
 
 // on: save the knob, click the slider to 0 % (checked, with retries), make
-// Spotify play again. off: click the knob back to where it was (checked).
+// Spotify play again; advertBlocked is set as the mute click is sent. off:
+// click the knob back from 0 % to where it was (checked); a knob that cannot
+// be seen leaves the restore pending, one the listener moved is left alone.
 void SetBlocked(ApplicationState& app, Platform& os, bool on);
 
 // Ten points up or down, following the main window's slider too.
@@ -20,15 +22,21 @@ void KeepAdvertSilent(ApplicationState& app, Platform& os);
 // Whether a scan result is a knob position (kKnobNotFoundX is not).
 bool IsKnobPosition(int knobX);
 
-// A restore record in the options file (the program ended while an advert was
-// silenced) makes a restore pending; an unreadable one is removed.
-void LoadPendingRestore(ApplicationState& app);
+// A restore record left by an earlier run (or, from an earlier version, in
+// Options.ini) makes a restore pending; an unreadable one is removed.
+void LoadPendingRestore(ApplicationState& app, Platform& os);
 
-// Puts a pending volume back once Spotify's logged-in main window is there,
-// at most once a second, and forgets the record only when a re-scan shows the
-// knob back. An advert playing meanwhile is taken as silenced. Returns true
-// when nothing is left to restore.
+// Puts a pending volume back once Spotify's logged-in main window is there:
+// at once for a window not tried yet, else at most once a second. The knob is
+// scanned first and clicked back only from 0 %; a knob elsewhere is the
+// listener's own choice and is left. After ten scans of a playing client
+// without its knob the listener is told to set it by hand. An advert playing
+// meanwhile is taken as silenced. Returns true when nothing is left to restore.
 bool RestoreVolumeIfPending(ApplicationState& app, Platform& os);
+
+// Once the listener has been told, a pending restore is scanned for only when
+// the title changes: back from 0 %, or left to the listener.
+void RestoreAtTitleChange(ApplicationState& app, Platform& os);
 
 // The click x of the volume steps for a knob at knobX, and the slider position
 // they set; the client's single-precision arithmetic, unclamped.

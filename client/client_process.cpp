@@ -7,6 +7,7 @@
 
 #include "base/log.h"
 #include "base/text_helpers.h"
+#include "client/spotify_contract.h"
 
 namespace {
 
@@ -57,7 +58,15 @@ SpotifyProcess FindSpotifyProcess(Platform& os) {
     return result;
 }
 
-void KillSpotify(Platform& os) {
+void KillSpotify(ApplicationState& app, Platform& os) {
+    // The client runs several processes of that name; the one that matters
+    // owns the main window (which may be parked, so not a top-level window).
+    WindowHandle main = app.spotifyWindow;
+    if (!os.desktop.IsWindow(main)) main = os.desktop.FindTopWindow(spotify::kMainWindowClass, nullptr);
+    if (const std::uint32_t owner = main ? os.desktop.ProcessOf(main) : 0) {
+        os.system.TerminateProcess(owner);
+        return;
+    }
     const SpotifyProcess p = FindSpotifyProcess(os);
     if (p.enumerated && p.found) os.system.TerminateProcess(p.processId);
 }
@@ -87,6 +96,7 @@ void BringToForeground(Platform& os, WindowHandle window) {
 
 void MakeSpotifyTransparent(ApplicationState& app, Platform& os) {
     if (!os.desktop.CanLayer()) return;
+    app.spotifyTransparent = true;
     os.desktop.SetExStyle(app.spotifyWindow, os.desktop.ExStyle(app.spotifyWindow) | win::kWsExLayered);
     os.desktop.SetLayeredAlpha(app.spotifyWindow, 0);
 }

@@ -15,8 +15,9 @@ struct SpotifyProcess {
 };
 SpotifyProcess FindSpotifyProcess(Platform& os);
 
-// Ends the first process whose image is Spotify.exe; nothing when none.
-void KillSpotify(Platform& os);
+// Ends the process that owns Spotify's main window; with no window, the first
+// process whose image is Spotify.exe; nothing when none.
+void KillSpotify(ApplicationState& app, Platform& os);
 
 void BringToForeground(Platform& os, WindowHandle window);
 

@@ -21,7 +21,6 @@ constexpr const char* kTitlePrefix = "Spotify - ";
 constexpr int kTitlePrefixLength = 10;
 constexpr char kEnDash = '\x96';
 constexpr int kPlayingTitleMinLength = 8;
-constexpr int kTitleBufferSize = 1024;
 
 // Logged-in window size: the watcher wants more than these, start-up at least
 // the second pair.

@@ -8,6 +8,7 @@
 #include "client/transport.h"
 #include "client/client_process.h"
 #include "keys/key_sequence.h"
+#include "client/spotify_contract.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "client/window_scale.h"
+#include "client/spotify_contract.h"
 
 namespace {
 

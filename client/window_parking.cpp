@@ -21,6 +21,7 @@ void Park(ApplicationState& app, Platform& os, bool minimised) {
     }
     d.SetForeground(app.previousForeground == spotify ? os.windows.main : app.previousForeground);
     ToggleLayered(app, os);
+    app.spotifyTransparent = false;
     app.spotifyParked = true;
     app.spotifyReparented = !minimised;
     app.parkedWindow = spotify;
@@ -93,10 +94,19 @@ void ResetSpotifyWindow(ApplicationState& app, Platform& os) {
 void ReleaseSpotifyWindow(ApplicationState& app, Platform& os) {
     Desktop& d = os.desktop;
     if (app.fillerPlaying) PlayMp3(app, os.filler, os.controls, false);
-    if (app.spotifyReparented) d.SetParent(app.spotifyWindow, app.savedParent);
-    if (app.spotifyParked) {
-        d.SetPos(app.spotifyWindow, win::kHwndTop, app.spotifyLeft, app.spotifyTop, 1, 1,
-                 win::kSwpNoSize | win::kSwpShowWindow);
-        d.SetParent(app.spotifyWindow, app.savedParent);
+    WindowHandle spotify = app.spotifyWindow;
+    // An end in the middle of parking must not leave Spotify invisible.
+    if (app.spotifyTransparent && d.IsWindow(spotify)) {
+        d.SetLayeredAlpha(spotify, 255);
+        d.SetExStyle(spotify, d.ExStyle(spotify) & ~win::kWsExLayered);
     }
+    app.spotifyTransparent = false;
+    if (app.parkedWindow == spotify && d.IsWindow(spotify)) {
+        if (app.spotifyReparented) d.SetParent(spotify, app.savedParent);
+        if (app.spotifyParked)
+            d.SetPos(spotify, win::kHwndTop, app.spotifyLeft, app.spotifyTop, 1, 1,
+                     win::kSwpNoSize | win::kSwpShowWindow);
+    }
+    // A window minimised again after a called-off end is parked afresh.
+    ForgetParking(app);
 }

@@ -65,6 +65,8 @@ public:
     virtual void SetLayeredAlpha(WindowHandle window, unsigned char alpha) = 0;
 
     virtual unsigned ThreadOf(WindowHandle window) = 0;
+    // The id of the process that owns a window; 0 when there is none.
+    virtual std::uint32_t ProcessOf(WindowHandle window) = 0;
     virtual unsigned CurrentThread() = 0;
     virtual void AttachInput(unsigned from, unsigned to, bool attach) = 0;
     // One tap (press and release) of a key by virtual-key code.

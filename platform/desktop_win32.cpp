@@ -122,6 +122,12 @@ unsigned Win32Desktop::ThreadOf(WindowHandle window) {
     return GetWindowThreadProcessId(H(window), nullptr);
 }
 
+std::uint32_t Win32Desktop::ProcessOf(WindowHandle window) {
+    DWORD process = 0;
+    if (!GetWindowThreadProcessId(H(window), &process)) return 0;
+    return process;
+}
+
 unsigned Win32Desktop::CurrentThread() {
     return GetCurrentThreadId();
 }

@@ -26,6 +26,7 @@ public:
     bool CanLayer() override;
     void SetLayeredAlpha(WindowHandle window, unsigned char alpha) override;
     unsigned ThreadOf(WindowHandle window) override;
+    std::uint32_t ProcessOf(WindowHandle window) override;
     unsigned CurrentThread() override;
     void AttachInput(unsigned from, unsigned to, bool attach) override;
     void TapKey(unsigned char virtualKey) override;

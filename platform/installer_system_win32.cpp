@@ -152,7 +152,7 @@ void Win32InstallerSystem::TakeBack() {
 }
 
 void Win32InstallerSystem::ExitProcess(int code) {
-    if (beforeExit) beforeExit();
+    if (endProgram) endProgram(code);
     std::exit(code);
 }
 

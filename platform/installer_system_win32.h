@@ -55,5 +55,5 @@ public:
 
     std::string updateKey;             // X||Y of the key updates are signed with
     HANDLE instanceClaim = nullptr;    // the one-instance mutex, set by start-up
-    std::function<void()> beforeExit;  // the shell's last words (tray icon, Spotify)
+    std::function<void(int)> endProgram;  // the shell's one way out (gives Spotify back)
 };

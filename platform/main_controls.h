@@ -12,4 +12,6 @@ public:
     virtual int VolumeSliderPosition() = 0;        // 0-100
     virtual void SetVolumeSliderPosition(int position) = 0;
     virtual void SetHotkeysBox(bool checked) = 0;
+    // Tells the listener something they must act on (a tray balloon).
+    virtual void ShowNotice(const std::string& text) = 0;
 };

@@ -1,6 +1,7 @@
 #include "platform/main_controls_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace {
 
@@ -32,4 +33,18 @@ void Win32MainControls::SetVolumeSliderPosition(int position) {
 
 void Win32MainControls::SetHotkeysBox(bool checked) {
     if (hotkeysBox) SendMessageA(hotkeysBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32MainControls::ShowNotice(const std::string& text) {
+    ++noticesShown;
+    if (!trayWindow) return;
+    NOTIFYICONDATAA record = {};
+    record.cbSize = sizeof record;
+    record.hWnd = trayWindow;
+    record.uID = trayIconId;
+    record.uFlags = NIF_INFO;
+    record.dwInfoFlags = NIIF_WARNING;
+    lstrcpynA(record.szInfoTitle, "Adquell Lite", sizeof record.szInfoTitle);
+    lstrcpynA(record.szInfo, text.c_str(), sizeof record.szInfo);
+    Shell_NotifyIconA(NIM_MODIFY, &record);
 }

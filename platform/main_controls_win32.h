@@ -11,6 +11,9 @@ public:
     HWND playButton = nullptr;
     HWND volumeSlider = nullptr;
     HWND hotkeysBox = nullptr;
+    HWND trayWindow = nullptr;  // the window the tray icon belongs to
+    UINT trayIconId = 0;
+    int noticesShown = 0;       // tests ask the main window for it
 
     void SetStatusLabel(const std::string& text) override;
     void SetCounterLabel(const std::string& text) override;
@@ -18,4 +21,5 @@ public:
     int VolumeSliderPosition() override;
     void SetVolumeSliderPosition(int position) override;
     void SetHotkeysBox(bool checked) override;
+    void ShowNotice(const std::string& text) override;
 };

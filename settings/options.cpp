@@ -1,7 +1,6 @@
 #include "settings/options.h"
 
 #include "base/log.h"
-#include "blocking/mute_control.h"
 #include "client/client_process.h"
 #include "settings/hotkeys.h"
 #include "settings/ini_file.h"
@@ -67,8 +66,6 @@ ApplicationState::ApplicationState(Platform& os) {
     if (!os.system.PathExists(optionsPath)) WriteFirstRunFile(*this);
     else ReadOptions(*this, os);
     StartSpotify(*this, os);
-    LoadPendingRestore(*this);
-    RestoreVolumeIfPending(*this, os);
 }
 
 void SaveMuteAdverts(ApplicationState& app, bool checked) {

@@ -2,6 +2,7 @@
 
 #include "blocking/advert_classifier.h"
 #include "fake_spotify_screen.h"
+#include "client/spotify_contract.h"
 
 namespace {
 

@@ -55,7 +55,7 @@ TEST_F(Client, OnlyTheFirstSpotifyProcessIsEnded) {
     EXPECT_TRUE(p.enumerated);
     EXPECT_TRUE(p.found);
     EXPECT_EQ(p.processId, 12u);
-    KillSpotify(os);
+    KillSpotify(app, os);
     EXPECT_EQ(sim.terminated, std::vector<std::uint32_t>{12});
 }
 
@@ -63,11 +63,11 @@ TEST_F(Client, NothingIsEndedWithoutTheProcessList) {
     sim.processes = {{12, "Spotify.exe"}};
     sim.processesEnumerable = false;
     EXPECT_FALSE(FindSpotifyProcess(os).enumerated);
-    KillSpotify(os);
+    KillSpotify(app, os);
     sim.processesEnumerable = true;
     sim.processes = {{12, "Spotifyy.exe"}};
     EXPECT_FALSE(FindSpotifyProcess(os).found);
-    KillSpotify(os);
+    KillSpotify(app, os);
     EXPECT_TRUE(sim.terminated.empty());
 }
 

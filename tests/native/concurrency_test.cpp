@@ -54,6 +54,7 @@ public:
     bool CanLayer() override { return true; }
     void SetLayeredAlpha(WindowHandle, unsigned char) override {}
     unsigned ThreadOf(WindowHandle) override { return 1; }
+    std::uint32_t ProcessOf(WindowHandle) override { return 1; }
     unsigned CurrentThread() override { return 2; }
     void AttachInput(unsigned, unsigned, bool) override {}
     void TapKey(unsigned char) override {}

@@ -13,6 +13,7 @@ public:
     int slider = 100;
     bool hotkeysBox = false;
     std::vector<std::string> statusHistory;
+    std::vector<std::string> notices;
 
     void SetStatusLabel(const std::string& text) override {
         status = text;
@@ -23,4 +24,5 @@ public:
     int VolumeSliderPosition() override { return slider; }
     void SetVolumeSliderPosition(int position) override { slider = position < 0 ? 0 : position > 100 ? 100 : position; }
     void SetHotkeysBox(bool checked) override { hotkeysBox = checked; }
+    void ShowNotice(const std::string& text) override { notices.push_back(text); }
 };

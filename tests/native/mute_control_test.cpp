@@ -4,6 +4,7 @@
 #include "client/transport.h"
 #include "settings/ini_file.h"
 #include "sim_world.h"
+#include "client/spotify_contract.h"
 
 namespace {
 
@@ -15,7 +16,21 @@ struct Mute : SimWorld {
         app.currentTitle = sim.player.title;
     }
     int H() const { return app.spotifyHeight; }
-    std::string Restore() { return CIniFile::GetValue("Restore", "Options", app.optionsPath); }
+    std::string Restore() { return RestoreRecord(); }
+    bool HasRecord() { return HasRestoreRecord(); }
+    // The next start of the program: a fresh state that loads the record.
+    void StartAgain(ApplicationState& next) {
+        next.optionsPath = app.optionsPath;
+        next.spotifyWindow = app.spotifyWindow.load();
+        LoadPendingRestore(next, os);
+    }
+    // Runs the pending restore as the ticks do, for ms of virtual time.
+    void TicksFor(ApplicationState& a, int ms) {
+        for (int t = 0; t < ms; t += 50) {
+            sim.Sleep(50);
+            RestoreVolumeIfPending(a, os);
+        }
+    }
 };
 
 TEST_F(Mute, CleanMuteAndRestore) {
@@ -38,11 +53,14 @@ TEST_F(Mute, CleanMuteAndRestore) {
     EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 0);
 }
 
-TEST_F(Mute, AlreadySilentNeedsNoRetry) {
+TEST_F(Mute, AlreadySilentNeedsNoRetryAndOwesNothing) {
     sim.player.knobLeft = 124;
     SetBlocked(app, os, true);
-    EXPECT_EQ(app.savedKnobX, 124);
     EXPECT_EQ(LogCount("Error:      Failed to set volume"), 0);
+    EXPECT_FALSE(HasRecord());  // the listener's own volume is 0 %
+    SetBlocked(app, os, false);
+    EXPECT_EQ(sim.player.knobLeft, 124);
+    EXPECT_FALSE(app.volumeRestorePending);
 }
 
 TEST_F(Mute, KnobNeverReaching124GivesTenErrorsThenThePlayClick) {
@@ -86,7 +104,7 @@ TEST_F(Mute, RestoreThatNeverLandsKeepsTheRecordAndTriesAgainLater) {
     sim.Sleep(1000);
     EXPECT_TRUE(RestoreVolumeIfPending(app, os));
     EXPECT_EQ(sim.player.knobLeft, 162);
-    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+    EXPECT_FALSE(HasRecord());
 }
 
 TEST_F(Mute, AKnobThatCannotBeSeenIsNeverARestoreTarget) {
@@ -97,7 +115,7 @@ TEST_F(Mute, AKnobThatCannotBeSeenIsNeverARestoreTarget) {
         SetBlocked(app, os, true);
         EXPECT_FALSE(app.advertBlocked);
         EXPECT_TRUE(sim.clicks.empty());  // neither a mute click nor a play click
-        EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+        EXPECT_FALSE(HasRecord());
         EXPECT_EQ(sim.player.knobLeft, 162);
     }
     EXPECT_EQ(LogCount("Error:      Volume knob not found, advert not silenced"), 2);
@@ -130,11 +148,11 @@ TEST_F(Mute, ResumeLoopIsBounded) {
     EXPECT_TRUE(app.advertBlocked);
 }
 
-TEST_F(Mute, TheKnobToRestoreIsKeptInTheOptionsFileWhileMuted) {
+TEST_F(Mute, TheKnobToRestoreIsKeptForTheUserWhileMutedAndOptionsStayAsTheyWere) {
     SetBlocked(app, os, true);
     EXPECT_EQ(Restore(), "162");
     SetBlocked(app, os, false);
-    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+    EXPECT_FALSE(HasRecord());
     EXPECT_EQ(dir.Read("Options.ini"), " [Options]\r\n Mute=True\r\n");
 }
 
@@ -142,8 +160,8 @@ TEST_F(Mute, APendingRestoreWaitsForALoggedInMainWindow) {
     SetBlocked(app, os, true);  // then the program ends while muted
     sim.player.entry = 1;       // and the advert is over by the next start
     ApplicationState next;
-    next.optionsPath = app.optionsPath;
-    LoadPendingRestore(next);
+    StartAgain(next);
+    next.spotifyWindow = nullptr;
     ASSERT_TRUE(next.volumeRestorePending);
     EXPECT_FALSE(RestoreVolumeIfPending(next, os));  // no window yet
     // A splash window of the client's class: no slider to click.
@@ -155,16 +173,14 @@ TEST_F(Mute, APendingRestoreWaitsForALoggedInMainWindow) {
     EXPECT_TRUE(RestoreVolumeIfPending(next, os));
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(next.volumeRestorePending);
-    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+    EXPECT_FALSE(HasRecord());
     EXPECT_TRUE(RestoreVolumeIfPending(next, os));  // nothing more to do
 }
 
 TEST_F(Mute, APendingRestoreDuringAnAdvertTakesItAsSilenced) {
     SetBlocked(app, os, true);
     ApplicationState next;
-    next.optionsPath = app.optionsPath;
-    next.spotifyWindow = app.spotifyWindow.load();
-    LoadPendingRestore(next);
+    StartAgain(next);
     sim.clicks.clear();
     EXPECT_TRUE(RestoreVolumeIfPending(next, os));
     EXPECT_TRUE(next.advertBlocked);
@@ -174,13 +190,104 @@ TEST_F(Mute, APendingRestoreDuringAnAdvertTakesItAsSilenced) {
 
 TEST_F(Mute, AnUnreadableRestoreValueIsForgotten) {
     for (const char* value : {"../9", "201", "119", "", "162x"}) {
-        CIniFile::SetValue("Restore", value, "Options", app.optionsPath);
-        LoadPendingRestore(app);
+        installer.registry[kProgramUserKey]["Restore"] = value;
+        LoadPendingRestore(app, os);
         EXPECT_FALSE(app.volumeRestorePending) << value;
         EXPECT_TRUE(RestoreVolumeIfPending(app, os));
         EXPECT_TRUE(sim.clicks.empty());
-        EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath)) << value;
+        EXPECT_FALSE(HasRecord()) << value;
     }
+}
+
+TEST_F(Mute, ARecordLeftInOptionsByAnEarlierVersionIsTakenOverOnce) {
+    sim.player.knobLeft = 124;
+    sim.player.entry = 1;
+    dir.Write("Options.ini", " [Options]\r\n Restore=173\r\n Mute=True\r\n");
+    LoadPendingRestore(app, os);
+    EXPECT_EQ(Restore(), "173");
+    EXPECT_EQ(dir.Read("Options.ini"), " [Options]\r\n Mute=True\r\n");
+    EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+    EXPECT_EQ(sim.player.knobLeft, 173);
+    EXPECT_FALSE(HasRecord());
+}
+
+// The listener's own volume is never overridden: a knob found anywhere but at
+// 0 % (where the mute left it) is the listener's choice.
+TEST_F(Mute, AVolumeTheListenerSetAfterAnEndIsLeftAsSet) {
+    SetBlocked(app, os, true);   // the program ends while muted
+    sim.player.entry = 1;
+    sim.player.knobLeft = 130;   // the listener drags it to about 8 %
+    ApplicationState next;
+    StartAgain(next);
+    sim.clicks.clear();
+    EXPECT_TRUE(RestoreVolumeIfPending(next, os));
+    EXPECT_TRUE(sim.clicks.empty());
+    EXPECT_EQ(sim.player.knobLeft, 130);
+    EXPECT_FALSE(HasRecord());
+    EXPECT_EQ(LogCount("Spotify:    The volume was changed by hand; left as it is"), 1);
+}
+
+TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOnce) {
+    SetBlocked(app, os, true);
+    sim.player.entry = 1;  // a track plays at 0 %
+    sim.player.settings.knobHidden = true;
+    ApplicationState next;
+    StartAgain(next);
+    sim.clicks.clear();
+    TicksFor(next, 60000);
+    EXPECT_TRUE(sim.clicks.empty());
+    ASSERT_EQ(controls.notices.size(), 1u);
+    EXPECT_NE(controls.notices[0].find("50 %"), std::string::npos) << controls.notices[0];
+    EXPECT_EQ(Restore(), "162");
+    // Seen again at a later title, at 0 %: clicked back.
+    sim.player.settings.knobHidden = false;
+    RestoreAtTitleChange(next, os);
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(HasRecord());
+    EXPECT_EQ(controls.notices.size(), 1u);
+}
+
+TEST_F(Mute, AClientNotPlayingYetIsNoFailedScan) {
+    SetBlocked(app, os, true);
+    sim.player.entry = 1;
+    sim.player.playing = false;  // still starting: its player bar may not be drawn
+    sim.player.settings.knobHidden = true;
+    ApplicationState next;
+    StartAgain(next);
+    TicksFor(next, 30000);
+    EXPECT_TRUE(controls.notices.empty());
+    EXPECT_TRUE(sim.clicks.empty() || sim.Clicks(163, H() - 23) == 0);
+    sim.player.settings.knobHidden = false;  // drawn now
+    TicksFor(next, 300);
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(HasRecord());
+}
+
+TEST_F(Mute, AKnobMovedByTheListenerWhileARestoreIsPendingIsTheNextAdvertsVolume) {
+    SetBlocked(app, os, true);
+    sim.player.clicksToIgnore = 1000;
+    SetBlocked(app, os, false);  // unverified: pending at 162
+    ASSERT_TRUE(app.volumeRestorePending);
+    sim.player.clicksToIgnore = 0;
+    sim.player.knobLeft = 147;  // the listener sets about 30 %
+    SetBlocked(app, os, true);  // a new advert
+    EXPECT_EQ(Restore(), "147");
+    SetBlocked(app, os, false);
+    EXPECT_EQ(sim.player.knobLeft, 147);
+}
+
+TEST_F(Mute, ARestartedClientIsGivenItsVolumeAtOnce) {
+    SetBlocked(app, os, true);
+    sim.CloseWindow(app.spotifyWindow);
+    SetBlocked(app, os, false);  // the window is gone: owed
+    ASSERT_TRUE(app.volumeRestorePending);
+    const std::uint64_t gone = sim.now;
+    app.spotifyWindow = sim.AddWindow(SimWindow{spotify::kMainWindowClass, "", {100, 50, 900, 650}});
+    sim.spotify = app.spotifyWindow;
+    sim.player.entry = 1;
+    EXPECT_TRUE(RestoreVolumeIfPending(app, os));  // not held back by the once-a-second pace
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_LT(sim.now - gone, 500u);
 }
 
 TEST_F(Mute, ClickIsAPostedPressAndReleaseTwentyFiveMillisecondsLong) {

@@ -3,6 +3,7 @@
 #include "blocking/screen_probes.h"
 #include "client/window_scale.h"
 #include "fake_spotify_screen.h"
+#include "client/spotify_contract.h"
 
 namespace {
 

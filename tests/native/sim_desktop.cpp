@@ -183,6 +183,11 @@ unsigned SimDesktop::ThreadOf(WindowHandle w) {
     return it == windows.end() ? 0 : it->second.thread;
 }
 
+std::uint32_t SimDesktop::ProcessOf(WindowHandle w) {
+    auto it = windows.find(w);
+    return it == windows.end() ? 0 : it->second.process;
+}
+
 void SimDesktop::AttachInput(unsigned from, unsigned to, bool attach) {
     journal.push_back((attach ? "attach " : "detach ") + std::to_string(from) + ">" + std::to_string(to));
 }

@@ -25,6 +25,7 @@ struct SimWindow {
     long exStyle = 0;
     int alpha = -1;  // -1: never set
     unsigned thread = 1;
+    std::uint32_t process = 1;
 };
 
 class SimDesktop : public Desktop, public Clock, public SpotifyScreen, public System {
@@ -89,6 +90,7 @@ public:
     bool CanLayer() override { return layeredAvailable; }
     void SetLayeredAlpha(WindowHandle w, unsigned char alpha) override;
     unsigned ThreadOf(WindowHandle w) override;
+    std::uint32_t ProcessOf(WindowHandle w) override;
     unsigned CurrentThread() override { return 100; }
     void AttachInput(unsigned from, unsigned to, bool attach) override;
     void TapKey(unsigned char vk) override;

@@ -55,6 +55,10 @@ struct SimWorld : ::testing::Test {
         return w;
     }
 
+    // The volume owed to the listener, as kept for the next start.
+    bool HasRestoreRecord() { return installer.registry[kProgramUserKey].count("Restore") != 0; }
+    std::string RestoreRecord() { return HasRestoreRecord() ? installer.registry[kProgramUserKey]["Restore"] : ""; }
+
     static std::string Log() { return TheDebugLog().logBacklog; }
     static int LogCount(const std::string& line) {
         std::istringstream in(Log());

@@ -2,6 +2,7 @@
 
 #include "client/window_parking.h"
 #include "sim_world.h"
+#include "client/spotify_contract.h"
 
 namespace {
 

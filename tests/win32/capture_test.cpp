@@ -9,6 +9,7 @@
 #include "child_process.h"
 #include "platform/spotify_screen_win32.h"
 #include "probe_painting.h"
+#include "client/spotify_contract.h"
 
 namespace {
 

@@ -151,7 +151,7 @@ TEST_F(AgainstClient, KillSpotifyEndsTheClientFoundByItsImageName) {
     ASSERT_TRUE(found.enumerated);
     ASSERT_TRUE(found.found);
     EXPECT_EQ(found.processId, rig.ProcessId());
-    KillSpotify(os);
+    KillSpotify(app, os);
     const DWORD start = GetTickCount();
     while (FindWindowA("SpotifyMainWindow", nullptr) && GetTickCount() - start < kDeadline) Sleep(20);
     EXPECT_EQ(FindWindowA("SpotifyMainWindow", nullptr), nullptr);
@@ -169,7 +169,7 @@ TEST_F(AgainstClient, StartSpotifyLaunchesItFromAppData) {
     EXPECT_EQ(TheDebugLog().logBacklog, "Spotify:    Started\n");
     HWND w = WaitForWindow("SpotifyMainWindow", "Spotify - Launched \x96 From AppData", kDeadline);
     EXPECT_NE(w, nullptr);
-    KillSpotify(os);
+    KillSpotify(app, os);
     const DWORD start = GetTickCount();
     while (FindWindowA("SpotifyMainWindow", nullptr) && GetTickCount() - start < kDeadline) Sleep(20);
     DeleteFileA((folder + "\\spotify.exe").c_str());
