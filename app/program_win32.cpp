@@ -13,6 +13,7 @@
 #include "app/program_win32.h"
 #include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
+#include "client/client_process.h"
 #include "install/removal.h"
 #include "install/windows_entries.h"
 #include "platform/signature_check_win32.h"

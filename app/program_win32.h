@@ -17,7 +17,6 @@ constexpr UINT kTrayCallbackMessage = WM_USER + 1;  // 1025
 constexpr UINT kTrayIconId = 1001;
 constexpr UINT kEndProgramMessage = WM_APP + 3;        // from the console event thread
 constexpr UINT kShowMainWindowMessage = WM_APP + 4;    // from a second copy
-constexpr UINT kNoticesShownMessage = WM_APP + 5;      // tests: how many balloons were shown
 constexpr const char* kHomePage = "https://adquell-lite.org/";
 constexpr const char* kHomePageName = "adquell-lite.org";
 constexpr const char* kDonatePage = "https://adquell-lite.org/donate";

@@ -53,6 +53,9 @@ enum HotkeyFunction : int {
 // Sent by a removal to a running copy: leave Spotify as found and end
 // (WM_APP + 5).
 constexpr unsigned kEndForRemovalMessage = 0x8000 + 5;
+// Asked by the tests of another process: how many notices (tray balloons)
+// the program has shown (WM_APP + 6).
+constexpr unsigned kNoticesShownMessage = 0x8000 + 6;
 
 // Every planned end of the process (exit, installer hand-over, session end).
 constexpr int kPlannedExitCode = 420;

@@ -88,6 +88,7 @@ void Mute(ApplicationState& app, Platform& os) {
     }
     // Only a knob off 0 % is the listener's volume. At 0 % a restore still
     // owed keeps its record; without one the listener has chosen silence.
+    if (app.leaving) return;  // an end came while the knob was read
     const bool owed = app.volumeRestorePending;
     if (knob != spotify::kKnobMutedX || !owed) app.savedKnobX = knob;
     ClickMute(app, os);

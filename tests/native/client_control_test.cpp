@@ -59,6 +59,17 @@ TEST_F(Client, OnlyTheFirstSpotifyProcessIsEnded) {
     EXPECT_EQ(sim.terminated, std::vector<std::uint32_t>{12});
 }
 
+// The client runs several processes of one name: the one that owns the main
+// window is the one to end, parked or not.
+TEST_F(Client, TheProcessOwningSpotifysWindowIsEnded) {
+    sim.processes = {{12, "Spotify.exe"}, {16, "Spotify.exe"}};
+    Connect("track | A | B | 600000\n");
+    sim.windows[sim.spotify].process = 16;
+    sim.windows[sim.spotify].parent = os.windows.container;
+    KillSpotify(app, os);
+    EXPECT_EQ(sim.terminated, std::vector<std::uint32_t>{16});
+}
+
 TEST_F(Client, NothingIsEndedWithoutTheProcessList) {
     sim.processes = {{12, "Spotify.exe"}};
     sim.processesEnumerable = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "app/main_commands.h"
 #include "blocking/detection_loop.h"
@@ -344,6 +345,67 @@ TEST_F(Detection, NothingActsOnceSpotifyHasBeenLeftUntilTheEndIsCalledOff) {
     EXPECT_FALSE(app.advertBlocked);
     EXPECT_TRUE(sim.clicks.empty());
     ComeBackAfterCancelledEnd(app);
+    Tick();
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 124);
+}
+
+TEST_F(Detection, AnEndCalledOffMidAdvertSilencesTheAdvertAgain) {
+    ToAdvert();
+    LeaveSpotifyAsFound(app, os);
+    EXPECT_EQ(Knob(), 162);  // the silence does not outlive the program
+    ComeBackAfterCancelledEnd(app);
+    Tick();
+    EXPECT_EQ(Knob(), 124);
+    EXPECT_TRUE(app.advertBlocked);
+}
+
+// Windows asks to log off while the mute sequence waits on Spotify: the
+// volume is given back, and the sequence does not silence it again after.
+TEST_F(Detection, AnEndDuringTheMuteSequenceGivesTheVolumeBackForGood) {
+    for (const bool afterTheClick : {false, true}) {
+        Connect(kPlaylist);
+        app.advertBlocked = false;
+        app.leaving = false;
+        app.previousTitle.clear();
+        Tick();
+        sim.Sleep(10000);  // the advert begins
+        // Before the mute click: at the knob scan; after it: once it is at 0 %.
+        std::function<void()> leave = [&] {
+            if (afterTheClick && Knob() != 124) sim.whileReading = leave;
+            else if (!afterTheClick && sim.captures == 0) sim.whileReading = leave;
+            else LeaveSpotifyAsFound(app, os);
+        };
+        sim.captures = 0;
+        sim.whileReading = leave;
+        DetectionTick(app, os);
+        for (int i = 0; i < 10; ++i) Tick();
+        EXPECT_EQ(Knob(), 162) << afterTheClick;
+        EXPECT_FALSE(app.advertBlocked) << afterTheClick;
+        EXPECT_FALSE(HasRestoreRecord()) << afterTheClick;
+        EXPECT_EQ(LogCount("Blocked:    Brand \x96 Ad"), 0) << afterTheClick;
+    }
+}
+
+TEST_F(Detection, ASilencedAdvertPlaysOnUntouchedWhileItsKnobStaysAtZero) {
+    ToAdvert();
+    const double start = sim.player.positionMs;
+    for (int i = 0; i < 40; ++i) Tick();
+    EXPECT_EQ(Knob(), 124);
+    EXPECT_TRUE(sim.player.playing);
+    EXPECT_GE(sim.player.positionMs - start, 40 * 50.0);  // never paused on the way
+    EXPECT_EQ(LogCount("Error:      Spotify's volume came back during an advert"), 0);
+}
+
+// Minimised just as its new title was read: the capture that follows shows
+// whatever is on the screen there, which must not end the advert.
+TEST_F(Detection, AWindowMinimisedAsTheTitleIsReadIsNotJudgedBySettling) {
+    ToAdvert();
+    ASSERT_TRUE(app.advertBlocked);
+    sim.whileReading = [this] {
+        sim.windows[sim.spotify].iconic = true;
+        sim.captureShowsDesktop = true;
+    };
     Tick();
     EXPECT_TRUE(app.advertBlocked);
     EXPECT_EQ(Knob(), 124);

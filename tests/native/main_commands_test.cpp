@@ -138,7 +138,15 @@ TEST_F(MainCommands, LeavingWhileAnAdvertIsSilencedPutsTheVolumeBack) {
     ASSERT_EQ(sim.player.knobLeft, 124);
     LeaveSpotifyAsFound(app, os);
     EXPECT_EQ(sim.player.knobLeft, 162);
-    EXPECT_FALSE(CIniFile::HasEntry("Restore", "Options", app.optionsPath));
+    EXPECT_FALSE(HasRestoreRecord());
+}
+
+TEST_F(MainCommands, ClearingMuteAdvertsDuringASilencedAdvertGivesTheVolumeBackAtOnce) {
+    SetBlocked(app, os, true);
+    OnMuteAdvertsBox(app, os, false);
+    EXPECT_EQ(sim.player.knobLeft, 162);
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_FALSE(HasRestoreRecord());
 }
 
 }  // namespace

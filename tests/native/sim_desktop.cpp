@@ -206,7 +206,15 @@ void SimDesktop::Sleep(int ms) {
     AdvanceSim(player, static_cast<std::int64_t>(now));
 }
 
+void SimDesktop::ReadingSpotify() {
+    if (!whileReading) return;
+    auto happen = std::move(whileReading);
+    whileReading = nullptr;
+    happen();
+}
+
 int SimDesktop::ReadTitle(WindowHandle w, char* buffer, int size) {
+    ReadingSpotify();
     std::string title;
     auto it = windows.find(w);
     if (it != windows.end()) title = w == spotify ? player.title : it->second.title;
@@ -217,6 +225,7 @@ int SimDesktop::ReadTitle(WindowHandle w, char* buffer, int size) {
 }
 
 std::unique_ptr<WindowCapture> SimDesktop::Capture(WindowHandle w, int width, int height) {
+    ReadingSpotify();
     ++captures;
     auto shot = std::make_unique<SimCapture>();
     if (w == spotify && IsWindow(w) && !captureFails) {

@@ -40,6 +40,10 @@ public:
     std::vector<std::string> journal;  // every change made, in order
     // Drops a click on Spotify before it arrives (x, y window-relative).
     std::function<bool(int, int)> dropClick;
+    // Happens once, the next time the program reads Spotify's title or pixels:
+    // what the user or Windows does while the program waits on Spotify (a
+    // message sent to the program is taken there).
+    std::function<void()> whileReading;
 
     // The simulated client.
     SimPlayer player;
@@ -114,6 +118,7 @@ public:
     bool TerminateProcess(std::uint32_t id) override;
 
 private:
+    void ReadingSpotify();
     std::uintptr_t nextHandle_ = 0x1000;
     std::intptr_t pressed_ = -1;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "client/client_process.h"
 #include "client/window_parking.h"
 #include "sim_world.h"
 #include "client/spotify_contract.h"
@@ -141,6 +142,26 @@ TEST_F(Parking, ExitAfterHidingTakesItOutOfTheContainer) {
     EXPECT_EQ(Rect().left, 100);
     EXPECT_FALSE(app.fillerPlaying);
     EXPECT_EQ(Log(), "MP3:        Stopped\n");
+}
+
+// After an end that was called off (or an update that could not start), the
+// program works on: a window minimised again is parked again.
+TEST_F(Parking, AWindowGivenBackIsParkedAfreshWhenMinimisedAgain) {
+    sim.windows[spotify].visible = false;
+    KeepSpotifyCapturable(app, os);
+    ReleaseSpotifyWindow(app, os);
+    sim.windows[spotify].iconic = true;
+    KeepSpotifyCapturable(app, os);
+    EXPECT_FALSE(sim.windows[spotify].iconic);
+    EXPECT_GE(Rect().left, app.screenWidth);  // out of sight, where it can still be read
+    EXPECT_TRUE(app.spotifyParked);
+}
+
+TEST_F(Parking, AnEndInTheMiddleOfParkingLeavesSpotifyVisible) {
+    MakeSpotifyTransparent(app, os);
+    ReleaseSpotifyWindow(app, os);
+    EXPECT_EQ(sim.windows[spotify].alpha, 255);
+    EXPECT_EQ(sim.windows[spotify].exStyle & win::kWsExLayered, 0);
 }
 
 TEST_F(Parking, AVisibleWindowIsMeasuredEveryTick) {

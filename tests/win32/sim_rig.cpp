@@ -52,7 +52,8 @@ void PostClick(HWND window, int x, int y) {
 
 SimRig::SimRig(const std::string& name) : folder_(ExeFolder() + "rig-" + name + "\\") {
     CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* file : {"playlist.txt", "events.log", "summary.txt"}) DeleteFileA((folder_ + file).c_str());
+    for (const char* file : {"playlist.txt", "events.log", "summary.txt", "volume.txt"})
+        DeleteFileA((folder_ + file).c_str());
 }
 
 SimRig::~SimRig() {
@@ -66,7 +67,7 @@ HWND SimRig::Start(const std::string& script, DWORD deadlineMs) {
 HWND SimRig::Start(const std::string& script, const std::string& exePath, DWORD deadlineMs) {
     std::ofstream(folder_ + "playlist.txt", std::ios::binary) << script;
     const std::string args = "--script \"" + folder_ + "playlist.txt\" --events \"" + folder_ +
-                             "events.log\" --summary \"" + folder_ + "summary.txt\"";
+                             "events.log\" --summary \"" + folder_ + "summary.txt\" --volume \"" + folder_ + "volume.txt\"";
     process_ = std::make_unique<ChildProcess>(exePath, args);
     if (!process_->Started()) return nullptr;
     // Its main window appears once it has recorded its start.

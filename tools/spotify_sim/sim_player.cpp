@@ -89,6 +89,13 @@ void FireEvents(SimPlayer& p, const SimEntry& e) {
         case SimEvent::Restart:
             p.restartAtMs = p.now + ev.delayMs;
             break;
+        case SimEvent::ListenerVolume:
+            p.listenerAtMs = p.now + ev.delayMs;
+            p.listenerVolume = ev.percent;
+            break;
+        case SimEvent::KnobShown:
+            p.knobShownAtMs = p.now + ev.delayMs;
+            break;
         }
     }
 }
@@ -259,6 +266,17 @@ void Restart(SimPlayer& p) {
     Record(p, "mainwindow closed reason=restart");
 }
 
+// The listener's own choice of volume: what the track after an advert must
+// play at from now on.
+void ListenerSetsVolume(SimPlayer& p) {
+    p.listenerAtMs = -1;
+    p.knobLeft = KnobLeftForVolume(p.listenerVolume);
+    p.userKnob = p.knobLeft;
+    if (!p.tracks.empty() && Current(p) && !Current(p)->advert) p.tracks.back().userKnob = p.knobLeft;
+    Record(p, "knob x=" + std::to_string(p.knobLeft) + " volume=" + std::to_string(SimVolume(p)) +
+                  " reason=listener");
+}
+
 // The next timed thing (delayed click, login, reopen) due by nowMs, or -1.
 std::int64_t NextDue(const SimPlayer& p, std::int64_t nowMs) {
     std::int64_t due = -1;
@@ -271,6 +289,8 @@ std::int64_t NextDue(const SimPlayer& p, std::int64_t nowMs) {
     consider(p.repaintAtMs);
     consider(p.volumeBackAtMs);
     consider(p.restartAtMs);
+    consider(p.listenerAtMs);
+    consider(p.knobShownAtMs);
     return due;
 }
 
@@ -298,6 +318,16 @@ void RunDue(SimPlayer& p, std::int64_t due) {
     }
     if (p.restartAtMs == due) {
         Restart(p);
+        return;
+    }
+    if (p.listenerAtMs == due) {
+        ListenerSetsVolume(p);
+        return;
+    }
+    if (p.knobShownAtMs == due) {
+        p.knobShownAtMs = -1;
+        p.settings.knobHidden = false;
+        Record(p, "knob shown");
         return;
     }
     for (size_t i = 0; i < p.delayed.size(); ++i) {

@@ -66,6 +66,9 @@ struct SimPlayer {
     std::int64_t repaintAtMs = -1;
     std::int64_t volumeBackAtMs = -1;  // fault: the client sets its volume back
     std::int64_t restartAtMs = -1;     // fault: the client ends and comes back
+    std::int64_t listenerAtMs = -1;    // the listener sets listenerVolume
+    int listenerVolume = 0;
+    std::int64_t knobShownAtMs = -1;   // a hidden knob is drawn from then on
     std::string title;
     std::vector<SimDelayedClick> delayed;
     std::vector<SimAdvertRecord> adverts;

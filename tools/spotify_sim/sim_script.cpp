@@ -103,11 +103,27 @@ bool ParseTimedEvent(const std::string& word, const char* name, SimEvent::Kind k
     return true;
 }
 
+// listener-volume=PCT@MS: the listener drags the knob to PCT, MS into the entry.
+bool ParseListenerVolume(const std::string& word, SimEntry& entry) {
+    const std::string value = word.substr(word.find('=') + 1);
+    const auto at = value.find('@');
+    std::int64_t percent = 0, ms = 0;
+    if (at == std::string::npos || !ParseInt(value.substr(0, at), percent) || percent < 0 || percent > 100 ||
+        !ParseInt(value.substr(at + 1), ms) || ms < 0)
+        return false;
+    SimEvent e{SimEvent::ListenerVolume, 0, 0, ms};
+    e.percent = static_cast<int>(percent);
+    entry.events.push_back(e);
+    return true;
+}
+
 // Events: banner-right, banner-bottom, fullscreen=HEIGHT, reopen=WxH@MS,
-// volume-back=MS, restart=MS, grey.
+// volume-back=MS, restart=MS, listener-volume=PCT@MS, knob-shown=MS, grey.
 bool ParseEventWord(const std::string& word, SimEntry& entry) {
     if (word.rfind("volume-back=", 0) == 0) return ParseTimedEvent(word, "volume-back", SimEvent::VolumeBack, entry);
     if (word.rfind("restart=", 0) == 0) return ParseTimedEvent(word, "restart", SimEvent::Restart, entry);
+    if (word.rfind("knob-shown=", 0) == 0) return ParseTimedEvent(word, "knob-shown", SimEvent::KnobShown, entry);
+    if (word.rfind("listener-volume=", 0) == 0) return ParseListenerVolume(word, entry);
     if (word == "banner-right") entry.events.push_back({SimEvent::BannerRight, 160, 300, 0});
     else if (word == "banner-bottom") entry.events.push_back({SimEvent::BannerBottom, 500, 90, 0});
     else if (word == "grey") entry.greyMusic = true;

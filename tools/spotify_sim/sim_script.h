@@ -7,13 +7,14 @@
 #include <vector>
 
 struct SimEvent {
-    enum Kind { BannerRight, BannerBottom, FullScreen, Reopen, VolumeBack, Restart };
+    enum Kind { BannerRight, BannerBottom, FullScreen, Reopen, VolumeBack, Restart, ListenerVolume, KnobShown };
     Kind kind = BannerRight;
     int width = 0;          // full-screen and reopened window size
     int height = 0;
-    // reopen: how long the main window stays closed; volume-back and restart:
-    // how long into the entry they happen
+    // reopen: how long the main window stays closed; the others: how long
+    // into the entry they happen
     std::int64_t delayMs = 0;
+    int percent = 0;  // listener-volume: the volume the listener sets
 };
 
 struct SimEntry {

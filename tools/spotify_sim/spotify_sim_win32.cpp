@@ -1,8 +1,8 @@
 // The simulated Spotify client: a Win32 program that offers the windows, title,
 // pixels and reactions the real client offers, driven by a playlist script,
 // and keeps a record of everything it saw.
-//   Spotify.exe [--script FILE] [--events FILE] [--summary FILE]
-// Files default to playlist.txt, events.log and summary.txt beside the exe;
+//   Spotify.exe [--script FILE] [--events FILE] [--summary FILE] [--volume FILE]
+// Files default to playlist.txt, events.log, summary.txt and volume.txt beside the exe;
 // without a script the built-in demo playlist plays.
 #include <windows.h>
 
@@ -34,6 +34,8 @@ struct Shell {
     std::vector<Banner> banners;
     FILE* events = nullptr;
     std::string summaryPath;
+    std::string volumePath;
+    int savedKnob = -1;
     LARGE_INTEGER start{};
     LARGE_INTEGER frequency{};
     bool exiting = false;
@@ -78,6 +80,17 @@ void WriteSummary(bool final) {
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
     MoveFileExA(temp.c_str(), shell.summaryPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// As the real client keeps its volume across restarts: written at every
+// change, so what a killed client would start with can be read afterwards.
+void SaveVolume() {
+    if (shell.player.knobLeft == shell.savedKnob) return;
+    shell.savedKnob = shell.player.knobLeft;
+    if (FILE* f = std::fopen(shell.volumePath.c_str(), "wb")) {
+        std::fprintf(f, "%d\n", SimVolume(shell.player));
+        std::fclose(f);
+    }
 }
 
 void FillBox(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
@@ -237,6 +250,7 @@ void Sync() {
         SetWindowTextA(shell.main, p.title.c_str());
         shell.shownTitle = p.title;
     }
+    SaveVolume();
     if (p.events.empty()) return;
     for (const auto& e : p.events) std::fprintf(shell.events, "%lld %s\n", static_cast<long long>(e.first), e.second.c_str());
     std::fflush(shell.events);
@@ -369,6 +383,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::string folder = ExeFolder();
     const std::string scriptPath = ArgumentOr("--script", folder + "playlist.txt");
     shell.summaryPath = ArgumentOr("--summary", folder + "summary.txt");
+    shell.volumePath = ArgumentOr("--volume", folder + "volume.txt");
     shell.events = std::fopen(ArgumentOr("--events", folder + "events.log").c_str(), "wb");
     if (!shell.events) return 2;
 

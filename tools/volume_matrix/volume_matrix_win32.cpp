@@ -32,9 +32,15 @@ bool showConsole = false;  // the program's debug console, to see its log
 struct Outcome {
     std::string audible;   // each advert's audible milliseconds
     std::string volume;    // the next track's volume against the listener's
+    std::string offMs;     // how long the next track played at another volume
     bool ok = false;
     std::string note;
 };
+
+// What a scenario is judged by: the track after the advert (its volume
+// against the listener's), or where nothing is left to play after it, what
+// the client kept as its volume.
+enum class Judged { ByNextTrack, ByKeptVolume };
 
 // Something done to the program while the playlist runs; returns what went
 // wrong, or empty text.
@@ -47,6 +53,8 @@ struct Scenario {
     std::string options = "";  // Options.ini before the program starts, if any
     Action during = nullptr;
     int listenerVolume = -1;   // when the client cannot know it: the volume the record holds
+    Judged judged = Judged::ByNextTrack;
+    bool endsSpotify = false;  // the client is ended by the scenario: no end of playlist to wait for
 };
 
 std::string WorkFolder() {
@@ -61,9 +69,25 @@ HWND ProgramWindow(DWORD deadlineMs) {
     return WaitForWindow("Adquell", "Adquell Lite 0.4", deadlineMs);
 }
 
+// Each scenario starts with nothing owed from the one before.
+void ForgetProgramUserState() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Adquell Lite");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Adquell Lite");
+}
+
+// Knob moves made by clicks (the client records its own and the listener's
+// with a reason), from event line `from` on.
+int ClickedKnobMoves(SimRig& rig, size_t from) {
+    const auto events = rig.Events();
+    int n = 0;
+    for (size_t i = from; i < events.size(); ++i)
+        n += events[i].text.rfind("knob x=", 0) == 0 && events[i].text.find("reason=") == std::string::npos;
+    return n;
+}
+
 // The track after the last advert, from the summary: its volume and the
 // listener's, and whether they are the same knob pixel.
-bool NextTrackVolume(const std::string& summary, int listenerVolume, std::string& text) {
+bool NextTrackVolume(const std::string& summary, int listenerVolume, std::string& text, std::string& offMs) {
     std::istringstream in(summary);
     std::string last;
     for (std::string line; std::getline(in, line);)
@@ -74,6 +98,7 @@ bool NextTrackVolume(const std::string& summary, int listenerVolume, std::string
     }
     const long long listener = listenerVolume >= 0 ? listenerVolume : FieldOf(last, "user_volume");
     text = std::to_string(FieldOf(last, "volume")) + " % (listener " + std::to_string(listener) + " %)";
+    offMs = std::to_string(FieldOf(last, "off_volume_ms"));
     if (listenerVolume >= 0) return FieldOf(last, "volume") == listenerVolume;
     return FieldOf(last, "restored") == 1;
 }
@@ -88,7 +113,14 @@ Outcome Judge(const Scenario& s, SimRig& rig, const std::string& actionNote) {
         o.audible += (i ? " " : "") + std::to_string(figures.audibleMs[i]);
         silenced = silenced && figures.audibleMs[i] <= kSilencedAudibleMs;
     }
-    const bool restored = NextTrackVolume(summary, s.listenerVolume, o.volume);
+    bool restored = false;
+    if (s.judged == Judged::ByNextTrack) {
+        restored = NextTrackVolume(summary, s.listenerVolume, o.volume, o.offMs);
+    } else {
+        const long long kept = std::atoll(ReadTextFile(rig.Folder() + "volume.txt").c_str());
+        o.volume = std::to_string(kept) + " % (listener " + std::to_string(s.listenerVolume) + " %)";
+        restored = kept == s.listenerVolume;
+    }
     int splashClicks = 0;
     for (const auto& e : rig.Events()) splashClicks += e.text.find(" on splash") != std::string::npos;
     o.ok = restored && (!s.knobVisible || silenced) && splashClicks == 0 && actionNote.empty();
@@ -101,6 +133,7 @@ Outcome Judge(const Scenario& s, SimRig& rig, const std::string& actionNote) {
 Outcome Run(const Scenario& s) {
     RemoveTree(WorkFolder());
     CreateDirectoryA(WorkFolder().c_str(), nullptr);
+    ForgetProgramUserState();
     if (!s.options.empty()) std::ofstream(WorkFolder() + "\\Options.ini", std::ios::binary) << s.options;
     SimRig rig("matrix");
     Outcome failed;
@@ -116,7 +149,7 @@ Outcome Run(const Scenario& s) {
     }
     if (showConsole) PostMessageA(main, WM_COMMAND, kDebugConsoleCommand, 0);
     const std::string actionNote = s.during ? s.during(rig, program) : std::string();
-    rig.WaitForEvent(" end", 120000);
+    if (!s.endsSpotify) rig.WaitForEvent(" end", 120000);
     if (HWND main = ProgramWindow(0)) {
         PostMessageA(main, WM_COMMAND, kExitCommand, 0);  // File, Exit
         program->Wait(kDeadline);
@@ -126,18 +159,93 @@ Outcome Run(const Scenario& s) {
     return Judge(s, rig, actionNote);
 }
 
-// The program is killed while the advert is silenced, then started again.
-std::string KillAndRestart(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
-    // Killed once the silenced advert plays on (a kill before that leaves
-    // Spotify paused, which is no volume fault).
+// Waits until the advert is silenced and plays on (a kill before that leaves
+// Spotify paused, which is no volume fault).
+std::string WaitUntilSilencedAndPlaying(SimRig& rig) {
     const size_t from = rig.EventCount();
     if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "never silenced; ";
     if (rig.WaitForEvent("play state=playing reason=click", kDeadline, from).ms < 0) return "never resumed; ";
+    return "";
+}
+
+// The program is killed while the advert is silenced, then started again.
+std::string KillAndRestart(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    const std::string silenced = WaitUntilSilencedAndPlaying(rig);
+    if (!silenced.empty()) return silenced;
     program->Kill();
     program.reset();
     Sleep(300);
     program = StartProgram();
     return ProgramWindow(kDeadline) ? "" : "did not start again; ";
+}
+
+// The program is killed mid-advert; while it is not running the listener sets
+// a volume of their own, then the program starts again: the volume stays.
+std::string ListenerChoosesWhileEnded(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    const std::string silenced = WaitUntilSilencedAndPlaying(rig);
+    if (!silenced.empty()) return silenced;
+    program->Kill();
+    program.reset();
+    const SimEventLine chosen = rig.WaitForEvent("reason=listener", kDeadline);
+    if (chosen.ms < 0) return "the listener's volume never came; ";
+    const size_t from = rig.EventCount();
+    program = StartProgram();
+    if (!ProgramWindow(kDeadline)) return "did not start again; ";
+    Sleep(1500);
+    return ClickedKnobMoves(rig, from) == 0 ? "" : "the knob was clicked after the listener set it; ";
+}
+
+// A restore is owed (a record from the last run) while the knob cannot be
+// seen; the listener sets a volume, then the knob is drawn: it stays.
+std::string ListenerChoosesWhilePending(SimRig& rig, std::unique_ptr<ChildProcess>&) {
+    if (rig.WaitForEvent("reason=listener", kDeadline).ms < 0) return "the listener's volume never came; ";
+    const size_t from = rig.EventCount();
+    if (rig.WaitForEvent("entry index=1", kDeadline, from).ms < 0) return "the advert never came; ";
+    // Up to the advert, nothing clicked the knob away from the listener's volume.
+    const auto events = rig.Events();
+    size_t advert = from;
+    while (advert < events.size() && events[advert].text.find("entry index=1") == std::string::npos) ++advert;
+    return ClickedKnobMoves(rig, from) - ClickedKnobMoves(rig, advert) == 0
+               ? ""
+               : "the knob was clicked back over the listener's volume; ";
+}
+
+// A restore is owed, but the knob stays out of sight for a minute: nothing is
+// clicked, and the listener is told once what to set.
+std::string KnobUnseenWhilePending(SimRig& rig, std::unique_ptr<ChildProcess>&) {
+    if (rig.WaitForEvent(" end", 90000).ms < 0) return "the playlist did not end; ";
+    HWND main = ProgramWindow(kDeadline);
+    DWORD_PTR notices = 0;
+    SendMessageTimeoutA(main, kNoticesShownMessage, 0, 0, SMTO_NORMAL, kDeadline, &notices);
+    std::string note;
+    if (ClickedKnobMoves(rig, 0) != 0) note += "the unseen knob was clicked; ";
+    if (notices != 1) note += std::to_string(notices) + " messages to the listener; ";
+    return note;
+}
+
+// Zelmor mid-advert: Spotify is given its volume back before it is ended, so
+// the volume it keeps for its next start is the listener's.
+std::string ZelmorMidAdvert(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    const std::string silenced = WaitUntilSilencedAndPlaying(rig);
+    if (!silenced.empty()) return silenced;
+    PostMessageA(ProgramWindow(kDeadline), WM_COMMAND, kZelmorCommand, 0);
+    if (program->Wait(kDeadline) == STILL_ACTIVE) return "the program did not end; ";
+    if (!WaitUntil([] { return FindWindowA("SpotifyMainWindow", nullptr) == nullptr; }, kDeadline))
+        return "Spotify was not ended; ";
+    return "";
+}
+
+// Windows logs off while the mute sequence is still under way (the client is
+// slow to react): the sequence stops and the volume comes back.
+std::string LogOffDuringMuteSequence(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    if (rig.WaitForEvent("click x=120", kDeadline).ms < 0) return "never clicked to silence; ";
+    HWND main = ProgramWindow(kDeadline);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kDeadline, &answer);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 2000, &ignored);
+    if (answer != TRUE) return "refused the end of the session; ";
+    return program->Wait(kDeadline) == STILL_ACTIVE ? "did not end; " : "";
 }
 
 // A second copy is started: it must end and leave the first one working.
@@ -199,6 +307,22 @@ std::vector<Scenario> Scenarios() {
         {"Windows logs off mid-advert", "set volume 64\n"
          "track | One | First | 2500\nadvert | Brand | Ad one | 3000\ntrack | Two | Second | 2500\n",
          false, "", LogOff},
+        {"log-off during the mute sequence", "set volume 64\nset reaction-delay 300\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 4000\ntrack | Two | Second | 3000\n",
+         false, "", LogOffDuringMuteSequence},
+        {"listener sets a volume while ended mid-advert", "set volume 64\n"
+         "track | One | First | 2500\nadvert | Brand | Ad one | 6000 | listener-volume=8@2500\n"
+         "track | Two | Second | 3000\n",
+         true, "", ListenerChoosesWhileEnded},
+        {"listener moves the knob, restore pending", "set volume 0\nset knob-hidden on\n"
+         "track | One | First | 6000 | listener-volume=30@1500 knob-shown=3000\n"
+         "advert | Brand | Ad one | 2500\ntrack | Two | Second | 3000\n",
+         true, " [Options]\r\n Restore=173\r\n Mute=True\r\n", ListenerChoosesWhilePending},
+        {"knob unseen 60 s, restore pending", "set volume 0\nset knob-hidden on\n"
+         "track | One | First | 62000\n",
+         false, " [Options]\r\n Restore=173\r\n Mute=True\r\n", KnobUnseenWhilePending, 0,
+         Judged::ByKeptVolume},
+        {"Zelmor mid-advert", kPlain, true, "", ZelmorMidAdvert, 64, Judged::ByKeptVolume, true},
     };
 }
 
@@ -213,15 +337,16 @@ int main(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) showConsole = showConsole || std::strcmp(argv[i], "--console") == 0;
     std::printf("program: %s\n\n", programPath.c_str());
-    std::printf("%-42s %-18s %-26s %s\n", "scenario", "advert audible ms", "next track volume", "result");
+    std::printf("%-48s %-18s %-26s %-12s %s\n", "scenario", "advert audible ms", "next track volume",
+                "off volume ms", "result");
     int failures = 0, run = 0;
     for (const Scenario& s : Scenarios()) {
         if (std::string(s.name).find(only) == std::string::npos) continue;
         ++run;
         const Outcome o = Run(s);
         failures += !o.ok;
-        std::printf("%-42s %-18s %-26s %s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(), o.ok ? "ok" : "FAILED",
-                    o.note.empty() ? "" : ": ", o.note.c_str());
+        std::printf("%-48s %-18s %-26s %-12s %s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(),
+                    o.offMs.c_str(), o.ok ? "ok" : "FAILED", o.note.empty() ? "" : ": ", o.note.c_str());
         std::fflush(stdout);
     }
     std::printf("\nvolume safety: %d scenarios, %d failed\n", run, failures);
