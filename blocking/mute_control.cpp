@@ -128,10 +128,13 @@ KnobPlace ClickBackAndVerify(ApplicationState& app, Platform& os, int clicks) {
     }
 }
 
-void KeepRestorePending(ApplicationState& app, Platform& os, int retryMs) {
-    if (!app.volumeRestorePending) LogLine("Error:      Volume not restored yet, retrying once Spotify's window is back");
+// Said once, with what it waits for: the window, or a knob it can see.
+void KeepRestorePending(ApplicationState& app, Platform& os, KnobPlace at) {
+    if (!app.volumeRestorePending)
+        LogLine(at == KnobPlace::Unseen ? "Error:      Volume not restored yet, retrying once its slider can be seen"
+                                        : "Error:      Volume not restored yet, retrying once Spotify's window is back");
     app.volumeRestorePending = true;
-    app.nextRestoreTryMs = os.clock.NowMs() + retryMs;
+    app.nextRestoreTryMs = os.clock.NowMs() + (at == KnobPlace::Unseen ? kNotReadyRetryMs : kPendingRetryMs);
     app.restoreTriedWindow = app.spotifyWindow;
 }
 
@@ -154,7 +157,7 @@ void TellListenerToRestore(ApplicationState& app, Platform& os) {
 void SettleRestore(ApplicationState& app, Platform& os, KnobPlace at) {
     if (at == KnobPlace::Restored) ForgetRestore(app, os);
     else if (at == KnobPlace::Elsewhere) LeaveVolumeToListener(app, os);
-    else KeepRestorePending(app, os, at == KnobPlace::Unseen ? kNotReadyRetryMs : kPendingRetryMs);
+    else KeepRestorePending(app, os, at);
 }
 
 // A pending scan counts towards telling the listener only when Spotify plays:

@@ -12,6 +12,7 @@
 #include "client/transport.h"
 #include "client/window_parking.h"
 #include "app/win32_platform.h"
+#include "prefix_snapshot.h"
 #include "sim_rig.h"
 
 namespace {
@@ -190,15 +191,14 @@ TEST(RestoreAfterAnEnd, KilledWhileMutedTheNextStartBringsTheVolumeBack) {
         ASSERT_TRUE(program.Started());
         ASSERT_GE(rig.WaitForEvent("knob x=124", kDeadline).ms, 0);
         ASSERT_GE(rig.WaitForEvent("reason=click", kDeadline).ms, 0);  // resumed, silently
-        EXPECT_TRUE(WaitUntil(
-            [&] { return ReadTextFile(rig.Folder() + "Options.ini").find(" Restore=154\r\n") != std::string::npos; },
-            kDeadline));
+        EXPECT_TRUE(WaitUntil([&] { return UserText(kProgramUserKey, "Restore") == "154"; }, kDeadline));
     }  // killed while the advert is silenced
     // Started again once the advert is over (during it, it would count as silenced).
     ASSERT_GE(rig.WaitForEvent("entry index=1", kDeadline).ms, 0);
     ChildProcess again("mute_driver.exe", "\"" + folder + "\" start");
     EXPECT_EQ(again.Wait(kDeadline), 0u);
     EXPECT_GE(rig.WaitForEvent(knobBefore, kDeadline).ms, 0);
+    EXPECT_EQ(UserText(kProgramUserKey, "Restore"), "(none)");
     EXPECT_EQ(ReadTextFile(rig.Folder() + "Options.ini"), " [Options]\r\n Mute=True\r\n");
     ASSERT_TRUE(rig.Close());
 }

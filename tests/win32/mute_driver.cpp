@@ -1,8 +1,8 @@
 // Stands in for the program where a test needs one as a separate process:
 //   mute_driver FOLDER mute    builds the application in FOLDER, silences the
 //                              playing advert, then waits to be killed
-//   mute_driver FOLDER start   builds the application in FOLDER (which puts back
-//                              a volume left silenced) and exits 0
+//   mute_driver FOLDER start   builds the application in FOLDER, puts back a
+//                              volume left silenced as start-up does, exits 0
 #include <windows.h>
 
 #include <cstring>
@@ -23,5 +23,7 @@ int main(int argc, char** argv) {
         SetBlocked(app, win->platform, true);
         for (;;) Sleep(1000);
     }
+    LoadPendingRestore(app, win->platform);
+    RestoreVolumeIfPending(app, win->platform);
     return app.volumeRestorePending ? 4 : 0;
 }

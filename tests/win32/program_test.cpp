@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 
+#include "base/application_state.h"
 #include "base/command_ids.h"
 #include "prefix_snapshot.h"
 #include "sim_rig.h"
@@ -62,6 +63,7 @@ struct Program : ::testing::Test {
     void SetUp() override {
         RemoveTree(work);
         CreateDirectoryA(work.c_str(), nullptr);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kProgramUserKey);  // nothing owed from an earlier test
     }
     void TearDown() override { program.reset(); }
     HWND Start() {
@@ -210,7 +212,7 @@ TEST_F(Program, ExitDuringASilencedAdvertPutsTheVolumeBack) {
     PostMessageA(main, WM_COMMAND, kExitCommand, 0);
     EXPECT_EQ(program->Wait(kDeadline), 1u);
     EXPECT_GE(rig.WaitForEvent("knob x=154", kDeadline).ms, 0);
-    EXPECT_EQ(Options().find("Restore"), std::string::npos);
+    EXPECT_EQ(UserText(kProgramUserKey, "Restore"), "(none)");
     ASSERT_TRUE(rig.Close());
 }
 
