@@ -36,18 +36,20 @@ void WriteFirstRunFile(ApplicationState& app) {
     app.hotkeysEnabled = false;
     app.playMp3 = false;
     app.mp3Folder.clear();
+    for (const DefaultHotkey& d : kFirstRunHotkeys)
+        app.hotkeys[d.function] = MakeBinding(d.function, d.modifiers, d.keyIndex);
     const std::string& path = app.optionsPath;
-    CIniFile::CreateEmpty(path);
+    if (!CIniFile::CreateEmpty(path)) return;  // logged once; the defaults hold for this run
     CIniFile::SetValue("Mute", "True", kOptions, path);
     CIniFile::SetValue("Play", "False", kOptions, path);
     CIniFile::SetValue("Hotkeys", "False", kOptions, path);
-    for (const DefaultHotkey& d : kFirstRunHotkeys) {
+    for (const DefaultHotkey& d : kFirstRunHotkeys)
         CIniFile::SetValue(std::to_string(d.function), FormatHotkeyValue(d.modifiers, d.keyIndex), "Hotkeys", path);
-        app.hotkeys[d.function] = MakeBinding(d.function, d.modifiers, d.keyIndex);
-    }
 }
 
 void ReadOptions(ApplicationState& app, Platform& os) {
+    IniRecords records;
+    if (!CIniFile::LoadRecords(app.optionsPath, records)) LogLine("Error:      Could not read " + app.optionsPath);
     app.hotkeysEnabled = ReadFlag(app, "Hotkeys");
     app.muteAdverts = ReadFlag(app, "Mute");
     app.playMp3 = ReadFlag(app, "Play");
