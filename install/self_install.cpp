@@ -4,10 +4,10 @@
 #include "base/text_helpers.h"
 #include "blocking/detection_loop.h"
 #include "install/windows_entries.h"
+#include "settings/options.h"
 
 namespace {
 
-constexpr const char* kInstallFolder = "%appdata%\\Adquell\\";
 constexpr const char* kAllUsersStartMenu = "%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
 constexpr const char* kUserStartMenu = "%appdata%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
 
@@ -63,19 +63,14 @@ bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, con
     return ok;
 }
 
-std::string InstallFolder(Platform& os) {
-    return os.system.ExpandEnvironment(kInstallFolder);
-}
-
 std::vector<std::string> StartMenuFolders(Platform& os) {
     return {os.system.ExpandEnvironment(kAllUsersStartMenu), os.system.ExpandEnvironment(kUserStartMenu)};
 }
 
 std::string InstalledProgram(Platform& os, InstallerSystem& installer) {
     const std::string running = installer.RunningProgramPath();
-    const std::string folder = InstallFolder(os);
-    if (EqualNoCase(FolderOf(running), folder)) return running;
-    const std::string installed = folder + BaseName(running);
+    if (RunsFromInstallFolder(os)) return running;
+    const std::string installed = InstallFolder(os) + BaseName(running);
     return installer.CanRead(installed) ? installed : std::string();
 }
 

@@ -1,6 +1,7 @@
 #include "settings/options.h"
 
 #include "base/log.h"
+#include "base/text_helpers.h"
 #include "blocking/mute_control.h"
 #include "client/client_process.h"
 #include "settings/hotkeys.h"
@@ -22,6 +23,7 @@ const DefaultHotkey kFirstRunHotkeys[kHotkeyFunctionCount] = {
 namespace {
 
 const char* const kOptions = "Options";
+constexpr const char* kInstallFolder = "%appdata%\\Adquell\\";
 
 const char* Flag(bool on) {
     return on ? "True" : "False";
@@ -60,12 +62,31 @@ void ReadOptions(ApplicationState& app, Platform& os) {
     LogLine(app.mp3Count >= 1 ? "MP3:        Found " + std::to_string(app.mp3Count) : "MP3:        Found 0");
 }
 
+// A copy started from the Start menu or with Windows has no working directory
+// to rely on, so the installed copy's settings stay beside it.
+std::string OptionsPathFor(Platform& os) {
+    if (RunsFromInstallFolder(os)) return InstalledOptionsPath(os);
+    return os.system.WorkingDirectory() + kPathSeparator + kOptionsFileName;
+}
+
 }  // namespace
+
+std::string InstallFolder(Platform& os) {
+    return os.system.ExpandEnvironment(kInstallFolder);
+}
+
+std::string InstalledOptionsPath(Platform& os) {
+    return InstallFolder(os) + kOptionsFileName;
+}
+
+bool RunsFromInstallFolder(Platform& os) {
+    return EqualNoCase(FolderOf(os.installer.RunningProgramPath()), InstallFolder(os));
+}
 
 ApplicationState::ApplicationState(Platform& os) {
     screenWidth = os.desktop.ScreenWidth();
     screenHeight = os.desktop.ScreenHeight();
-    optionsPath = os.system.WorkingDirectory() + kPathSeparator + "Options.ini";
+    optionsPath = OptionsPathFor(os);
     if (!os.system.PathExists(optionsPath)) WriteFirstRunFile(*this);
     else ReadOptions(*this, os);
     StartSpotify(*this, os);

@@ -42,6 +42,20 @@ TEST_F(Construction, FirstRunWritesTheDefaultFileAndStartsSpotify) {
     EXPECT_EQ(Log(), "Spotify:    Started\n");
 }
 
+// Started from the Start menu or with Windows, the working directory is
+// anything: the installed copy keeps its settings beside itself.
+TEST_F(Construction, TheInstalledCopyUsesTheOptionsBesideItWhateverTheWorkingDirectory) {
+    TempFolder appData;
+    sim.environment["appdata"] = appData.Path() + "/";
+    const std::string installed = appData.Path() + "/\\Adquell\\";
+    appData.Write("\\Adquell\\Options.ini", " [Options]\r\n Hotkeys=True\r\n");
+    installer.running = appData.Path() + "/\\ADQUELL\\Adquell Lite 0.5.exe";  // Windows ignores case
+    ApplicationState state(os);
+    EXPECT_EQ(state.optionsPath, installed + "Options.ini");
+    EXPECT_TRUE(state.hotkeysEnabled);
+    EXPECT_FALSE(cwd.Exists("Options.ini"));
+}
+
 TEST_F(Construction, AnOptionsFileThatCannotBeReadOrWrittenIsLoggedOncePerFailure) {
     std::filesystem::create_directory(cwd / "Options.ini");  // there, but no file to read
     ApplicationState state(os);

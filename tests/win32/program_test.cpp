@@ -331,6 +331,7 @@ TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAw
     for (const SimEventLine& e : silenced) EXPECT_EQ(e.text.find("knob x=154"), std::string::npos) << e.ms;  // still silent
     ChildProcess removal(installed, "/remove", work);
     ASSERT_TRUE(Answer("Adquell Lite", IDYES));  // "Remove Adquell Lite from this computer?"
+    ASSERT_TRUE(Answer("Adquell Lite", IDYES));  // "Also delete your settings (...)?"
     ASSERT_TRUE(Answer("", IDOK));               // "Adquell Lite has been removed."
     EXPECT_EQ(removal.Wait(kDeadline), 0u);
     EXPECT_FALSE(IsWindow(running));
