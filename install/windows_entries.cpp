@@ -2,12 +2,8 @@
 
 #include "base/text_helpers.h"
 #include "install/self_install.h"
-#include "settings/ini_file.h"
 
 namespace {
-
-constexpr const char* kOptionKey = "StartWithWindows";
-constexpr const char* kOptionsSection = "Options";
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -45,11 +41,12 @@ void MoveEntriesTo(InstallerSystem& installer, const std::string& program, const
         installer.WriteUserText(kRunKey, kRunValueName, StartupCommand(program));
 }
 
-bool StartsWithWindows(const ApplicationState& app) {
-    return CIniFile::GetValue(kOptionKey, kOptionsSection, app.optionsPath) == "True";
+bool StartsWithWindows(InstallerSystem& installer) {
+    std::string command;
+    return installer.ReadUserText(kRunKey, kRunValueName, command);
 }
 
-bool SetStartWithWindows(ApplicationState& app, Platform& os, bool on) {
+bool SetStartWithWindows(Platform& os, bool on) {
     InstallerSystem& installer = os.installer;
     if (on) {
         const std::string program = InstalledProgram(os, installer);
@@ -65,6 +62,5 @@ bool SetStartWithWindows(ApplicationState& app, Platform& os, bool on) {
     } else {
         installer.DeleteUserValue(kRunKey, kRunValueName);
     }
-    CIniFile::SetValue(kOptionKey, on ? "True" : "False", kOptionsSection, app.optionsPath);
     return on;
 }

@@ -244,21 +244,25 @@ TEST_F(Removal, NothingGoesWhenCalledOffOrWhileACopyStillRuns) {
     EXPECT_TRUE(installer.deletedAfterExit.empty());
 }
 
-TEST_F(Install, StartWithWindowsNeedsTheInstalledCopyAndIsKeptOnceChanged) {
+TEST_F(Install, StartWithWindowsNeedsTheInstalledCopyAndIsWhatTheRunValueSays) {
     const std::string first = dir.Read("Options.ini");
-    EXPECT_FALSE(StartsWithWindows(app));
-    EXPECT_FALSE(SetStartWithWindows(app, os, true));  // running from Downloads, nothing installed
+    EXPECT_FALSE(StartsWithWindows(installer));
+    EXPECT_FALSE(SetStartWithWindows(os, true));  // running from Downloads, nothing installed
     EXPECT_EQ(installer.messages.size(), 1u);
     EXPECT_FALSE(installer.registry[kRunKey].count(kRunValueName));
-    EXPECT_EQ(dir.Read("Options.ini"), first);  // not changed until the user changes it
     Installed();
-    EXPECT_TRUE(SetStartWithWindows(app, os, true));
+    EXPECT_TRUE(SetStartWithWindows(os, true));
     EXPECT_EQ(installer.registry[kRunKey][kRunValueName], "\"" + installer.running + "\" /startup");
-    EXPECT_TRUE(StartsWithWindows(app));
-    EXPECT_FALSE(SetStartWithWindows(app, os, false));
+    EXPECT_TRUE(StartsWithWindows(installer));
+    EXPECT_FALSE(SetStartWithWindows(os, false));
     EXPECT_FALSE(installer.registry[kRunKey].count(kRunValueName));
-    EXPECT_FALSE(StartsWithWindows(app));
-    EXPECT_EQ(CIniFile::GetValue("StartWithWindows", "Options", app.optionsPath), "False");
+    EXPECT_FALSE(StartsWithWindows(installer));
+    EXPECT_EQ(dir.Read("Options.ini"), first);  // the registry alone holds it
+    // Set by another copy (or left by an older one): the tick follows the value,
+    // not a stale key in Options.ini.
+    dir.Write("Options.ini", " [Options]\r\n StartWithWindows=False\r\n");
+    installer.registry[kRunKey][kRunValueName] = "\"" + installer.running + "\" /startup";
+    EXPECT_TRUE(StartsWithWindows(installer));
 }
 
 TEST_F(Install, OnlyTheFirstFiveBytesAreTheVersion) {
