@@ -5,6 +5,10 @@
 
 namespace {
 
+// The entry's icon is the program's own first one.
+constexpr const char* kIconName = "DisplayIcon";
+constexpr const char* kIconSuffix = ",0";
+
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
@@ -22,7 +26,7 @@ bool WriteUninstallEntry(InstallerSystem& installer, const std::string& program,
         {"DisplayVersion", version},
         {"Publisher", "adquell-lite.org"},
         {"URLInfoAbout", "https://adquell-lite.org/"},
-        {"DisplayIcon", program + ",0"},
+        {kIconName, program + kIconSuffix},
         {"InstallLocation", FolderOf(program)},
         {"UninstallString", Quoted(program) + " " + kRemoveSwitch},
     };
@@ -32,6 +36,13 @@ bool WriteUninstallEntry(InstallerSystem& installer, const std::string& program,
     ok = installer.WriteUserNumber(kUninstallKey, "NoModify", 1) && ok;
     ok = installer.WriteUserNumber(kUninstallKey, "NoRepair", 1) && ok;
     return ok;
+}
+
+std::string UninstallEntryProgram(InstallerSystem& installer) {
+    std::string icon;
+    const std::string suffix = kIconSuffix;
+    if (!installer.ReadUserText(kUninstallKey, kIconName, icon) || !EndsWithNoCase(icon, suffix)) return std::string();
+    return icon.substr(0, icon.size() - suffix.size());
 }
 
 void MoveEntriesTo(InstallerSystem& installer, const std::string& program, const std::string& version) {

@@ -17,6 +17,9 @@ constexpr const char* kStartupSwitch = "/startup";
 // The installed-apps entry for program, the installed copy at version.
 bool WriteUninstallEntry(InstallerSystem& installer, const std::string& program, const std::string& version);
 
+// The program the installed-apps entry names; empty without an entry.
+std::string UninstallEntryProgram(InstallerSystem& installer);
+
 // After an update: the entry and, when there is one, the start with Windows
 // value now name the new copy.
 void MoveEntriesTo(InstallerSystem& installer, const std::string& program, const std::string& version);

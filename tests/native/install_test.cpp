@@ -72,6 +72,50 @@ TEST_F(Install, FirstInstallCopiesLinksStartsAndExits) {
     EXPECT_TRUE(app.leaving);
 }
 
+// A removal that kept Options.ini leaves the folder: no program there, so
+// Alt+D installs in full. The settings in use go along unless some are there.
+TEST_F(Install, AFolderWithoutAProgramGetsAFullInstallAndTheSettingsGoAlong) {
+    installer.folders.insert(kInstall.substr(0, kInstall.size() - 1));
+    installer.files[kInstall + "notes.txt"] = "mine";
+    installer.files[kInstall + "Adquell Lite 0.6.exe.part"] = "unfinished";
+    installer.files[app.optionsPath] = "running copy's settings";
+    WriteUninstallEntry(installer, kInstall + "Adquell Lite 0.5.exe", "0.5");  // names a program gone since
+    Run();
+    EXPECT_TRUE(installer.files.count(kAllUsers + "\\Adquell 0.4.url"));
+    EXPECT_EQ(installer.registry[kUninstallKey]["DisplayVersion"], "0.4");
+    EXPECT_EQ(installer.messages, std::vector<std::string>{"Installed Adquell Lite 0.4 in: " + kInstall +
+                                                           "\nCreated a shortcut in the start menu."});
+    EXPECT_EQ(sim.launched, std::vector<std::string>{kInstall + "Adquell Lite.exe"});
+    EXPECT_EQ(installer.files[kInstall + "Options.ini"], "running copy's settings");
+    EXPECT_EQ(installer.files[app.optionsPath], "running copy's settings");  // copied, not moved
+
+    // The installed copy's own settings are never replaced.
+    installer.files[kInstall + "Options.ini"] = "installed copy's settings";
+    installer.running = "C:\\Other\\Adquell Lite.exe";
+    installer.files[installer.running] = "program 0.4";
+    Run();
+    EXPECT_EQ(installer.messages.back(), "Adquell is already installed.\nPlease use the start menu shortcut in future.");
+    EXPECT_EQ(installer.files[kInstall + "Options.ini"], "installed copy's settings");
+}
+
+TEST_F(Install, AProgramTheEntryNamesOrOneOfOurNamesInTheFolderIsAnInstall) {
+    installer.folders.insert(kInstall.substr(0, kInstall.size() - 1));
+    for (const char* name : {"My Adquell.exe", "Adquell Lite 0.5.exe"}) {
+        installer.messages.clear();
+        installer.registry.clear();
+        installer.files[kInstall + name] = "program";
+        if (name[0] == 'M') WriteUninstallEntry(installer, kInstall + name, "0.4");  // a renamed copy
+        installer.files[app.optionsPath] = "settings";
+        Run();
+        EXPECT_EQ(installer.messages,
+                  std::vector<std::string>{"Adquell is already installed.\nPlease use the start menu shortcut in future."})
+            << name;
+        EXPECT_EQ(installer.files[kInstall + "Options.ini"], "settings") << name;  // carried here too
+        for (const std::string& file : {kInstall + name, kInstall + "Adquell Lite.exe", kInstall + "Options.ini"})
+            installer.files.erase(file);
+    }
+}
+
 TEST_F(Install, WithoutRightsToTheAllUsersMenuTheShortcutGoesToTheUsersOwn) {
     installer.lockedFolders.insert(kAllUsers);
     Run();

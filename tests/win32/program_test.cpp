@@ -316,7 +316,10 @@ TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAw
         EXPECT_TRUE(Eventually([&] { return StartsWithWindows() == on; })) << on;
     }
     EXPECT_EQ(UserText(kRun, "Adquell Lite"), "\"" + installed + "\" /startup");
-    EXPECT_EQ(Options().find("StartWithWindows"), std::string::npos) << Options();  // the Run value alone says it
+    // The installed copy keeps the settings carried beside it; the Run value alone says it starts with Windows.
+    const std::string carried = ReadTextFile(install + "Options.ini");
+    EXPECT_NE(carried.find(" 0=1|41\r\n"), std::string::npos) << carried;
+    EXPECT_EQ(carried.find("StartWithWindows"), std::string::npos) << carried;
 
     // It silences the advert (Spotify playing on at 0 %) and parks the minimised window.
     ASSERT_GE(rig.WaitForEvent("kind=advert", kDeadline).ms, 0);
