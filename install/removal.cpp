@@ -52,6 +52,7 @@ int RemoveProgram(Platform& os, InstallerSystem& installer) {
     installer.DeleteUserValue(kRunKey, kRunValueName);
     RemoveShortcuts(os, installer);
     installer.DeleteUserKey(kUninstallKey);
+    installer.DeleteUserKey(kProgramKey);
     RemoveProgramFiles(installer, folder, withOptions);
     std::string done = "Adquell Lite has been removed.";
     if (installer.CanRead(options) && !withOptions) done += "\nYour settings stay in " + options + ".";

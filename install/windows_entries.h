@@ -10,6 +10,8 @@
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Adquell Lite";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunValueName = "Adquell Lite";
+// The program's own per-user key (the volume-restore record lives there).
+constexpr const char* kProgramKey = "Software\\Adquell Lite";
 // The command-line switches of the entries' commands.
 constexpr const char* kRemoveSwitch = "/remove";
 constexpr const char* kStartupSwitch = "/startup";

@@ -241,6 +241,7 @@ struct Removal : Install {
         installer.files[kOwn + "\\Adquell 0.4.url"] = "x";
         WriteUninstallEntry(installer, installer.running, "0.4");
         installer.registry[kRunKey] = {{kRunValueName, "\"" + installer.running + "\" /startup"}, {"Other", "x.exe"}};
+        installer.registry[kProgramKey] = {{"Restore", "162"}};
     }
     std::vector<std::string> Left(const std::string& in) { return installer.FilesIn(in); }
 };
@@ -259,6 +260,7 @@ TEST_F(Removal, TakesWhatTheInstallMadeAndKeepsTheRest) {
     EXPECT_TRUE(Left(kOwn).empty());
     EXPECT_FALSE(installer.folders.count(kOwn));
     EXPECT_FALSE(installer.registry.count(kUninstallKey));
+    EXPECT_FALSE(installer.registry.count(kProgramKey));
     EXPECT_EQ(installer.registry[kRunKey], (std::map<std::string, std::string>{{"Other", "x.exe"}}));
     EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite has been removed.\nYour settings stay in " +
                                                            kInstall + "Options.ini."});
