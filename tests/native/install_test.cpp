@@ -235,7 +235,7 @@ struct Removal : Install {
         Installed();
         installer.folders.insert({kAllUsers, kOwn});
         for (const char* name : {"Adquell Lite 0.5.exe", "Update.txt", "Adquell Lite 0.6.exe.part", "Options.ini",
-                                 "notes.txt"})
+                                 "notes.txt", "My tool.exe"})
             installer.files[kInstall + name] = "x";
         for (const char* name : {"Adquell 0.4.url", "Adquell 0.5.url", "Other.url"}) installer.files[kAllUsers + "\\" + name] = "x";
         installer.files[kOwn + "\\Adquell 0.4.url"] = "x";
@@ -253,7 +253,7 @@ TEST_F(Removal, TakesWhatTheInstallMadeAndKeepsTheRest) {
     EXPECT_EQ(installer.questions[1], "Also delete your settings (" + kInstall + "Options.ini)?");
     EXPECT_EQ(installer.copiesEnded, 1);
     // The running image cannot go now: it goes once this process has ended.
-    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "Options.ini", "notes.txt"}));
+    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "My tool.exe", "Options.ini", "notes.txt"}));
     EXPECT_EQ(installer.deletedAfterExit, std::vector<std::string>{installer.running});
     EXPECT_EQ(Left(kAllUsers), std::vector<std::string>{"Other.url"});
     EXPECT_TRUE(installer.folders.count(kAllUsers));  // the user's file keeps the folder
@@ -269,7 +269,7 @@ TEST_F(Removal, TakesWhatTheInstallMadeAndKeepsTheRest) {
 TEST_F(Removal, TheSettingsGoOnlyWhenTheUserSaysSo) {
     installer.answers = {true, true};
     EXPECT_EQ(RemoveProgram(os, installer), 0);
-    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "notes.txt"}));
+    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "My tool.exe", "notes.txt"}));
     EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite has been removed."});
 }
 
@@ -405,8 +405,8 @@ TEST_F(Install, TheServerIsOursToChoose) {
         EXPECT_TRUE(AcceptUpdateBase(base)) << base;
     for (const char* base : {"http://example.org", "http://127.0.0.1.example.org", "http://127.0.0.1@example.org",
                              "http://127.0.0.1\\@example.org", "http://0.0.0.0:8080", "http://127.0.0.256",
-                             "http://127.0.0", "ftp://127.0.0.1", "file://C:/x", "https://", "https://a b",
-                             "http://[::2]", "127.0.0.1:8080"})
+                             "http://127.0.0", "http://127.0.0.1.5", "ftp://127.0.0.1", "file://C:/x", "https://",
+                             "https://a b", "http://[::2]", "127.0.0.1:8080"})
         EXPECT_FALSE(AcceptUpdateBase(base)) << base;
 }
 
