@@ -59,7 +59,7 @@ void CommandSetFolder(Program& p, HWND) {
 }
 
 void CommandStartWithWindows(Program& p, HWND) {
-    const bool on = SetStartWithWindows(*p.app, p.os, !StartsWithWindows(*p.app));
+    const bool on = SetStartWithWindows(p.os, !StartsWithWindows(p.os.installer));
     CheckMenuItem(GetMenu(p.shell.main), kStartWithWindowsCommand, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 

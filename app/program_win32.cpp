@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/dpi_layout_win32.h"
-#include "base/text_helpers.h"
 #include "app/program_win32.h"
 #include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
@@ -220,14 +219,6 @@ bool HasSwitch(const std::string& arguments, const char* name) {
     return padded.find(std::string(" ") + name + " ") != std::string::npos;
 }
 
-// Started with Windows: the working directory is the system's, so the
-// program works in its own folder, where the installed copy keeps Options.ini.
-void WorkInOwnFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    SetCurrentDirectoryA(FolderOf(std::string(path, n)).c_str());
-}
-
 // The installed-apps entry's command.
 int RemoveFromThisComputer() {
     auto win32 = std::make_unique<Win32Platform>();
@@ -273,7 +264,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     const std::string arguments = commandLine ? commandLine : "";
     if (RunDeleteAfterExit(arguments)) return 0;
     if (HasSwitch(arguments, kRemoveSwitch)) return RemoveFromThisComputer();
-    if (HasSwitch(arguments, kStartupSwitch)) WorkInOwnFolder();
     // COM and the common controls first: the platform's media player and the
     // volume slider's class need them, whatever the shell has loaded.
     ComApartment com;

@@ -59,7 +59,7 @@ void BuildMenus(Program& program, HWND main) {
     };
     for (const auto& p : popups)
         AppendMenuA(bar, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(p.menu), p.caption);
-    if (StartsWithWindows(*program.app)) CheckMenuItem(bar, kStartWithWindowsCommand, MF_BYCOMMAND | MF_CHECKED);
+    if (StartsWithWindows(program.os.installer)) CheckMenuItem(bar, kStartWithWindowsCommand, MF_BYCOMMAND | MF_CHECKED);
     SetMenu(main, bar);
 }
 

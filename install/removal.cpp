@@ -3,6 +3,7 @@
 #include "base/text_helpers.h"
 #include "install/self_install.h"
 #include "install/windows_entries.h"
+#include "settings/options.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void RemoveProgramFiles(InstallerSystem& installer, const std::string& folder, b
     const std::string running = installer.RunningProgramPath();
     const std::string program = BaseName(running);
     for (const std::string& name : installer.FilesIn(folder)) {
-        if (!MadeByInstall(name, program) && !(withOptions && EqualNoCase(name, "Options.ini"))) continue;
+        if (!MadeByInstall(name, program) && !(withOptions && EqualNoCase(name, kOptionsFileName))) continue;
         const std::string path = folder + name;
         installer.RemoveFile(path);
         if (installer.CanRead(path) && EqualNoCase(path, running)) installer.DeleteAfterExit(path);
@@ -41,7 +42,7 @@ void RemoveProgramFiles(InstallerSystem& installer, const std::string& folder, b
 int RemoveProgram(Platform& os, InstallerSystem& installer) {
     if (!installer.Ask("Remove Adquell Lite from this computer?\nSpotify itself stays as it is.")) return 0;
     const std::string folder = InstallFolder(os);
-    const std::string options = folder + "Options.ini";
+    const std::string options = InstalledOptionsPath(os);
     const bool withOptions =
         installer.CanRead(options) && installer.Ask("Also delete your settings (" + options + ")?");
     if (!installer.EndRunningCopy()) {
@@ -51,6 +52,7 @@ int RemoveProgram(Platform& os, InstallerSystem& installer) {
     installer.DeleteUserValue(kRunKey, kRunValueName);
     RemoveShortcuts(os, installer);
     installer.DeleteUserKey(kUninstallKey);
+    installer.DeleteUserKey(kProgramUserKey);
     RemoveProgramFiles(installer, folder, withOptions);
     std::string done = "Adquell Lite has been removed.";
     if (installer.CanRead(options) && !withOptions) done += "\nYour settings stay in " + options + ".";

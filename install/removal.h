@@ -5,7 +5,7 @@
 
 // Asks first, ends a running copy (which leaves Spotify as found), then
 // deletes the shortcuts, the start with Windows value, the installed-apps
-// entry and the program's files. The user's Options.ini stays unless the user
-// agrees to its removal. Returns the process's exit code: 0 when removed or
+// entry, the program's own registry key and the program's files. The user's
+// Options.ini stays unless the user agrees to its removal. Returns the process's exit code: 0 when removed or
 // called off, 1 when a running copy could not be ended.
 int RemoveProgram(Platform& os, InstallerSystem& installer);

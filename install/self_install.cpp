@@ -4,10 +4,10 @@
 #include "base/text_helpers.h"
 #include "blocking/detection_loop.h"
 #include "install/windows_entries.h"
+#include "settings/options.h"
 
 namespace {
 
-constexpr const char* kInstallFolder = "%appdata%\\Adquell\\";
 constexpr const char* kAllUsersStartMenu = "%ProgramData%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
 constexpr const char* kUserStartMenu = "%appdata%\\Microsoft\\Windows\\Start Menu\\Programs\\Adquell";
 
@@ -24,9 +24,31 @@ bool CopyProgram(InstallerSystem& installer, const std::string& running, const s
     return false;
 }
 
+// The installed copy keeps its Options.ini beside itself: the settings made
+// so far go with it, unless it has some already.
+void CarryOptions(const ApplicationState& app, Platform& os, InstallerSystem& installer) {
+    const std::string installedOptions = InstalledOptionsPath(os);
+    if (app.optionsPath.empty() || !installer.CanRead(app.optionsPath) || installer.CanRead(installedOptions)) return;
+    if (!installer.CopyFileOver(app.optionsPath, installedOptions))
+        LogLine("Error:      Could not copy " + app.optionsPath + " to " + installedOptions);
+}
+
+// A program in the install folder: the one the installed-apps entry names,
+// else any of the program's names there. An empty folder (a removal keeps
+// Options.ini) is no install.
+bool ProgramInstalled(InstallerSystem& installer, const std::string& folder, const std::string& installed) {
+    const std::string entered = UninstallEntryProgram(installer);
+    if (!entered.empty() && installer.CanRead(entered)) return true;
+    if (installer.CanRead(installed)) return true;
+    for (const std::string& name : installer.FilesIn(folder))
+        if (StartsWithNoCase(name, "Adquell Lite") && EndsWithNoCase(name, ".exe")) return true;
+    return false;
+}
+
 void FirstInstall(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& running,
                   const std::string& folder, const std::string& installed) {
     if (!CopyProgram(installer, running, folder, installed)) return;
+    CarryOptions(app, os, installer);
     const bool shortcut = !PlaceStartMenuShortcut(os, installer, installed, ProgramVersion).empty();
     WriteUninstallEntry(installer, installed, ProgramVersion);
     std::string message = std::string("Installed Adquell Lite ") + ProgramVersion + " in: " + folder;
@@ -63,19 +85,14 @@ bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, con
     return ok;
 }
 
-std::string InstallFolder(Platform& os) {
-    return os.system.ExpandEnvironment(kInstallFolder);
-}
-
 std::vector<std::string> StartMenuFolders(Platform& os) {
     return {os.system.ExpandEnvironment(kAllUsersStartMenu), os.system.ExpandEnvironment(kUserStartMenu)};
 }
 
 std::string InstalledProgram(Platform& os, InstallerSystem& installer) {
     const std::string running = installer.RunningProgramPath();
-    const std::string folder = InstallFolder(os);
-    if (EqualNoCase(FolderOf(running), folder)) return running;
-    const std::string installed = folder + BaseName(running);
+    if (RunsFromInstallFolder(os)) return running;
+    const std::string installed = InstallFolder(os) + BaseName(running);
     return installer.CanRead(installed) ? installed : std::string();
 }
 
@@ -96,15 +113,17 @@ void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& insta
     const std::string running = installer.RunningProgramPath();
     const std::string folder = InstallFolder(os);
     const std::string installed = folder + BaseName(running);  // the program's file name
-    if (installer.CreateFolder(folder)) {
-        FirstInstall(app, os, installer, running, folder, installed);
-        return;
-    }
     if (EqualNoCase(installed, running)) {
         CheckForUpdate(app, os, installer, folder);
         return;
     }
+    installer.CreateFolder(folder);  // it may be there already
+    if (!ProgramInstalled(installer, folder, installed)) {
+        FirstInstall(app, os, installer, running, folder, installed);
+        return;
+    }
     if (!CopyProgram(installer, running, folder, installed)) return;
+    CarryOptions(app, os, installer);
     WriteUninstallEntry(installer, installed, ProgramVersion);
     installer.ShowMessage("Adquell is already installed.\nPlease use the start menu shortcut in future.");
     StartNewCopyAndEnd(app, os, installer, installed, "");

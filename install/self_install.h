@@ -30,8 +30,6 @@ bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, con
 std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, const std::string& target,
                                    const std::string& version);
 
-// The per-user install folder, ending with a backslash.
-std::string InstallFolder(Platform& os);
 // The two places a shortcut may go: all users' start menu, the user's own.
 std::vector<std::string> StartMenuFolders(Platform& os);
 // The installed copy: the running program when it runs from the install

@@ -2,12 +2,12 @@
 
 #include "base/text_helpers.h"
 #include "install/self_install.h"
-#include "settings/ini_file.h"
 
 namespace {
 
-constexpr const char* kOptionKey = "StartWithWindows";
-constexpr const char* kOptionsSection = "Options";
+// The entry's icon is the program's own first one.
+constexpr const char* kIconName = "DisplayIcon";
+constexpr const char* kIconSuffix = ",0";
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -26,7 +26,7 @@ bool WriteUninstallEntry(InstallerSystem& installer, const std::string& program,
         {"DisplayVersion", version},
         {"Publisher", "adquell-lite.org"},
         {"URLInfoAbout", "https://adquell-lite.org/"},
-        {"DisplayIcon", program + ",0"},
+        {kIconName, program + kIconSuffix},
         {"InstallLocation", FolderOf(program)},
         {"UninstallString", Quoted(program) + " " + kRemoveSwitch},
     };
@@ -38,6 +38,13 @@ bool WriteUninstallEntry(InstallerSystem& installer, const std::string& program,
     return ok;
 }
 
+std::string UninstallEntryProgram(InstallerSystem& installer) {
+    std::string icon;
+    const std::string suffix = kIconSuffix;
+    if (!installer.ReadUserText(kUninstallKey, kIconName, icon) || !EndsWithNoCase(icon, suffix)) return std::string();
+    return icon.substr(0, icon.size() - suffix.size());
+}
+
 void MoveEntriesTo(InstallerSystem& installer, const std::string& program, const std::string& version) {
     WriteUninstallEntry(installer, program, version);
     std::string run;
@@ -45,11 +52,12 @@ void MoveEntriesTo(InstallerSystem& installer, const std::string& program, const
         installer.WriteUserText(kRunKey, kRunValueName, StartupCommand(program));
 }
 
-bool StartsWithWindows(const ApplicationState& app) {
-    return CIniFile::GetValue(kOptionKey, kOptionsSection, app.optionsPath) == "True";
+bool StartsWithWindows(InstallerSystem& installer) {
+    std::string command;
+    return installer.ReadUserText(kRunKey, kRunValueName, command);
 }
 
-bool SetStartWithWindows(ApplicationState& app, Platform& os, bool on) {
+bool SetStartWithWindows(Platform& os, bool on) {
     InstallerSystem& installer = os.installer;
     if (on) {
         const std::string program = InstalledProgram(os, installer);
@@ -65,6 +73,5 @@ bool SetStartWithWindows(ApplicationState& app, Platform& os, bool on) {
     } else {
         installer.DeleteUserValue(kRunKey, kRunValueName);
     }
-    CIniFile::SetValue(kOptionKey, on ? "True" : "False", kOptionsSection, app.optionsPath);
     return on;
 }

@@ -235,7 +235,9 @@ bool RunDeleteAfterExit(const std::string& arguments) {
     path = path.substr(path.find('"') + 1);
     path = path.substr(0, path.find('"'));
     HANDLE waitFor = reinterpret_cast<HANDLE>(value);
-    WaitForSingleObject(waitFor, 60000);
+    // However long the removal's last message stays open: the program file
+    // cannot go before its process has ended.
+    WaitForSingleObject(waitFor, INFINITE);
     CloseHandle(waitFor);
     // The image may be let go a moment after its process has ended.
     for (int i = 0; i < 50 && !DeleteFileA(path.c_str()) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -28,6 +28,13 @@ bool LoadDocument(const std::string& path, IniDocument& document) {
     return true;
 }
 
+// A change to a file that cannot be read is not saved: said in the log.
+bool LoadDocumentToChange(const std::string& path, IniDocument& document) {
+    if (LoadDocument(path, document)) return true;
+    LogLine("Error:      Could not save " + path + ": it cannot be read");
+    return false;
+}
+
 // No save is lost without a line in the log.
 bool SaveDocument(const std::string& path, const IniDocument& document) {
     const std::string text = (document.byteOrderMark ? kByteOrderMark : std::string()) +
@@ -176,7 +183,7 @@ bool CIniFile::HasEntry(const std::string& key, const std::string& section, cons
 bool CIniFile::SetValue(const std::string& key, const std::string& value, const std::string& section,
                         const std::string& path) {
     IniDocument document;
-    if (!LoadDocument(path, document)) return false;
+    if (!LoadDocumentToChange(path, document)) return false;
     IniRecords& records = document.records;
     IniRecord entry;
     entry.section = section;
@@ -206,7 +213,7 @@ bool CIniFile::SetValue(const std::string& key, const std::string& value, const 
 
 bool CIniFile::RemoveEntry(const std::string& key, const std::string& section, const std::string& path) {
     IniDocument document;
-    if (!LoadDocument(path, document)) return false;
+    if (!LoadDocumentToChange(path, document)) return false;
     IniRecords& records = document.records;
     for (size_t i = 0; i < records.size(); ++i) {
         if (!EntryIs(records[i], key, section)) continue;

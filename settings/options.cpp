@@ -1,6 +1,7 @@
 #include "settings/options.h"
 
 #include "base/log.h"
+#include "base/text_helpers.h"
 #include "client/client_process.h"
 #include "settings/hotkeys.h"
 #include "settings/ini_file.h"
@@ -21,6 +22,7 @@ const DefaultHotkey kFirstRunHotkeys[kHotkeyFunctionCount] = {
 namespace {
 
 const char* const kOptions = "Options";
+constexpr const char* kInstallFolder = "%appdata%\\Adquell\\";
 
 const char* Flag(bool on) {
     return on ? "True" : "False";
@@ -35,18 +37,20 @@ void WriteFirstRunFile(ApplicationState& app) {
     app.hotkeysEnabled = false;
     app.playMp3 = false;
     app.mp3Folder.clear();
+    for (const DefaultHotkey& d : kFirstRunHotkeys)
+        app.hotkeys[d.function] = MakeBinding(d.function, d.modifiers, d.keyIndex);
     const std::string& path = app.optionsPath;
-    CIniFile::CreateEmpty(path);
+    if (!CIniFile::CreateEmpty(path)) return;  // logged once; the defaults hold for this run
     CIniFile::SetValue("Mute", "True", kOptions, path);
     CIniFile::SetValue("Play", "False", kOptions, path);
     CIniFile::SetValue("Hotkeys", "False", kOptions, path);
-    for (const DefaultHotkey& d : kFirstRunHotkeys) {
+    for (const DefaultHotkey& d : kFirstRunHotkeys)
         CIniFile::SetValue(std::to_string(d.function), FormatHotkeyValue(d.modifiers, d.keyIndex), "Hotkeys", path);
-        app.hotkeys[d.function] = MakeBinding(d.function, d.modifiers, d.keyIndex);
-    }
 }
 
 void ReadOptions(ApplicationState& app, Platform& os) {
+    IniRecords records;
+    if (!CIniFile::LoadRecords(app.optionsPath, records)) LogLine("Error:      Could not read " + app.optionsPath);
     app.hotkeysEnabled = ReadFlag(app, "Hotkeys");
     app.muteAdverts = ReadFlag(app, "Mute");
     app.playMp3 = ReadFlag(app, "Play");
@@ -57,12 +61,31 @@ void ReadOptions(ApplicationState& app, Platform& os) {
     LogLine(app.mp3Count >= 1 ? "MP3:        Found " + std::to_string(app.mp3Count) : "MP3:        Found 0");
 }
 
+// A copy started from the Start menu or with Windows has no working directory
+// to rely on, so the installed copy's settings stay beside it.
+std::string OptionsPathFor(Platform& os) {
+    if (RunsFromInstallFolder(os)) return InstalledOptionsPath(os);
+    return os.system.WorkingDirectory() + kPathSeparator + kOptionsFileName;
+}
+
 }  // namespace
+
+std::string InstallFolder(Platform& os) {
+    return os.system.ExpandEnvironment(kInstallFolder);
+}
+
+std::string InstalledOptionsPath(Platform& os) {
+    return InstallFolder(os) + kOptionsFileName;
+}
+
+bool RunsFromInstallFolder(Platform& os) {
+    return EqualNoCase(FolderOf(os.installer.RunningProgramPath()), InstallFolder(os));
+}
 
 ApplicationState::ApplicationState(Platform& os) {
     screenWidth = os.desktop.ScreenWidth();
     screenHeight = os.desktop.ScreenHeight();
-    optionsPath = os.system.WorkingDirectory() + kPathSeparator + "Options.ini";
+    optionsPath = OptionsPathFor(os);
     if (!os.system.PathExists(optionsPath)) WriteFirstRunFile(*this);
     else ReadOptions(*this, os);
     StartSpotify(*this, os);

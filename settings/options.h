@@ -1,6 +1,9 @@
-// The options file (Options.ini in the working directory) and the options the
-// user changes, each saved the moment it changes.
+// The options file and the options the user changes, each saved the moment it
+// changes. Options.ini lives in the working directory, except for the
+// installed copy, which keeps it beside itself whatever it was started from.
 #pragma once
+#include <string>
+
 #include "base/application_state.h"
 #include "music/mp3_index.h"
 #include "base/platform.h"
@@ -12,6 +15,16 @@ struct DefaultHotkey {
     int keyIndex;
 };
 extern const DefaultHotkey kFirstRunHotkeys[kHotkeyFunctionCount];
+
+constexpr const char* kOptionsFileName = "Options.ini";
+
+// The per-user install folder, ending with a backslash.
+std::string InstallFolder(Platform& os);
+// The installed copy's options file, in the install folder.
+std::string InstalledOptionsPath(Platform& os);
+// Whether the running program is the installed copy (it runs from the install
+// folder).
+bool RunsFromInstallFolder(Platform& os);
 
 // The Mute Adverts box.
 void SaveMuteAdverts(ApplicationState& app, bool checked);

@@ -72,6 +72,50 @@ TEST_F(Install, FirstInstallCopiesLinksStartsAndExits) {
     EXPECT_TRUE(app.leaving);
 }
 
+// A removal that kept Options.ini leaves the folder: no program there, so
+// Alt+D installs in full. The settings in use go along unless some are there.
+TEST_F(Install, AFolderWithoutAProgramGetsAFullInstallAndTheSettingsGoAlong) {
+    installer.folders.insert(kInstall.substr(0, kInstall.size() - 1));
+    installer.files[kInstall + "notes.txt"] = "mine";
+    installer.files[kInstall + "Adquell Lite 0.6.exe.part"] = "unfinished";
+    installer.files[app.optionsPath] = "running copy's settings";
+    WriteUninstallEntry(installer, kInstall + "Adquell Lite 0.5.exe", "0.5");  // names a program gone since
+    Run();
+    EXPECT_TRUE(installer.files.count(kAllUsers + "\\Adquell 0.4.url"));
+    EXPECT_EQ(installer.registry[kUninstallKey]["DisplayVersion"], "0.4");
+    EXPECT_EQ(installer.messages, std::vector<std::string>{"Installed Adquell Lite 0.4 in: " + kInstall +
+                                                           "\nCreated a shortcut in the start menu."});
+    EXPECT_EQ(sim.launched, std::vector<std::string>{kInstall + "Adquell Lite.exe"});
+    EXPECT_EQ(installer.files[kInstall + "Options.ini"], "running copy's settings");
+    EXPECT_EQ(installer.files[app.optionsPath], "running copy's settings");  // copied, not moved
+
+    // The installed copy's own settings are never replaced.
+    installer.files[kInstall + "Options.ini"] = "installed copy's settings";
+    installer.running = "C:\\Other\\Adquell Lite.exe";
+    installer.files[installer.running] = "program 0.4";
+    Run();
+    EXPECT_EQ(installer.messages.back(), "Adquell is already installed.\nPlease use the start menu shortcut in future.");
+    EXPECT_EQ(installer.files[kInstall + "Options.ini"], "installed copy's settings");
+}
+
+TEST_F(Install, AProgramTheEntryNamesOrOneOfOurNamesInTheFolderIsAnInstall) {
+    installer.folders.insert(kInstall.substr(0, kInstall.size() - 1));
+    for (const char* name : {"My Adquell.exe", "Adquell Lite 0.5.exe"}) {
+        installer.messages.clear();
+        installer.registry.clear();
+        installer.files[kInstall + name] = "program";
+        if (name[0] == 'M') WriteUninstallEntry(installer, kInstall + name, "0.4");  // a renamed copy
+        installer.files[app.optionsPath] = "settings";
+        Run();
+        EXPECT_EQ(installer.messages,
+                  std::vector<std::string>{"Adquell is already installed.\nPlease use the start menu shortcut in future."})
+            << name;
+        EXPECT_EQ(installer.files[kInstall + "Options.ini"], "settings") << name;  // carried here too
+        for (const std::string& file : {kInstall + name, kInstall + "Adquell Lite.exe", kInstall + "Options.ini"})
+            installer.files.erase(file);
+    }
+}
+
 TEST_F(Install, WithoutRightsToTheAllUsersMenuTheShortcutGoesToTheUsersOwn) {
     installer.lockedFolders.insert(kAllUsers);
     Run();
@@ -191,12 +235,13 @@ struct Removal : Install {
         Installed();
         installer.folders.insert({kAllUsers, kOwn});
         for (const char* name : {"Adquell Lite 0.5.exe", "Update.txt", "Adquell Lite 0.6.exe.part", "Options.ini",
-                                 "notes.txt"})
+                                 "notes.txt", "My tool.exe"})
             installer.files[kInstall + name] = "x";
         for (const char* name : {"Adquell 0.4.url", "Adquell 0.5.url", "Other.url"}) installer.files[kAllUsers + "\\" + name] = "x";
         installer.files[kOwn + "\\Adquell 0.4.url"] = "x";
         WriteUninstallEntry(installer, installer.running, "0.4");
         installer.registry[kRunKey] = {{kRunValueName, "\"" + installer.running + "\" /startup"}, {"Other", "x.exe"}};
+        installer.registry[kProgramUserKey] = {{"Restore", "162"}};
     }
     std::vector<std::string> Left(const std::string& in) { return installer.FilesIn(in); }
 };
@@ -208,13 +253,14 @@ TEST_F(Removal, TakesWhatTheInstallMadeAndKeepsTheRest) {
     EXPECT_EQ(installer.questions[1], "Also delete your settings (" + kInstall + "Options.ini)?");
     EXPECT_EQ(installer.copiesEnded, 1);
     // The running image cannot go now: it goes once this process has ended.
-    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "Options.ini", "notes.txt"}));
+    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "My tool.exe", "Options.ini", "notes.txt"}));
     EXPECT_EQ(installer.deletedAfterExit, std::vector<std::string>{installer.running});
     EXPECT_EQ(Left(kAllUsers), std::vector<std::string>{"Other.url"});
     EXPECT_TRUE(installer.folders.count(kAllUsers));  // the user's file keeps the folder
     EXPECT_TRUE(Left(kOwn).empty());
     EXPECT_FALSE(installer.folders.count(kOwn));
     EXPECT_FALSE(installer.registry.count(kUninstallKey));
+    EXPECT_FALSE(installer.registry.count(kProgramUserKey));
     EXPECT_EQ(installer.registry[kRunKey], (std::map<std::string, std::string>{{"Other", "x.exe"}}));
     EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite has been removed.\nYour settings stay in " +
                                                            kInstall + "Options.ini."});
@@ -223,7 +269,7 @@ TEST_F(Removal, TakesWhatTheInstallMadeAndKeepsTheRest) {
 TEST_F(Removal, TheSettingsGoOnlyWhenTheUserSaysSo) {
     installer.answers = {true, true};
     EXPECT_EQ(RemoveProgram(os, installer), 0);
-    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "notes.txt"}));
+    EXPECT_EQ(Left(folder), (std::vector<std::string>{"Adquell Lite.exe", "My tool.exe", "notes.txt"}));
     EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite has been removed."});
 }
 
@@ -244,21 +290,25 @@ TEST_F(Removal, NothingGoesWhenCalledOffOrWhileACopyStillRuns) {
     EXPECT_TRUE(installer.deletedAfterExit.empty());
 }
 
-TEST_F(Install, StartWithWindowsNeedsTheInstalledCopyAndIsKeptOnceChanged) {
+TEST_F(Install, StartWithWindowsNeedsTheInstalledCopyAndIsWhatTheRunValueSays) {
     const std::string first = dir.Read("Options.ini");
-    EXPECT_FALSE(StartsWithWindows(app));
-    EXPECT_FALSE(SetStartWithWindows(app, os, true));  // running from Downloads, nothing installed
+    EXPECT_FALSE(StartsWithWindows(installer));
+    EXPECT_FALSE(SetStartWithWindows(os, true));  // running from Downloads, nothing installed
     EXPECT_EQ(installer.messages.size(), 1u);
     EXPECT_FALSE(installer.registry[kRunKey].count(kRunValueName));
-    EXPECT_EQ(dir.Read("Options.ini"), first);  // not changed until the user changes it
     Installed();
-    EXPECT_TRUE(SetStartWithWindows(app, os, true));
+    EXPECT_TRUE(SetStartWithWindows(os, true));
     EXPECT_EQ(installer.registry[kRunKey][kRunValueName], "\"" + installer.running + "\" /startup");
-    EXPECT_TRUE(StartsWithWindows(app));
-    EXPECT_FALSE(SetStartWithWindows(app, os, false));
+    EXPECT_TRUE(StartsWithWindows(installer));
+    EXPECT_FALSE(SetStartWithWindows(os, false));
     EXPECT_FALSE(installer.registry[kRunKey].count(kRunValueName));
-    EXPECT_FALSE(StartsWithWindows(app));
-    EXPECT_EQ(CIniFile::GetValue("StartWithWindows", "Options", app.optionsPath), "False");
+    EXPECT_FALSE(StartsWithWindows(installer));
+    EXPECT_EQ(dir.Read("Options.ini"), first);  // the registry alone holds it
+    // Set by another copy (or left by an older one): the tick follows the value,
+    // not a stale key in Options.ini.
+    dir.Write("Options.ini", " [Options]\r\n StartWithWindows=False\r\n");
+    installer.registry[kRunKey][kRunValueName] = "\"" + installer.running + "\" /startup";
+    EXPECT_TRUE(StartsWithWindows(installer));
 }
 
 TEST_F(Install, OnlyTheFirstFiveBytesAreTheVersion) {
@@ -355,8 +405,8 @@ TEST_F(Install, TheServerIsOursToChoose) {
         EXPECT_TRUE(AcceptUpdateBase(base)) << base;
     for (const char* base : {"http://example.org", "http://127.0.0.1.example.org", "http://127.0.0.1@example.org",
                              "http://127.0.0.1\\@example.org", "http://0.0.0.0:8080", "http://127.0.0.256",
-                             "http://127.0.0", "ftp://127.0.0.1", "file://C:/x", "https://", "https://a b",
-                             "http://[::2]", "127.0.0.1:8080"})
+                             "http://127.0.0", "http://127.0.0.1.5", "ftp://127.0.0.1", "file://C:/x", "https://",
+                             "https://a b", "http://[::2]", "127.0.0.1:8080"})
         EXPECT_FALSE(AcceptUpdateBase(base)) << base;
 }
 

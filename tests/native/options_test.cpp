@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 
 #include "settings/ini_file.h"
 #include "settings/options.h"
@@ -39,6 +40,36 @@ TEST_F(Construction, FirstRunWritesTheDefaultFileAndStartsSpotify) {
     EXPECT_EQ(state.hotkeys[8].keyIndex, 2);
     EXPECT_EQ(sim.launched, std::vector<std::string>{"C:\\AppData\\Spotify\\spotify.exe"});
     EXPECT_EQ(Log(), "Spotify:    Started\n");
+}
+
+// Started from the Start menu or with Windows, the working directory is
+// anything: the installed copy keeps its settings beside itself.
+TEST_F(Construction, TheInstalledCopyUsesTheOptionsBesideItWhateverTheWorkingDirectory) {
+    TempFolder appData;
+    sim.environment["appdata"] = appData.Path() + "/";
+    const std::string installed = appData.Path() + "/\\Adquell\\";
+    appData.Write("\\Adquell\\Options.ini", " [Options]\r\n Hotkeys=True\r\n");
+    installer.running = appData.Path() + "/\\ADQUELL\\Adquell Lite 0.5.exe";  // Windows ignores case
+    ApplicationState state(os);
+    EXPECT_EQ(state.optionsPath, installed + "Options.ini");
+    EXPECT_TRUE(state.hotkeysEnabled);
+    EXPECT_FALSE(cwd.Exists("Options.ini"));
+}
+
+TEST_F(Construction, AnOptionsFileThatCannotBeReadOrWrittenIsLoggedOncePerFailure) {
+    std::filesystem::create_directory(cwd / "Options.ini");  // there, but no file to read
+    ApplicationState state(os);
+    SaveMuteAdverts(state, false);
+    EXPECT_EQ(LogCount("Error:      Could not read " + (cwd / "Options.ini")), 1);
+    EXPECT_EQ(LogCount("Error:      Could not save " + (cwd / "Options.ini") + ": it cannot be read"), 1);
+
+    // A first run where nothing can be written: one line, and the defaults hold.
+    TheDebugLog().logBacklog.clear();
+    sim.workingDirectory = cwd / "gone";
+    ApplicationState first(os);
+    EXPECT_EQ(Log(), "Error:      Could not save " + (cwd / "gone/Options.ini") + "\nSpotify:    Started\n");
+    EXPECT_TRUE(first.muteAdverts);
+    EXPECT_EQ(first.hotkeys[1].keyIndex, 3);
 }
 
 TEST_F(Construction, AnEmptyExistingFileIsNoFirstRun) {

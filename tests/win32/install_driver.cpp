@@ -2,10 +2,11 @@
 //   install_driver install MESSAGES LOG   runs InstallOrUpdate; message boxes
 //                                         are appended to MESSAGES instead of
 //                                         shown, the log goes to LOG
-//   install_driver remove ANSWERS MESSAGES
+//   install_driver remove ANSWERS MESSAGES [HOLD_MS]
 //                                         runs the removal; questions are
 //                                         answered in turn by the letters of
-//                                         ANSWERS (y or n) and recorded too
+//                                         ANSWERS (y or n) and recorded too;
+//                                         a message stays "open" HOLD_MS
 //   install_driver /delete-after ...      the removal's helper, as in the program
 //   install_driver                        (as the started copy) leaves a
 //                                         marker file "<own path>.started"
@@ -29,6 +30,7 @@ namespace {
 std::string messagesFile;
 std::string logFile;
 std::string answers;
+DWORD messageHoldMs = 0;
 
 void WriteLog() {
     std::ofstream(logFile, std::ios::binary) << TheDebugLog().logBacklog;
@@ -38,6 +40,7 @@ class AnsweredInstaller : public Win32InstallerSystem {
 public:
     void ShowMessage(const std::string& text) override {
         std::ofstream(messagesFile, std::ios::binary | std::ios::app) << text << "\n---\n";
+        Sleep(messageHoldMs);  // as a user who leaves the box open
     }
     bool Ask(const std::string& question) override {
         const bool yes = !answers.empty() && answers[0] == 'y';
@@ -55,9 +58,10 @@ public:
 
 int main(int argc, char** argv) {
     if (argc == 4 && RunDeleteAfterExit(std::string(argv[1]) + " " + argv[2] + " \"" + argv[3] + "\"")) return 0;
-    if (argc == 4 && std::strcmp(argv[1], "remove") == 0) {
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "remove") == 0) {
         answers = argv[2];
         messagesFile = argv[3];
+        if (argc == 5) messageHoldMs = std::strtoul(argv[4], nullptr, 10);
         auto win = std::make_unique<Win32Platform>();
         AnsweredInstaller installer;
         return RemoveProgram(win->platform, installer);

@@ -118,10 +118,15 @@ TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
     DeleteFileA((installed + ".started").c_str());  // the stand-in's mark, not the install's
     std::ofstream(install + "Options.ini", std::ios::binary) << " [Options]\r\n Mute=True\r\n";  // the user's
     DeleteFileA(messages.c_str());
-    // As the list of installed apps runs it: the installed copy with its switch.
-    ChildProcess removal(installed, "remove yn \"" + messages + "\"");
+    // As the list of installed apps runs it: the installed copy with its switch;
+    // its last message is left open longer than a minute.
+    constexpr DWORD kMessageOpenMs = 70000;
+    ChildProcess removal(installed, "remove yn \"" + messages + "\" " + std::to_string(kMessageOpenMs));
     ASSERT_TRUE(removal.Started());
-    EXPECT_EQ(removal.Wait(kDeadline), 0u);
+    ASSERT_TRUE(
+        WaitUntil([&] { return ReadTextFile(messages).find("has been removed") != std::string::npos; }, kDeadline));
+    EXPECT_EQ(UserText(kUninstall, "DisplayName"), "(none)");  // the entry goes at once, the program after
+    EXPECT_EQ(removal.Wait(kMessageOpenMs + kDeadline), 0u);
     EXPECT_EQ(ReadTextFile(messages), "? Remove Adquell Lite from this computer?\nSpotify itself stays as it is. y\n---\n"
                                       "? Also delete your settings (" + install + "Options.ini)? n\n---\n"
                                       "Adquell Lite has been removed.\nYour settings stay in " + install +

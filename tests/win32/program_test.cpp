@@ -318,7 +318,10 @@ TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAw
         EXPECT_TRUE(Eventually([&] { return StartsWithWindows() == on; })) << on;
     }
     EXPECT_EQ(UserText(kRun, "Adquell Lite"), "\"" + installed + "\" /startup");
-    EXPECT_NE(Options().find(" StartWithWindows=True\r\n"), std::string::npos) << Options();
+    // The installed copy keeps the settings carried beside it; the Run value alone says it starts with Windows.
+    const std::string carried = ReadTextFile(install + "Options.ini");
+    EXPECT_NE(carried.find(" 0=1|41\r\n"), std::string::npos) << carried;
+    EXPECT_EQ(carried.find("StartWithWindows"), std::string::npos) << carried;
 
     // It silences the advert (Spotify playing on at 0 %) and parks the minimised window.
     ASSERT_GE(rig.WaitForEvent("kind=advert", kDeadline).ms, 0);
@@ -333,6 +336,7 @@ TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAw
     for (const SimEventLine& e : silenced) EXPECT_EQ(e.text.find("knob x=154"), std::string::npos) << e.ms;  // still silent
     ChildProcess removal(installed, "/remove", work);
     ASSERT_TRUE(Answer("Adquell Lite", IDYES));  // "Remove Adquell Lite from this computer?"
+    ASSERT_TRUE(Answer("Adquell Lite", IDYES));  // "Also delete your settings (...)?"
     ASSERT_TRUE(Answer("", IDOK));               // "Adquell Lite has been removed."
     EXPECT_EQ(removal.Wait(kDeadline), 0u);
     EXPECT_FALSE(IsWindow(running));
