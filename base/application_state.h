@@ -46,7 +46,9 @@ struct ApplicationState {
     char probeTitleBuffer[kTitleBufferSize] = {};
 
     // Mute and volume.
-    bool advertBlocked = false;
+    // Read by the login watcher too (a silenced Spotify that goes away owes
+    // its volume to its next window).
+    std::atomic<bool> advertBlocked{false};
     std::int32_t savedKnobX = 0;
 
     // Spotify's main window and its rectangle. The login watcher writes these
@@ -66,6 +68,7 @@ struct ApplicationState {
     WindowHandle savedParent = nullptr;
     WindowHandle parkedWindow = nullptr;  // the window the parking flags speak of
     bool spotifyTransparent = false;      // made invisible while being parked
+    WindowHandle hiddenWindow = nullptr;  // seen hidden at the last tick
 
     // MP3 library.
     std::string mp3Folder;

@@ -9,16 +9,21 @@ namespace {
 constexpr int kFirstWindowPollMs = 750;
 constexpr int kLoggedOutPollMs = 1000;
 constexpr int kWatchPollMs = 3000;
-// While a volume is owed, a restarted Spotify is looked for this often, so
-// that its volume comes back within half a second of its new window.
+// While a volume is owed (or would be, should Spotify go now), a restarted
+// Spotify is looked for this often, so that its volume comes back within half
+// a second of its new window.
 constexpr int kVolumeOwedPollMs = 250;
 
+bool VolumeOwed(const ApplicationState& app) {
+    return app.volumeRestorePending || app.advertBlocked;
+}
+
 int WatchPoll(const ApplicationState& app) {
-    return app.volumeRestorePending ? kVolumeOwedPollMs : kWatchPollMs;
+    return VolumeOwed(app) ? kVolumeOwedPollMs : kWatchPollMs;
 }
 
 int LoggedOutPoll(const ApplicationState& app) {
-    return app.volumeRestorePending ? kVolumeOwedPollMs : kLoggedOutPollMs;
+    return VolumeOwed(app) ? kVolumeOwedPollMs : kLoggedOutPollMs;
 }
 
 WindowHandle FindSpotify(Platform& os) {

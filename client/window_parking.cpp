@@ -67,6 +67,11 @@ void KeepSpotifyCapturable(ApplicationState& app, Platform& os) {
     }
     const bool minimised = os.desktop.IsIconic(spotify);
     const bool visible = os.desktop.IsVisible(spotify);
+    // A window closing is hidden for a moment before it goes: a hidden one is
+    // parked only when it is still there, hidden, at the next tick.
+    const bool justHidden = !minimised && !visible && !app.spotifyParked && app.hiddenWindow != spotify;
+    app.hiddenWindow = visible ? nullptr : spotify;
+    if (justHidden) return;
     if (minimised || !visible) {
         if (!app.spotifyParked) Park(app, os, minimised);
         else UnparkIfActivated(app, os);

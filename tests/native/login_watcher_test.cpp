@@ -50,6 +50,25 @@ TEST_F(Watcher, ClosingSpotifyStopsTheTimersOnce) {
     EXPECT_EQ(Log(), "Spotify:    Logged out\n");
 }
 
+// Spotify ends while an advert is silenced and starts again: its new window is
+// found, and the ticks started, within half a second, so that its volume
+// (0 %, as the advert left it) comes back before much of its music is heard.
+TEST_F(Watcher, ARestartedSpotifyIsFoundWithinHalfASecondWhileAVolumeIsOwed) {
+    WindowHandle s = Spotify(800, 600);
+    Step();
+    app.advertBlocked = true;
+    int waited = Step();
+    sim.CloseWindow(s);
+    waited += Step();
+    EXPECT_EQ(timers.stops, 1);
+    Spotify(800, 600);
+    int sinceNewWindow = 0;
+    while (timers.starts == 0 && sinceNewWindow < 5000) sinceNewWindow += Step();
+    EXPECT_EQ(timers.starts, 1);
+    EXPECT_LE(waited, 500);
+    EXPECT_LE(sinceNewWindow, 500);
+}
+
 TEST_F(Watcher, ALoginNeedsMoreThan405By320) {
     WindowHandle s = Spotify(800, 600);
     Step();
