@@ -47,6 +47,9 @@ struct ApplicationState {
     // Mute and volume.
     bool advertBlocked = false;
     std::int32_t savedKnobX = 0;
+    // The main window's volume slider (0-100) as the program last set or saw
+    // it: a slider message at this position moves nothing.
+    std::int32_t volumeSlider = 100;
 
     // Spotify's main window and its rectangle. The login watcher writes these
     // from its own thread while the user-interface thread reads them, hence

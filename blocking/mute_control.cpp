@@ -8,6 +8,7 @@
 #include "blocking/screen_probes.h"
 #include "client/client_process.h"
 #include "client/transport.h"
+#include "music/filler_player.h"
 #include "settings/ini_file.h"
 
 namespace {
@@ -84,6 +85,8 @@ bool Mute(ApplicationState& app, Platform& os) {
     if (!app.volumeRestorePending) app.savedKnobX = knob;
     app.volumeRestorePending = false;
     ClickMute(app, os);
+    // The listener's volume, when not 0 %, is the level the filler plays at.
+    if (app.savedKnobX != spotify::kKnobMutedX) ShowVolume(app, os.filler, os.controls, KnobVolume(app.savedKnobX));
     // Written after the click, so no disk time delays the silence.
     RememberRestore(app);
     SilenceAndPlayOn(app, os);
@@ -156,7 +159,7 @@ void StepVolume(ApplicationState& app, Platform& os, float change) {
     const int knob = LocateVolumeKnob(app, os.screen);
     if (!IsKnobPosition(knob)) return;  // a step from an unknown volume could land anywhere
     const VolumeStep step = ComputeVolumeStep(knob, change);
-    os.controls.SetVolumeSliderPosition(step.sliderPosition);
+    ShowVolume(app, os.filler, os.controls, step.sliderPosition);
     ClickSpotify(app, os, step.clickX, app.spotifyHeight - spotify::kStepClickUp);
 }
 
