@@ -19,7 +19,7 @@ void FillerVolumeStep(ApplicationState& app, Platform& os, int step) {
 void ToggleHotkeys(ApplicationState& app, Platform& os) {
     app.hotkeysEnabled = !app.hotkeysEnabled;
     if (app.hotkeysEnabled) RegisterAllHotkeys(app, os);
-    else UnregisterAllHotkeys(os);
+    else UnregisterAllHotkeys(app, os);
     os.controls.SetHotkeysBox(app.hotkeysEnabled);
 }
 

@@ -44,7 +44,7 @@ bool OnPlayMp3Box(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs
 void OnHotkeysBox(ApplicationState& app, Platform& os, bool checked) {
     SaveHotkeysOption(app, checked);
     if (checked) RegisterAllHotkeys(app, os);
-    else UnregisterAllHotkeys(os);
+    else UnregisterAllHotkeys(app, os);
 }
 
 void OnNextButton(ApplicationState& app, Platform& os) {

@@ -27,6 +27,12 @@ struct ApplicationState {
 
     // Hotkeys, indexed by function number.
     HotkeyBinding hotkeys[kHotkeyFunctionCount];
+    // Every hotkey asked for. One another program holds is asked for again
+    // until hotkeyRetryUntilMs, then named in the log and given up. While
+    // handed over to a new copy, none is held or asked for.
+    std::vector<WantedHotkey> wantedHotkeys;
+    std::uint64_t hotkeyRetryUntilMs = 0;
+    bool hotkeysHandedOver = false;
 
     // Detection loop.
     char titleBuffer[spotify::kTitleBufferSize] = {};
