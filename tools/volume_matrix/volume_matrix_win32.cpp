@@ -7,6 +7,7 @@
 // --only runs the scenarios whose name holds TEXT; --console opens the
 // program's debug console, whose log then shows where Wine shows consoles.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -34,7 +35,11 @@ struct Outcome {
     std::string volume;    // the next track's volume against the listener's
     bool ok = false;
     std::string note;
+    std::string reading;   // what a scenario's action read on the way, for the table
 };
+
+// Set by a scenario's action: a figure it read, shown beside the result.
+std::string actionReading;
 
 // Something done to the program while the playlist runs; returns what went
 // wrong, or empty text.
@@ -51,6 +56,17 @@ struct Scenario {
 
 std::string WorkFolder() {
     return ExeFolder() + "matrix-work";
+}
+
+std::string MatrixMp3Folder() {
+    return WorkFolder() + "\\mp3";
+}
+
+// Two of the test tones in the work folder's MP3 folder.
+void CopyFillerTones() {
+    CreateDirectoryA(MatrixMp3Folder().c_str(), nullptr);
+    for (const char* name : {"tone-a.mp3", "tone-c.mp3"})
+        CopyFileA((ExeFolder() + "media\\" + name).c_str(), (MatrixMp3Folder() + "\\" + name).c_str(), FALSE);
 }
 
 std::unique_ptr<ChildProcess> StartProgram() {
@@ -102,6 +118,7 @@ Outcome Run(const Scenario& s) {
     RemoveTree(WorkFolder());
     CreateDirectoryA(WorkFolder().c_str(), nullptr);
     if (!s.options.empty()) std::ofstream(WorkFolder() + "\\Options.ini", std::ios::binary) << s.options;
+    if (s.options.find(" MP3=") != std::string::npos) CopyFillerTones();
     SimRig rig("matrix");
     Outcome failed;
     if (!rig.Start(s.script)) {
@@ -115,6 +132,7 @@ Outcome Run(const Scenario& s) {
         return failed;
     }
     if (showConsole) PostMessageA(main, WM_COMMAND, kDebugConsoleCommand, 0);
+    actionReading.clear();
     const std::string actionNote = s.during ? s.during(rig, program) : std::string();
     rig.WaitForEvent(" end", 120000);
     if (HWND main = ProgramWindow(0)) {
@@ -123,7 +141,9 @@ Outcome Run(const Scenario& s) {
     }
     program.reset();
     rig.Close();
-    return Judge(s, rig, actionNote);
+    Outcome o = Judge(s, rig, actionNote);
+    o.reading = actionReading;
+    return o;
 }
 
 // The program is killed while the advert is silenced, then started again.
@@ -161,10 +181,54 @@ std::string LogOff(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
     return program->Wait(kDeadline) == STILL_ACTIVE ? "did not end; " : "";
 }
 
+// The main window's volume slider, read from this process; -1 when it cannot be.
+int ProgramSliderPosition(HWND main) {
+    HWND slider = FindWindowExA(main, nullptr, "msctls_trackbar32", nullptr);
+    DWORD_PTR position = 0;
+    if (!slider || !SendMessageTimeoutA(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &position)) return -1;
+    return static_cast<int>(position);
+}
+
+// The first child static of the main window: the status line, which names
+// the MP3 the filler plays.
+std::string ProgramStatus(HWND main) {
+    return WindowTitle(FindWindowExA(main, nullptr, "Static", nullptr));
+}
+
+// During the advert the filler plays no louder than Spotify did: the slider
+// it plays at is read while it plays, and never above the listener's 30 %.
+std::string FillerNoLouderThanSpotify(SimRig& rig, std::unique_ptr<ChildProcess>&) {
+    if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "never silenced; ";
+    HWND main = ProgramWindow(kDeadline);
+    bool playing = false;
+    int highest = -1;
+    const DWORD start = GetTickCount();
+    // Read every 100 ms for two seconds of the advert while the filler plays.
+    while (GetTickCount() - start < 2000) {
+        const std::string status = ProgramStatus(main);
+        if (status.size() > 4 && status.compare(status.size() - 4, 4, ".mp3") == 0) {
+            playing = true;
+            const int position = ProgramSliderPosition(main);
+            if (position > highest) highest = position;
+        }
+        Sleep(100);
+    }
+    actionReading = "filler slider " + std::to_string(highest);
+    if (!playing) return "the filler never played; ";
+    return highest >= 0 && highest <= 30 ? "" : "the filler played above Spotify's 30 %; ";
+}
+
 const char* const kPlain = "set volume 64\n"
                            "track  | One   | First  | 2500\n"
                            "advert | Brand | Ad one | 2500\n"
                            "track  | Two   | Second | 2500\n";
+
+Scenario FillerAtSpotifysVolume() {
+    return {"filler during an advert, Spotify at 30 %", "set volume 30\n"
+            "track | One | First | 2500\nadvert | Brand | Ad one | 3000\ntrack | Two | Second | 5000\n",
+            true, " [Options]\r\n Mute=True\r\n Play=True\r\n MP3=" + MatrixMp3Folder() + "\r\n",
+            FillerNoLouderThanSpotify};
+}
 
 std::vector<Scenario> Scenarios() {
     return {
@@ -199,6 +263,7 @@ std::vector<Scenario> Scenarios() {
         {"Windows logs off mid-advert", "set volume 64\n"
          "track | One | First | 2500\nadvert | Brand | Ad one | 3000\ntrack | Two | Second | 2500\n",
          false, "", LogOff},
+        FillerAtSpotifysVolume(),
     };
 }
 
@@ -220,8 +285,8 @@ int main(int argc, char** argv) {
         ++run;
         const Outcome o = Run(s);
         failures += !o.ok;
-        std::printf("%-42s %-18s %-26s %s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(), o.ok ? "ok" : "FAILED",
-                    o.note.empty() ? "" : ": ", o.note.c_str());
+        std::printf("%-42s %-18s %-26s %s%s%s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(), o.ok ? "ok" : "FAILED",
+                    o.note.empty() ? "" : ": ", o.note.c_str(), o.reading.empty() ? "" : "  ", o.reading.c_str());
         std::fflush(stdout);
     }
     std::printf("\nvolume safety: %d scenarios, %d failed\n", run, failures);
