@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/program_version.h"
 #include "client/spotify_contract.h"
 #include "platform/types.h"
 #include "settings/hotkey_binding.h"
 #include "settings/ini_file.h"
-
-inline constexpr char ProgramVersion[] = "0.4";
 
 struct Platform;
 
