@@ -230,6 +230,136 @@ Scenario FillerAtSpotifysVolume() {
             FillerNoLouderThanSpotify};
 }
 
+// An update mid-advert: the installed 0.4 copy (hotkeys on) is told Alt+D
+// while an advert is silenced, finds 0.5 on a test server on 127.0.0.1,
+// starts it and shows its message box. The new copy must then hold every
+// hotkey and silence the next advert.
+struct HeldCombination {
+    const char* name;
+    UINT modifiers;
+    UINT virtualKey;
+};
+const HeldCombination kUpdateHotkeys[] = {
+    {"Alt+F1", MOD_ALT, VK_F1}, {"Alt+Right", MOD_ALT, VK_RIGHT}, {"Ctrl+Space", MOD_CONTROL, VK_SPACE}, {"Alt+D", MOD_ALT, 'D'}};
+
+std::string ExpandedPath(const char* text) {
+    char path[MAX_PATH] = {};
+    ExpandEnvironmentStringsA(text, path, MAX_PATH);
+    return path;
+}
+
+// The combinations some other program holds now (RegisterHotKey fails), by name.
+std::string FreeUpdateHotkeys() {
+    std::string free;
+    for (const HeldCombination& h : kUpdateHotkeys) {
+        if (!RegisterHotKey(nullptr, 0xB000, h.modifiers, h.virtualKey)) continue;
+        UnregisterHotKey(nullptr, 0xB000);
+        free += std::string(free.empty() ? "" : " ") + h.name;
+    }
+    return free;
+}
+
+BOOL CALLBACK FindUpdatedBox(HWND window, LPARAM found) {
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) != "#32770" || !FindWindowExA(window, nullptr, "Static", "Adquell has been updated."))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND UpdatedBox() {
+    HWND box = nullptr;
+    EnumWindows(FindUpdatedBox, reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
+void EndProgramWindow(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    PostMessageA(window, WM_COMMAND, kExitCommand, 0);
+    if (process) {
+        WaitForSingleObject(process, kDeadline);
+        CloseHandle(process);
+    }
+}
+
+void PressAltD() {
+    keybd_event(VK_MENU, static_cast<BYTE>(MapVirtualKeyA(VK_MENU, 0)), 0, 0);
+    Sleep(30);
+    keybd_event('D', static_cast<BYTE>(MapVirtualKeyA('D', 0)), 0, 0);
+    Sleep(30);
+    keybd_event('D', static_cast<BYTE>(MapVirtualKeyA('D', 0)), KEYEVENTF_KEYUP, 0);
+    Sleep(30);
+    keybd_event(VK_MENU, static_cast<BYTE>(MapVirtualKeyA(VK_MENU, 0)), KEYEVENTF_KEYUP, 0);
+}
+
+std::string UpdateWhileSilenced(SimRig& rig, std::unique_ptr<ChildProcess>& tested) {
+    EndProgramWindow(ProgramWindow(kDeadline));  // this scenario runs the installed copies instead
+    tested.reset();
+    const std::string copies = ExeFolder() + "..\\update-copies\\";
+    const std::string install = ExpandedPath("%appdata%\\Adquell");
+    RemoveTree(install);
+    CreateDirectoryA(install.c_str(), nullptr);
+    const std::string installed = install + "\\Adquell Lite.exe";
+    CopyFileA((copies + "0.4\\bin\\Adquell Lite.exe").c_str(), installed.c_str(), FALSE);
+    std::ofstream(install + "\\Options.ini", std::ios::binary)
+        << " [Options]\r\n Mute=True\r\n Hotkeys=True\r\n [Hotkeys]\r\n 0=1|41\r\n 1=1|3\r\n 2=2|0\r\n";
+    const std::string web = WorkFolder() + "\\web";
+    CreateDirectoryA(web.c_str(), nullptr);
+    CreateDirectoryA((web + "\\Adquell").c_str(), nullptr);
+    std::ofstream(web + "\\Adquell\\Update2.php@V=0.4", std::ios::binary) << "0.5";
+    for (const char* ending : {"", ".sig"})
+        CopyFileA((copies + "0.5\\bin\\Adquell Lite.exe" + ending).c_str(),
+                  (web + "\\Adquell\\Adquell Lite 0.5.exe" + ending).c_str(), FALSE);
+    const std::string port = std::to_string(20000 + GetCurrentProcessId() % 20000);
+    ChildProcess server("tiny_http_server.exe", port + " \"" + web + "\"");
+    if (!WaitUntil([&] { return GetFileAttributesA((web + "\\ready").c_str()) != INVALID_FILE_ATTRIBUTES; }, kDeadline))
+        return "the test server did not start; ";
+    SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", ("http://127.0.0.1:" + port).c_str());
+    ChildProcess old(installed, "", install);
+    SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", nullptr);
+    std::string note;
+    HWND newWindow = nullptr;
+    if (!WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline)) return "the installed 0.4 did not start; ";
+    if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "0.4 never silenced the first advert; ";
+    PressAltD();
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = UpdatedBox()) != nullptr; }, kDeadline);
+    newWindow = WaitForWindow("Adquell", "Adquell Lite 0.5", kDeadline);
+    if (!box) note += "no \"Adquell has been updated.\" box; ";
+    if (!newWindow) note += "0.5 did not start; ";
+    std::string free;
+    if (newWindow)  // the retry gives the new copy a few seconds
+        WaitUntil([&] { return (free = FreeUpdateHotkeys()).empty(); }, 6000);
+    if (!free.empty()) note += "0.5 does not hold " + free + "; ";
+    actionReading = newWindow && free.empty() ? "0.5 holds all 4 hotkeys" : "";
+    if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (old.Wait(kDeadline) != 420) note += "the old copy did not end with 420; ";
+    if (newWindow) {
+        const size_t from = rig.EventCount();
+        const SimEventLine next = rig.WaitForEvent("kind=advert", 60000, from);
+        size_t at = from;  // the next advert's own line: 0.5 may have silenced the first one since
+        for (const std::vector<SimEventLine> events = rig.Events(); at < events.size() && events[at].text != next.text;)
+            ++at;
+        if (next.ms < 0) note += "no next advert; ";
+        else if (rig.WaitForEvent("knob x=124", 3000, at).ms < 0) note += "0.5 did not silence the next advert; ";
+        rig.WaitForEvent(" end", 120000);
+        EndProgramWindow(newWindow);
+    }
+    RemoveTree(install);
+    return note;
+}
+
+Scenario UpdateMidAdvert() {
+    // The first advert is left as found at the hand-over, so only the next is judged.
+    return {"an update mid-advert", "set volume 64\n"
+            "track | One | First | 4000\nadvert | Brand | Ad one | 12000\ntrack | Two | Second | 3000\n"
+            "advert | Brand | Ad two | 3000\ntrack | Three | Third | 4000\n",
+            false, "", UpdateWhileSilenced};
+}
+
 std::vector<Scenario> Scenarios() {
     return {
         {"clean advert", kPlain, true},
@@ -264,6 +394,7 @@ std::vector<Scenario> Scenarios() {
          "track | One | First | 2500\nadvert | Brand | Ad one | 3000\ntrack | Two | Second | 2500\n",
          false, "", LogOff},
         FillerAtSpotifysVolume(),
+        UpdateMidAdvert(),
     };
 }
 
