@@ -2,6 +2,7 @@
 
 #include "blocking/detection_loop.h"
 #include "blocking/image_adverts.h"
+#include "settings/hotkeys.h"
 
 namespace {
 
@@ -26,6 +27,11 @@ void CALLBACK AdvertWindowTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     AdvertWindowTick(*target.app, *target.os);
 }
 
+void CALLBACK HotkeyRetryTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
+    TickTarget& target = TargetOf(window);
+    RetryHotkeys(*target.app, *target.os);
+}
+
 DWORD WINAPI LoginWatcherThread(LPVOID parameter) {
     const HWND main = static_cast<HWND>(parameter);
     PostedAdvertTimers timers(main);
@@ -47,6 +53,10 @@ void SetTickTarget(HWND main, TickTarget* target) {
 void ArmAdvertTimers(HWND main) {
     SetTimer(main, kDetectionTimerId, kDetectionPeriodMs, DetectionTimerProc);
     SetTimer(main, kAdvertWindowTimerId, kAdvertWindowPeriodMs, AdvertWindowTimerProc);
+}
+
+void ArmHotkeyRetryTimer(HWND main) {
+    SetTimer(main, kHotkeyRetryTimerId, kHotkeyRetryPeriodMs, HotkeyRetryTimerProc);
 }
 
 void KillAdvertTimers(HWND main) {

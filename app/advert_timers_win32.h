@@ -29,6 +29,11 @@ void SetTickTarget(HWND main, TickTarget* target);
 void ArmAdvertTimers(HWND main);
 void KillAdvertTimers(HWND main);
 
+// Every half second: hotkeys another program held are asked for again.
+constexpr UINT_PTR kHotkeyRetryTimerId = 3;
+constexpr UINT kHotkeyRetryPeriodMs = 500;
+void ArmHotkeyRetryTimer(HWND main);
+
 // For the main window's procedure: carries out a request the watcher posted.
 // True when the message was one.
 bool OnAdvertTimersRequest(HWND main, UINT message);

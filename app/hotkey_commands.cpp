@@ -12,17 +12,14 @@ namespace {
 
 constexpr int kFillerVolumeStep = 5;
 
-void FillerVolumeStep(Platform& os, int step) {
-    int position = os.controls.VolumeSliderPosition() + step;
-    position = position < 0 ? 0 : position > 100 ? 100 : position;
-    os.controls.SetVolumeSliderPosition(position);
-    os.filler.SetVolume(FillerVolumeFromSlider(position));
+void FillerVolumeStep(ApplicationState& app, Platform& os, int step) {
+    ShowVolume(app, os.filler, os.controls, os.controls.VolumeSliderPosition() + step);
 }
 
 void ToggleHotkeys(ApplicationState& app, Platform& os) {
     app.hotkeysEnabled = !app.hotkeysEnabled;
     if (app.hotkeysEnabled) RegisterAllHotkeys(app, os);
-    else UnregisterAllHotkeys(os);
+    else UnregisterAllHotkeys(app, os);
     os.controls.SetHotkeysBox(app.hotkeysEnabled);
 }
 
@@ -31,7 +28,6 @@ void Next(ApplicationState& app, Platform& os) {
     else if (IsAdvertPlaying(app, os.screen)) {
         app.previousMp3 = app.currentMp3;
         PlayMp3(app, os.filler, os.controls, true);
-        SetFillerVolumeFromSlider(os.filler, os.controls);
     } else {
         PlayPause(app, os);
     }
@@ -57,11 +53,11 @@ void DispatchHotkey(ApplicationState& app, Platform& os, int id) {
     case kHotkeyShuffle: ToggleShuffle(app, os); break;
     case kHotkeyStar: StarTrack(app, os); break;
     case kHotkeyVolumeDown:
-        if (app.fillerPlaying) FillerVolumeStep(os, -kFillerVolumeStep);
+        if (app.fillerPlaying) FillerVolumeStep(app, os, -kFillerVolumeStep);
         else VolumeDown(app, os);
         break;
     case kHotkeyVolumeUp:
-        if (app.fillerPlaying) FillerVolumeStep(os, kFillerVolumeStep);
+        if (app.fillerPlaying) FillerVolumeStep(app, os, kFillerVolumeStep);
         else VolumeUp(app, os);
         break;
     case kInstallHotkeyId: InstallOrUpdate(app, os, os.installer); break;

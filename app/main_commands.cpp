@@ -49,7 +49,7 @@ bool OnPlayMp3Box(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs
 void OnHotkeysBox(ApplicationState& app, Platform& os, bool checked) {
     SaveHotkeysOption(app, checked);
     if (checked) RegisterAllHotkeys(app, os);
-    else UnregisterAllHotkeys(os);
+    else UnregisterAllHotkeys(app, os);
 }
 
 void OnNextButton(ApplicationState& app, Platform& os) {
@@ -68,7 +68,6 @@ void OnNextButton(ApplicationState& app, Platform& os) {
     }
     app.previousMp3 = app.currentMp3;
     PlayMp3(app, os.filler, os.controls, true);
-    SetFillerVolumeFromSlider(os.filler, os.controls);
 }
 
 void OnPreviousButton(ApplicationState& app, Platform& os) {
@@ -98,6 +97,9 @@ void OnPlayButton(ApplicationState& app, Platform& os) {
 }
 
 void OnVolumeSlider(ApplicationState& app, Platform& os, int position) {
+    // A click on the thumb reports the position it already had: nothing moved.
+    if (position == app.volumeSlider) return;
+    app.volumeSlider = position;
     if (app.fillerPlaying) os.filler.SetVolume(FillerVolumeFromSlider(position));
     else SetSpotifyVolume(app, os, position);
 }

@@ -282,6 +282,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     program->ticks = TickTarget{program->app.get(), &program->os};
     runningProgram = program.get();
     installer.endProgram = [p = program.get()](int code) { EndProgram(*p, code); };
+    installer.onHandOver = [p = program.get()] { RemoveTrayIcon(*p); };
+    installer.onTakeBack = [p = program.get()] { AddTrayIcon(*p); };
     installer.updateKey = BuiltInUpdateKey();
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     SetUnhandledExceptionFilter(OnCrash);
@@ -294,6 +296,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     UpdateWindow(main);
     SetTickTarget(main, &program->ticks);
     ArmAdvertTimers(main);
+    ArmHotkeyRetryTimer(main);
     DWORD watcherId = 0;
     StartLoginWatcherThread(main, &watcherId);
     const int code = RunMessageLoop();

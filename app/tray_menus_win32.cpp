@@ -25,7 +25,7 @@ NOTIFYICONDATAA TrayRecord(const Program& program) {
     record.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                  LR_SHARED));
-    lstrcpynA(record.szTip, "Adquell 0.4", 64);
+    lstrcpynA(record.szTip, (std::string("Adquell ") + ProgramVersion).c_str(), 64);
     return record;
 }
 

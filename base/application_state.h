@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "base/hotkey_binding.h"
+#include "base/program_version.h"
 #include "platform/types.h"
 
-inline constexpr char ProgramVersion[] = "0.4";
 // What the program keeps for the user beside Options.ini (HKEY_CURRENT_USER).
 inline constexpr char kProgramUserKey[] = "Software\\Adquell Lite";
 // Room for a window title read from Spotify.
@@ -28,6 +28,12 @@ struct ApplicationState {
 
     // Hotkeys, indexed by function number.
     HotkeyBinding hotkeys[kHotkeyFunctionCount];
+    // Every hotkey asked for. One another program holds is asked for again
+    // until hotkeyRetryUntilMs, then named in the log and given up. While
+    // handed over to a new copy, none is held or asked for.
+    std::vector<WantedHotkey> wantedHotkeys;
+    std::uint64_t hotkeyRetryUntilMs = 0;
+    bool hotkeysHandedOver = false;
 
     // Detection loop.
     char titleBuffer[kTitleBufferSize] = {};
@@ -50,6 +56,9 @@ struct ApplicationState {
     // its volume to its next window).
     std::atomic<bool> advertBlocked{false};
     std::int32_t savedKnobX = 0;
+    // The main window's volume slider (0-100) as the program last set or saw
+    // it: a slider message at this position moves nothing.
+    std::int32_t volumeSlider = 100;
 
     // Spotify's main window and its rectangle. The login watcher writes these
     // from its own thread while the user-interface thread reads them, hence

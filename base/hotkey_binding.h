@@ -26,3 +26,12 @@ inline HotkeyBinding MakeBinding(int function, int modifiers, int keyIndex) {
     b.win = (modifiers & 8) != 0;
     return b;
 }
+
+// A combination asked of the system under a hotkey id (a function number or
+// Alt+D's); held is false while another program has it.
+struct WantedHotkey {
+    std::int32_t id = 0;
+    std::int32_t modifiers = 0;
+    std::int32_t virtualKey = 0;
+    bool held = false;
+};

@@ -28,11 +28,6 @@ void ShowTrackLabel(ApplicationState& app, Platform& os) {
     os.controls.SetStatusLabel(app.displayTitle);
 }
 
-void StartFiller(ApplicationState& app, Platform& os) {
-    PlayMp3(app, os.filler, os.controls, true);
-    if (app.fillerPlaying) SetFillerVolumeFromSlider(os.filler, os.controls);
-}
-
 // A further advert while already silenced.
 void AnotherAdvert(ApplicationState& app, Platform& os) {
     LogLine("Blocking:   " + TrackText(app.currentTitle));
@@ -46,7 +41,7 @@ void AdvertStarted(ApplicationState& app, Platform& os) {
     SetBlocked(app, os, true);
     // The knob could not be seen, or the program is leaving.
     if (!app.advertBlocked || app.leaving) return;
-    if (app.playMp3) StartFiller(app, os);
+    if (app.playMp3) PlayMp3(app, os.filler, os.controls, true);
     else ShowBlockedLabel(app, os);
     CountAdvert(app, os);
 }

@@ -8,6 +8,7 @@
 #include "blocking/screen_probes.h"
 #include "client/client_process.h"
 #include "client/transport.h"
+#include "music/filler_player.h"
 #include "settings/ini_file.h"
 #include "client/spotify_contract.h"
 
@@ -98,8 +99,12 @@ void Mute(ApplicationState& app, Platform& os) {
     app.volumeRestorePending = false;
     app.restoreLeftToListener = false;
     app.unseenRestoreScans = 0;
-    // Written after the click, so no time passes before the silence.
-    if (app.savedKnobX != spotify::kKnobMutedX) RememberRestore(app, os);
+    if (app.savedKnobX != spotify::kKnobMutedX) {
+        // Written after the click, so no time passes before the silence.
+        RememberRestore(app, os);
+        // The listener's volume is the level the filler plays at.
+        ShowVolume(app, os.filler, os.controls, KnobVolume(app.savedKnobX));
+    }
     SilenceAndPlayOn(app, os);
     if (!app.leaving) LogLine("Blocked:    " + TrackText(app.currentTitle));
 }
@@ -217,7 +222,7 @@ void StepVolume(ApplicationState& app, Platform& os, float change) {
     const int knob = LocateVolumeKnob(app, os.screen);
     if (!IsKnobPosition(knob)) return;  // a step from an unknown volume could land anywhere
     const VolumeStep step = ComputeVolumeStep(knob, change);
-    os.controls.SetVolumeSliderPosition(step.sliderPosition);
+    ShowVolume(app, os.filler, os.controls, step.sliderPosition);
     ClickSpotify(app, os, step.clickX, app.spotifyHeight - spotify::kStepClickUp);
 }
 

@@ -145,10 +145,31 @@ target_include_directories(demo_runner PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(demo_runner PRIVATE win32_test_rig)
 add_dependencies(demo_runner tested_program spotify_sim)
 
+# Two copies of the real program that take updates signed with the test key,
+# 0.4 to install and 0.5 (signed) for the test server: each a build of its
+# own with ADQ_VERSION set. Always handed to the sub-builds, which rebuild
+# only what changed.
+set(UPDATE_COPIES ${CMAKE_BINARY_DIR}/update-copies)
+set(update_copy_commands)
+foreach(version 0.4 0.5)
+  set(copy ${UPDATE_COPIES}/${version})
+  list(APPEND update_copy_commands
+    COMMAND ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR} -B ${copy} -DCMAKE_BUILD_TYPE=Debug
+      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DADQ_VERSION=${version}
+      -DADQ_UPDATE_PUBLIC_KEY=${TEST_UPDATE_PUBLIC} > ${UPDATE_COPIES}/configure-${version}.log
+    COMMAND ${CMAKE_COMMAND} -E env --unset=MAKEFLAGS ${CMAKE_COMMAND} --build ${copy} --target adquell_lite
+    COMMAND openssl dgst -sha256 -sign ${TEST_UPDATE_PRIVATE} -out "${copy}/bin/Adquell Lite.exe.sig"
+      "${copy}/bin/Adquell Lite.exe")
+endforeach()
+add_custom_target(update_copies
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${UPDATE_COPIES}
+  ${update_copy_commands}
+  VERBATIM)
+
 # The volume-safety matrix: the shipped program against the client's faults.
 add_executable(volume_matrix tools/volume_matrix/volume_matrix_win32.cpp)
 target_include_directories(volume_matrix PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(volume_matrix PRIVATE win32_test_rig)
-add_dependencies(volume_matrix tested_program spotify_sim)
+add_dependencies(volume_matrix tested_program spotify_sim test_media update_copies)
 add_test(NAME VolumeSafetyMatrix COMMAND volume_matrix)
 set_tests_properties(VolumeSafetyMatrix PROPERTIES TIMEOUT 900)

@@ -5,6 +5,7 @@
 #include "blocking/detection_loop.h"
 #include "install/windows_entries.h"
 #include "settings/options.h"
+#include "settings/hotkeys.h"
 
 namespace {
 
@@ -62,12 +63,15 @@ void FirstInstall(ApplicationState& app, Platform& os, InstallerSystem& installe
 void StartNewCopyAndEnd(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& program,
                         const std::string& message) {
     // The new copy starts on a clean Spotify: left as found, no further ticks,
-    // the one-instance claim let go.
+    // every hotkey and the one-instance claim let go (this copy may live on
+    // behind a message box, and a hotkey it held would be lost to the new one).
     LeaveSpotifyAsFound(app, os);
+    LetGoOfHotkeys(app, os);
     installer.HandOver();
     if (os.desktop.ShellOpen(program) <= 32) {
         LogLine("Error:   Could not start " + program);
         installer.TakeBack();
+        TakeHotkeysBack(app, os);
         ComeBackAfterCancelledEnd(app);
         installer.ShowMessage("Adquell Lite could not start " + program + " and keeps running.");
         return;

@@ -15,8 +15,9 @@ void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& insta
 
 // Starts another copy of the program and ends this one (with 420) after
 // showing message, if any. Before the start Spotify is left as found (no
-// silence, no parked window, no further ticks) and the one-instance claim let
-// go; when the start fails this copy says so and keeps running.
+// silence, no parked window, no further ticks) and every hotkey and the
+// one-instance claim let go; when the start fails this copy takes them back,
+// says so and keeps running.
 void StartNewCopyAndEnd(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& program,
                         const std::string& message);
 

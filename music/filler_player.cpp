@@ -1,5 +1,6 @@
 #include "music/filler_player.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
 
@@ -65,7 +66,18 @@ bool FillerPlayer::IsStillPlaying() {
 }
 
 std::int32_t FillerVolumeFromSlider(int sliderPosition) {
-    return (sliderPosition - 100) * 100;
+    // 40 dB per decade of the slider, the loudness a percentage of Spotify's
+    // own knob has, so that both sound alike at the same position.
+    if (sliderPosition <= 0) return kFillerSilent;
+    if (sliderPosition >= 100) return 0;
+    const long hundredths = std::lround(4000.0 * std::log10(sliderPosition / 100.0));
+    return static_cast<std::int32_t>(hundredths < kFillerSilent ? kFillerSilent : hundredths);
+}
+
+void ShowVolume(ApplicationState& app, FillerPlayer& filler, MainControls& controls, int percent) {
+    app.volumeSlider = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    controls.SetVolumeSliderPosition(app.volumeSlider);
+    if (app.fillerPlaying) filler.SetVolume(FillerVolumeFromSlider(app.volumeSlider));
 }
 
 void SetFillerVolumeFromSlider(FillerPlayer& filler, MainControls& controls) {
@@ -73,11 +85,13 @@ void SetFillerVolumeFromSlider(FillerPlayer& filler, MainControls& controls) {
 }
 
 bool ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::wstring& path) {
-    if (!filler.Load(path) || !filler.Run()) {
+    // Each file is a new graph at full level: its volume is set before it runs.
+    const bool loaded = filler.Load(path);
+    if (loaded) SetFillerVolumeFromSlider(filler, controls);
+    if (!loaded || !filler.Run()) {
         LogLine("Error:      " + Mp3Label(path));
         return false;
     }
-    SetFillerVolumeFromSlider(filler, controls);
     return true;
 }
 
@@ -104,6 +118,7 @@ void PlayMp3(ApplicationState& app, FillerPlayer& filler, MainControls& controls
             --app.mp3Count;
             continue;
         }
+        SetFillerVolumeFromSlider(filler, controls);
         if (filler.Run()) {
             app.currentMp3 = path;
             controls.SetStatusLabel(Mp3Label(path));

@@ -30,8 +30,14 @@ private:
     MediaGraph& graph_;
 };
 
-// The filler volume for a main-window slider position 0-100.
+// The filler volume (hundredths of a dB, kFillerSilent to 0) for a
+// main-window slider position 0-100.
+constexpr std::int32_t kFillerSilent = -10000;
 std::int32_t FillerVolumeFromSlider(int sliderPosition);
+
+// The main window's slider at percent (held to 0-100), remembered as the
+// position the program last set, and a playing filler at its level.
+void ShowVolume(ApplicationState& app, FillerPlayer& filler, MainControls& controls, int percent);
 
 // An MP3's file name as the label and the log show it (in the ANSI code page).
 std::string Mp3Label(const std::wstring& path);
@@ -43,6 +49,6 @@ void SetFillerVolumeFromSlider(FillerPlayer& filler, MainControls& controls);
 // "Error:" line) when it no longer loads.
 bool ReplayFillerFile(FillerPlayer& filler, MainControls& controls, const std::wstring& path);
 
-// on: start a random file from the list, dropping files that cannot be loaded;
-// off: stop. The outcome is left in fillerPlaying.
+// on: start a random file from the list at the slider's volume, dropping files
+// that cannot be loaded; off: stop. The outcome is left in fillerPlaying.
 void PlayMp3(ApplicationState& app, FillerPlayer& filler, MainControls& controls, bool on);

@@ -143,12 +143,14 @@ void Win32InstallerSystem::ShowMessage(const std::string& text) {
 }
 
 void Win32InstallerSystem::HandOver() {
+    if (onHandOver) onHandOver();
     if (instanceClaim) CloseHandle(instanceClaim);
     instanceClaim = nullptr;
 }
 
 void Win32InstallerSystem::TakeBack() {
     if (!instanceClaim) instanceClaim = CreateMutexA(nullptr, FALSE, kInstanceClaimName);
+    if (onTakeBack) onTakeBack();
 }
 
 void Win32InstallerSystem::ExitProcess(int code) {

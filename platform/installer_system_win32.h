@@ -56,4 +56,6 @@ public:
     std::string updateKey;             // X||Y of the key updates are signed with
     HANDLE instanceClaim = nullptr;    // the one-instance mutex, set by start-up
     std::function<void(int)> endProgram;  // the shell's one way out (gives Spotify back)
+    std::function<void()> onHandOver;     // the shell lets go of what the new copy takes (tray icon)
+    std::function<void()> onTakeBack;     // and takes it back
 };

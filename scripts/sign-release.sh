@@ -23,7 +23,7 @@ sys.exit(0 if open(sys.argv[2], 'rb').read() in open(sys.argv[1], 'rb').read() e
 PY
 openssl dgst -sha256 -sign "$key" -out "$exe.sig" "$exe"
 openssl dgst -sha256 -verify "$work/public.pem" -signature "$exe.sig" "$exe" >/dev/null || fail "the signature does not verify"
-version=$(sed -n 's/.*ProgramVersion\[\] = "\(.*\)";/\1/p' "$root/base/application_state.h")
+version=$(sed -n 's/.*ProgramVersion\[\] = "\(.*\)";/\1/p' "$root/build/release/generated/base/program_version.h")
 echo "sign-release: dist/Adquell Lite.exe.sig written and verified"
 echo "sign-release: publish under the update server's /Adquell/:"
 echo "  Adquell Lite $version.exe       (dist/Adquell Lite.exe)"

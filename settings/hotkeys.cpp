@@ -1,7 +1,9 @@
 #include "settings/hotkeys.h"
 
+#include <algorithm>
 #include <cctype>
 
+#include "base/log.h"
 #include "base/text_helpers.h"
 #include "settings/ini_file.h"
 
@@ -32,7 +34,39 @@ int ReadNumber(const std::string& piece) {
     return i == std::string::npos ? 0 : static_cast<int>(LeadingNumber(piece.substr(i), 1000000));
 }
 
+// Asks the system for a combination, remembering it either way; one another
+// program holds is asked for again for a few seconds.
+void AskForHotkey(ApplicationState& app, Platform& os, int id, int modifiers, int virtualKey) {
+    std::vector<WantedHotkey>& wanted = app.wantedHotkeys;
+    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [id](const WantedHotkey& h) { return h.id == id; }),
+                 wanted.end());
+    WantedHotkey hotkey{id, modifiers, virtualKey, false};
+    hotkey.held = os.hotkeys.Register(id, modifiers, virtualKey);
+    wanted.push_back(hotkey);
+    if (!hotkey.held) app.hotkeyRetryUntilMs = os.clock.NowMs() + kHotkeyRetryForMs;
+}
+
+void DropHotkey(ApplicationState& app, Platform& os, int id) {
+    os.hotkeys.Unregister(id);
+    std::vector<WantedHotkey>& wanted = app.wantedHotkeys;
+    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [id](const WantedHotkey& h) { return h.id == id; }),
+                 wanted.end());
+}
+
 }  // namespace
+
+std::string HotkeyText(const WantedHotkey& hotkey) {
+    std::string text;
+    if (hotkey.modifiers & 2) text += "Ctrl+";
+    if (hotkey.modifiers & 1) text += "Alt+";
+    if (hotkey.modifiers & 4) text += "Shift+";
+    if (hotkey.modifiers & 8) text += "Win+";
+    std::string key = std::to_string(hotkey.virtualKey);
+    for (const HotkeyKey& k : HotkeyKeys)
+        if (k.virtualKey == hotkey.virtualKey) key = k.name;
+    const bool function = hotkey.id >= 0 && hotkey.id < kHotkeyFunctionCount;
+    return text + key + " (" + (function ? HotkeyFunctionNames[hotkey.id] : "Install or update") + ")";
+}
 
 bool ParseHotkeyValue(const std::string& text, int& modifiers, int& keyIndex) {
     std::string pieces[2];
@@ -56,12 +90,12 @@ std::string FormatHotkeyValue(int modifiers, int keyIndex) {
 
 void RegisterBinding(ApplicationState& app, Platform& os, int function, int modifiers, int keyIndex) {
     if (function < 0 || function >= kHotkeyFunctionCount || keyIndex < 0 || keyIndex >= kHotkeyKeyCount) return;
-    os.hotkeys.Register(function, modifiers, HotkeyKeys[keyIndex].virtualKey);
+    AskForHotkey(app, os, function, modifiers, HotkeyKeys[keyIndex].virtualKey);
     app.hotkeys[function] = MakeBinding(function, modifiers, keyIndex);
 }
 
 void RegisterAllHotkeys(ApplicationState& app, Platform& os) {
-    os.hotkeys.Register(kInstallHotkeyId, kAlt, kVkD);
+    AskForHotkey(app, os, kInstallHotkeyId, kAlt, kVkD);
     if (!CIniFile::HasSection("Hotkeys", app.optionsPath)) return;
     for (int function = 0; function < kHotkeyFunctionCount; ++function) {
         int modifiers = 0, keyIndex = 0;
@@ -70,9 +104,9 @@ void RegisterAllHotkeys(ApplicationState& app, Platform& os) {
     }
 }
 
-void UnregisterAllHotkeys(Platform& os) {
+void UnregisterAllHotkeys(ApplicationState& app, Platform& os) {
     // The on/off switch and Alt+D stay: the hotkeys can be switched on again.
-    for (int id = kHotkeyNext; id <= kHotkeyVolumeUp; ++id) os.hotkeys.Unregister(id);
+    for (int id = kHotkeyNext; id <= kHotkeyVolumeUp; ++id) DropHotkey(app, os, id);
 }
 
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
@@ -82,4 +116,33 @@ void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
     }
     os.controls.SetHotkeysBox(true);
     RegisterAllHotkeys(app, os);
+}
+
+void RetryHotkeys(ApplicationState& app, Platform& os) {
+    if (app.hotkeysHandedOver) return;
+    bool missing = false;
+    for (WantedHotkey& h : app.wantedHotkeys) {
+        if (!h.held) h.held = os.hotkeys.Register(h.id, h.modifiers, h.virtualKey);
+        missing = missing || !h.held;
+    }
+    if (!missing || os.clock.NowMs() < app.hotkeyRetryUntilMs) return;
+    for (const WantedHotkey& h : app.wantedHotkeys)
+        if (!h.held) LogLine("Error:      Hotkey " + HotkeyText(h) + " is held by another program");
+    std::vector<WantedHotkey>& wanted = app.wantedHotkeys;
+    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [](const WantedHotkey& h) { return !h.held; }),
+                 wanted.end());
+}
+
+void LetGoOfHotkeys(ApplicationState& app, Platform& os) {
+    app.hotkeysHandedOver = true;
+    for (WantedHotkey& h : app.wantedHotkeys) {
+        os.hotkeys.Unregister(h.id);
+        h.held = false;
+    }
+}
+
+void TakeHotkeysBack(ApplicationState& app, Platform& os) {
+    app.hotkeysHandedOver = false;
+    const std::vector<WantedHotkey> wanted = app.wantedHotkeys;
+    for (const WantedHotkey& h : wanted) AskForHotkey(app, os, h.id, h.modifiers, h.virtualKey);
 }

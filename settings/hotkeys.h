@@ -20,8 +20,23 @@ extern const char* const HotkeyFunctionNames[kHotkeyFunctionCount];
 bool ParseHotkeyValue(const std::string& text, int& modifiers, int& keyIndex);
 std::string FormatHotkeyValue(int modifiers, int keyIndex);
 
+// A hotkey another program holds is not lost: RetryHotkeys asks for it again.
 void RegisterBinding(ApplicationState& app, Platform& os, int function, int modifiers, int keyIndex);
 void RegisterAllHotkeys(ApplicationState& app, Platform& os);
-void UnregisterAllHotkeys(Platform& os);
+void UnregisterAllHotkeys(ApplicationState& app, Platform& os);
 // At start-up: all hotkeys when they are on, otherwise only the on/off toggle.
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os);
+
+// Called every half second or so: asks again for each hotkey another program
+// held; one still held when the few seconds are up is named in an "Error:"
+// line and given up.
+void RetryHotkeys(ApplicationState& app, Platform& os);
+constexpr int kHotkeyRetryForMs = 5000;
+
+// Before a new copy starts: every hotkey let go, so that it can take them;
+// and taken back when it could not be started.
+void LetGoOfHotkeys(ApplicationState& app, Platform& os);
+void TakeHotkeysBack(ApplicationState& app, Platform& os);
+
+// "Alt+F1 (Hotkeys On\Off)": how the log names a hotkey.
+std::string HotkeyText(const WantedHotkey& hotkey);

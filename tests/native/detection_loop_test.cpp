@@ -142,13 +142,14 @@ TEST_F(Detection, PlayMp3WithNothingPlayableStillCountsAndKeepsTheLabel) {
     EXPECT_NE(Log().find("Error:      Unabled to load MP3s\n"), std::string::npos);
 }
 
-TEST_F(Detection, FillerPlaysDuringTheAdvertAtTheSlidersVolume) {
+TEST_F(Detection, FillerPlaysDuringTheAdvertAtTheListenersVolume) {
     UseFiller();
-    controls.slider = 70;
+    controls.slider = 70;  // the listener has since turned Spotify to 50 %
     ToAdvert();
     EXPECT_TRUE(app.fillerPlaying);
     EXPECT_TRUE(graph.running);
-    EXPECT_EQ(graph.volume, -3000);
+    EXPECT_EQ(controls.slider, 50);
+    EXPECT_EQ(graph.volume, FillerVolumeFromSlider(50));
     EXPECT_EQ(controls.status, "filler.mp3");
     EXPECT_EQ(app.advertsBlocked, 1);
 }
@@ -207,6 +208,19 @@ TEST_F(Detection, TheFillerEndingOnAnAdvertDoesNotResumeSpotify) {
     Tick();
     EXPECT_FALSE(app.fillerPlaying);
     EXPECT_FALSE(sim.player.playing);
+}
+
+TEST_F(Detection, TheFillerPlaysAtTheListenersVolumeFileAfterFile) {
+    Connect(std::string(kPlaylist).replace(0, 14, "set volume 30\n"));
+    UseFiller();
+    ToAdvert();
+    ASSERT_TRUE(app.fillerPlaying);
+    EXPECT_EQ(controls.slider, 30);
+    EXPECT_EQ(graph.volume, FillerVolumeFromSlider(30));
+    FillerEnds();
+    Tick();  // the next file, a new graph
+    EXPECT_EQ(graph.loads[L"C:\\Music\\filler.mp3"], 2);
+    EXPECT_EQ(graph.volume, FillerVolumeFromSlider(30));
 }
 
 TEST_F(Detection, ATrackChangeStopsAFillerStillPlaying) {

@@ -69,10 +69,15 @@ TEST_F(Filler, EndIsThePositionAtTheDurationOrAnUnreadablePosition) {
     EXPECT_FALSE(filler.IsStillPlaying());
 }
 
-TEST_F(Filler, VolumeFollowsTheSlider) {
+TEST_F(Filler, VolumeFollowsTheSliderOnALoudnessCurve) {
     EXPECT_EQ(FillerVolumeFromSlider(100), 0);
     EXPECT_EQ(FillerVolumeFromSlider(0), -10000);
-    EXPECT_EQ(FillerVolumeFromSlider(63), -3700);
+    EXPECT_EQ(FillerVolumeFromSlider(101), 0);
+    EXPECT_EQ(FillerVolumeFromSlider(-5), -10000);
+    EXPECT_EQ(FillerVolumeFromSlider(30), -2092);  // 40 log10(0.3) dB: soft, not inaudible
+    EXPECT_EQ(FillerVolumeFromSlider(50), -1204);
+    EXPECT_EQ(FillerVolumeFromSlider(1), -8000);
+    for (int p = 1; p <= 100; ++p) EXPECT_GT(FillerVolumeFromSlider(p), FillerVolumeFromSlider(p - 1)) << p;
     graph.files[L"a.mp3"] = Playable();
     ASSERT_TRUE(filler.Load(L"a.mp3"));
     EXPECT_TRUE(filler.SetVolume(-3700));

@@ -121,6 +121,61 @@ TEST_F(Hotkeys, TheToggleTwiceLeavesItselfAndAltD) {
     EXPECT_EQ(dir.Read("Options.ini"), kFirstRunFile);  // nothing written
 }
 
+TEST_F(Hotkeys, AHotkeyHeldAtStartIsTakenOnceTheOtherProgramLetsGo) {
+    registrar.heldElsewhere = {{1, 0x70}};  // Alt+F1
+    app.hotkeysEnabled = false;
+    RegisterStartUpHotkeys(app, os);
+    EXPECT_FALSE(registrar.registered.count(kHotkeysOnOff));
+    for (int ms = 500; ms <= 4000; ms += 500) {
+        sim.Sleep(500);
+        RetryHotkeys(app, os);
+    }
+    EXPECT_FALSE(registrar.registered.count(kHotkeysOnOff));
+    registrar.heldElsewhere.clear();  // four and a half seconds after the start
+    sim.Sleep(500);
+    RetryHotkeys(app, os);
+    EXPECT_EQ(registrar.registered[kHotkeysOnOff], std::make_pair(1, 0x70));
+    EXPECT_EQ(Log(), "");
+    DispatchHotkey(app, os, kHotkeysOnOff);  // and it works as the switch
+    EXPECT_TRUE(app.hotkeysEnabled);
+}
+
+TEST_F(Hotkeys, AHotkeyThatNeverFreesIsNamedInTheLogOnceAndTheRestWork) {
+    registrar.heldElsewhere = {{2, 0x20}};  // Ctrl+Spacebar, Play
+    app.hotkeysEnabled = true;
+    RegisterStartUpHotkeys(app, os);
+    for (int i = 0; i < 40; ++i) {
+        sim.Sleep(500);
+        RetryHotkeys(app, os);
+    }
+    EXPECT_EQ(Log(), "Error:      Hotkey Ctrl+Spacebar (Play) is held by another program\n");
+    EXPECT_EQ(registrar.registered.size(), 9u);
+    EXPECT_FALSE(registrar.registered.count(kHotkeyPlay));
+    int tries = 0;
+    for (const std::string& call : registrar.calls) tries += call == "register 2 2 32";
+    EXPECT_LE(tries, 12);  // given up, not asked for ever
+}
+
+TEST_F(Hotkeys, AHotkeySwitchedOffWhileHeldElsewhereIsNotTakenLater) {
+    registrar.heldElsewhere = {{1, 0x27}};  // Alt+Right, Next
+    app.hotkeysEnabled = true;
+    RegisterStartUpHotkeys(app, os);
+    DispatchHotkey(app, os, kHotkeysOnOff);  // off
+    registrar.heldElsewhere.clear();
+    sim.Sleep(500);
+    RetryHotkeys(app, os);
+    EXPECT_FALSE(registrar.registered.count(kHotkeyNext));
+    sim.Sleep(6000);
+    RetryHotkeys(app, os);
+    EXPECT_EQ(Log(), "");
+}
+
+TEST(HotkeyNames, ModifiersKeyAndFunctionAsTheLogShowsThem) {
+    EXPECT_EQ(HotkeyText({0, 1, 0x70, false}), "Alt+F1 (Hotkeys On\\Off)");
+    EXPECT_EQ(HotkeyText({8, 6, 0x7B, false}), "Ctrl+Shift+F12 (Volume Up)");
+    EXPECT_EQ(HotkeyText({kInstallHotkeyId, 1, 'D', false}), "Alt+D (Install or update)");
+}
+
 struct Dispatch : SimWorld {
     void SetUp() override {
         Connect("set volume 50\nadvert | Brand | Ad | 600000\ntrack | A | B | 600000\n");
@@ -173,7 +228,7 @@ TEST_F(Dispatch, PreviousWithTheFillerReplaysThePreviousFile) {
     DispatchHotkey(app, os, 3);
     EXPECT_EQ(graph.current, L"C:\\M\\two.mp3");
     EXPECT_TRUE(graph.running);
-    EXPECT_EQ(graph.volume, -6000);
+    EXPECT_EQ(graph.volume, FillerVolumeFromSlider(40));
 }
 
 TEST_F(Dispatch, FillerVolumeStepsClampAtTheEnds) {

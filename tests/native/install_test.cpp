@@ -5,6 +5,7 @@
 #include "install/signature_format.h"
 #include "install/windows_entries.h"
 #include "settings/ini_file.h"
+#include "settings/hotkeys.h"
 #include "sim_world.h"
 
 namespace {
@@ -29,6 +30,13 @@ struct Install : SimWorld {
         installer.folders.insert(kInstall.substr(0, kInstall.size() - 1));
         installer.running = kInstall + "Adquell Lite.exe";
         installer.files[installer.running] = "program 0.4";
+    }
+    // Alt+D, Alt+F1 and Alt+Right.
+    void HoldThreeHotkeys() {
+        RegisterAllHotkeys(app, os);
+        RegisterBinding(app, os, kHotkeysOnOff, 1, 41);
+        RegisterBinding(app, os, kHotkeyNext, 1, 3);
+        ASSERT_EQ(registrar.registered.size(), 3u);
     }
     void Answer(const std::string& version) { installer.server[kServer + "/Adquell/Update2.php?V=0.4"] = version; }
     std::string Download(const std::string& version) { return kServer + "/Adquell/Adquell Lite " + version + ".exe"; }
@@ -178,6 +186,34 @@ TEST_F(Install, AFailedCopyOrStartIsSaidAndTheProgramKeepsRunning) {
     EXPECT_TRUE(installer.exits.empty());
     EXPECT_EQ(installer.handOvers, 0);  // the claim taken back
     EXPECT_FALSE(app.leaving);          // and the ticks act again
+}
+
+TEST_F(Install, TheNewCopyFindsEveryHotkeyFree) {
+    Installed();
+    HoldThreeHotkeys();
+    size_t heldAtLaunch = 99;
+    sim.onLaunch = [&] { heldAtLaunch = registrar.registered.size(); };
+    Answer("0.5");
+    Signed("0.5");
+    Run();
+    EXPECT_EQ(heldAtLaunch, 0u);
+    EXPECT_EQ(installer.exits, std::vector<int>{420});
+    sim.Sleep(500);
+    RetryHotkeys(app, os);  // behind its message box the old copy takes none again
+    EXPECT_TRUE(registrar.registered.empty());
+}
+
+TEST_F(Install, AFailedStartTakesTheHotkeysBack) {
+    Installed();
+    HoldThreeHotkeys();
+    Answer("0.5");
+    Signed("0.5");
+    sim.launchResult = 2;
+    Run();
+    EXPECT_TRUE(installer.exits.empty());
+    EXPECT_EQ(registrar.registered.size(), 3u);
+    EXPECT_EQ(registrar.registered[kHotkeyNext], std::make_pair(1, 0x27));
+    EXPECT_EQ(registrar.registered[kInstallHotkeyId], std::make_pair(1, 'D' + 0));
 }
 
 TEST_F(Install, TheSameVersionIsChecked) {

@@ -76,6 +76,7 @@ TEST_F(MainCommands, PlayMp3OnDuringASilencedAdvertStartsTheFiller) {
 }
 
 TEST_F(MainCommands, PreviousThenNextDuringAnAdvertReturnsToTheFile) {
+    controls.slider = 40;
     PlayMp3(app, filler, controls, true);
     app.currentMp3 = L"C:\\M\\one.mp3";
     app.previousMp3 = L"C:\\M\\two.mp3";
@@ -88,6 +89,7 @@ TEST_F(MainCommands, PreviousThenNextDuringAnAdvertReturnsToTheFile) {
     EXPECT_EQ(controls.status, "one.mp3");
     EXPECT_FALSE(app.replayingPrevious);
     EXPECT_TRUE(sim.clicks.empty());
+    EXPECT_EQ(graph.volume, FillerVolumeFromSlider(40));  // each file at the slider's level
 }
 
 TEST_F(MainCommands, PreviousWithNothingToGoBackToLeavesTheFillerPlaying) {
@@ -123,14 +125,26 @@ TEST_F(MainCommands, PlayWithoutFillerGoesToSpotifyAndLogsTheOutcome) {
 }
 
 TEST_F(MainCommands, TheSliderClicksSpotifyOrSetsTheFillerVolume) {
+    OnVolumeSlider(app, os, 100);  // a click on the thumb where it starts
+    EXPECT_TRUE(sim.clicks.empty());
+    OnVolumeSlider(app, os, 50);
     OnVolumeSlider(app, os, 50);
     OnVolumeSlider(app, os, 0);
     EXPECT_EQ(sim.Clicks(161, app.spotifyHeight - 20), 1);
     EXPECT_EQ(sim.Clicks(123, app.spotifyHeight - 20), 1);
     PlayMp3(app, filler, controls, true);
     OnVolumeSlider(app, os, 30);
-    EXPECT_EQ(graph.volume, -7000);
+    EXPECT_EQ(graph.volume, FillerVolumeFromSlider(30));
     EXPECT_EQ(sim.clicks.size(), 2u);
+}
+
+TEST_F(MainCommands, TheSliderAtTheListenersVolumeMovesNothing) {
+    SetBlocked(app, os, true);  // the knob read at the mute: Spotify at 50 %
+    EXPECT_EQ(controls.slider, 50);
+    const size_t clicks = sim.clicks.size();
+    OnVolumeSlider(app, os, 50);
+    EXPECT_EQ(sim.clicks.size(), clicks);
+    EXPECT_EQ(sim.player.knobLeft, 124);  // the advert stays silent
 }
 
 TEST_F(MainCommands, LeavingWhileAnAdvertIsSilencedPutsTheVolumeBack) {

@@ -1,6 +1,7 @@
 // Remembers which hotkeys are registered, and every call in order.
 #pragma once
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,10 +12,12 @@ class RecordingRegistrar : public HotkeyRegistrar {
 public:
     std::map<int, std::pair<int, int>> registered;  // id -> modifiers, virtual key
     std::vector<std::string> calls;
+    std::set<std::pair<int, int>> heldElsewhere;  // modifiers, virtual key another program holds
     bool Register(int id, int modifiers, int virtualKey) override {
-        registered[id] = {modifiers, virtualKey};
         calls.push_back("register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                         std::to_string(virtualKey));
+        if (heldElsewhere.count({modifiers, virtualKey})) return false;
+        registered[id] = {modifiers, virtualKey};
         return true;
     }
     void Unregister(int id) override {

@@ -198,6 +198,7 @@ void SimDesktop::TapKey(unsigned char vk) {
 
 int SimDesktop::ShellOpen(const std::string& target) {
     launched.push_back(target);
+    if (onLaunch) onLaunch();
     return launchResult;
 }
 

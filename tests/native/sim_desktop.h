@@ -63,6 +63,7 @@ public:
     std::vector<std::uint32_t> terminated;
     std::vector<std::string> launched;
     int launchResult = 42;
+    std::function<void()> onLaunch;  // what the started program finds, looked at as it starts
 
     WindowHandle AddWindow(const SimWindow& w);
     // Starts the simulated client with a playlist script; its window is

@@ -89,6 +89,28 @@ TEST_F(Registered, AnotherProcessCannotTakeACombinationTheProgramHolds) {
     EXPECT_EQ(free.Wait(kDeadline), 0u);
 }
 
+TEST_F(Registered, AHotkeyAnotherProcessHoldsAtStartIsTakenOnceItLetsGo) {
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, "Adquell hotkey held");
+    ChildProcess holder("hotkey_helper.exe", "hold 1 0x70 1500");  // Alt+F1 for a second and a half
+    ASSERT_EQ(WaitForSingleObject(held, kDeadline), WAIT_OBJECT_0);
+    CloseHandle(held);
+    app.hotkeysEnabled = false;
+    RegisterStartUpHotkeys(app, win.platform);
+    EXPECT_FALSE(app.wantedHotkeys.at(0).held);
+    // The program's half-second timer, pumped here.
+    const DWORD start = GetTickCount();
+    while (!app.wantedHotkeys.at(0).held && GetTickCount() - start < kDeadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 500, QS_ALLINPUT);
+        RetryHotkeys(app, win.platform);
+    }
+    EXPECT_EQ(holder.Wait(kDeadline), 0u);
+    ChildProcess taken("hotkey_helper.exe", "try 1 0x70");  // now the program's
+    EXPECT_EQ(taken.Wait(kDeadline), 1u);
+    ChildProcess presser("hotkey_helper.exe", "inject 0x12 0x70");
+    EXPECT_TRUE(PumpUntilHotkey(kHotkeysOnOff, kDeadline));
+    presser.Wait(kDeadline);
+}
+
 struct DialogWindow : Registered {
     HotkeyWindowControls controls;
     std::string options;

@@ -7,6 +7,7 @@
 // --only runs the scenarios whose name holds TEXT; --console opens the
 // program's debug console, whose log then shows where Wine shows consoles.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -35,12 +36,16 @@ struct Outcome {
     std::string offMs;     // how long the next track played at another volume
     bool ok = false;
     std::string note;
+    std::string reading;   // what a scenario's action read on the way, for the table
 };
 
 // What a scenario is judged by: the track after the advert (its volume
 // against the listener's), or where nothing is left to play after it, what
 // the client kept as its volume.
 enum class Judged { ByNextTrack, ByKeptVolume };
+
+// Set by a scenario's action: a figure it read, shown beside the result.
+std::string actionReading;
 
 // Something done to the program while the playlist runs; returns what went
 // wrong, or empty text.
@@ -60,6 +65,17 @@ struct Scenario {
 
 std::string WorkFolder() {
     return ExeFolder() + "matrix-work";
+}
+
+std::string MatrixMp3Folder() {
+    return WorkFolder() + "\\mp3";
+}
+
+// Two of the test tones in the work folder's MP3 folder.
+void CopyFillerTones() {
+    CreateDirectoryA(MatrixMp3Folder().c_str(), nullptr);
+    for (const char* name : {"tone-a.mp3", "tone-c.mp3"})
+        CopyFileA((ExeFolder() + "media\\" + name).c_str(), (MatrixMp3Folder() + "\\" + name).c_str(), FALSE);
 }
 
 std::unique_ptr<ChildProcess> StartProgram() {
@@ -136,6 +152,7 @@ Outcome Run(const Scenario& s) {
     CreateDirectoryA(WorkFolder().c_str(), nullptr);
     ForgetProgramUserState();
     if (!s.options.empty()) std::ofstream(WorkFolder() + "\\Options.ini", std::ios::binary) << s.options;
+    if (s.options.find(" MP3=") != std::string::npos) CopyFillerTones();
     SimRig rig("matrix");
     Outcome failed;
     if (!rig.Start(s.script)) {
@@ -149,6 +166,7 @@ Outcome Run(const Scenario& s) {
         return failed;
     }
     if (showConsole) PostMessageA(main, WM_COMMAND, kDebugConsoleCommand, 0);
+    actionReading.clear();
     const std::string actionNote = s.during ? s.during(rig, program) : std::string();
     if (!s.endsSpotify) rig.WaitForEvent(" end", 120000);
     if (HWND main = ProgramWindow(0)) {
@@ -157,7 +175,9 @@ Outcome Run(const Scenario& s) {
     }
     program.reset();
     rig.Close();
-    return Judge(s, rig, actionNote);
+    Outcome o = Judge(s, rig, actionNote);
+    o.reading = actionReading;
+    return o;
 }
 
 // Waits until the advert is silenced and plays on (a kill before that leaves
@@ -276,10 +296,187 @@ std::string LogOff(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
     return program->Wait(kDeadline) == STILL_ACTIVE ? "did not end; " : "";
 }
 
+// The main window's volume slider, read from this process; -1 when it cannot be.
+int ProgramSliderPosition(HWND main) {
+    HWND slider = FindWindowExA(main, nullptr, "msctls_trackbar32", nullptr);
+    DWORD_PTR position = 0;
+    if (!slider || !SendMessageTimeoutA(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &position)) return -1;
+    return static_cast<int>(position);
+}
+
+// The first child static of the main window: the status line, which names
+// the MP3 the filler plays.
+std::string ProgramStatus(HWND main) {
+    return WindowTitle(FindWindowExA(main, nullptr, "Static", nullptr));
+}
+
+// During the advert the filler plays no louder than Spotify did: the slider
+// it plays at is read while it plays, and never above the listener's 30 %.
+std::string FillerNoLouderThanSpotify(SimRig& rig, std::unique_ptr<ChildProcess>&) {
+    if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "never silenced; ";
+    HWND main = ProgramWindow(kDeadline);
+    bool playing = false;
+    int highest = -1;
+    const DWORD start = GetTickCount();
+    // Read every 100 ms for two seconds of the advert while the filler plays.
+    while (GetTickCount() - start < 2000) {
+        const std::string status = ProgramStatus(main);
+        if (status.size() > 4 && status.compare(status.size() - 4, 4, ".mp3") == 0) {
+            playing = true;
+            const int position = ProgramSliderPosition(main);
+            if (position > highest) highest = position;
+        }
+        Sleep(100);
+    }
+    actionReading = "filler slider " + std::to_string(highest);
+    if (!playing) return "the filler never played; ";
+    return highest >= 0 && highest <= 30 ? "" : "the filler played above Spotify's 30 %; ";
+}
+
 const char* const kPlain = "set volume 64\n"
                            "track  | One   | First  | 2500\n"
                            "advert | Brand | Ad one | 2500\n"
                            "track  | Two   | Second | 2500\n";
+
+Scenario FillerAtSpotifysVolume() {
+    return {"filler during an advert, Spotify at 30 %", "set volume 30\n"
+            "track | One | First | 2500\nadvert | Brand | Ad one | 3000\ntrack | Two | Second | 5000\n",
+            true, " [Options]\r\n Mute=True\r\n Play=True\r\n MP3=" + MatrixMp3Folder() + "\r\n",
+            FillerNoLouderThanSpotify};
+}
+
+// An update mid-advert: the installed 0.4 copy (hotkeys on) is told Alt+D
+// while an advert is silenced, finds 0.5 on a test server on 127.0.0.1,
+// starts it and shows its message box. The new copy must then hold every
+// hotkey and silence the next advert.
+constexpr DWORD kHotkeyRetryWindowMs = 5000;  // how long a copy asks again for a held hotkey
+
+struct HeldCombination {
+    const char* name;
+    UINT modifiers;
+    UINT virtualKey;
+};
+const HeldCombination kUpdateHotkeys[] = {
+    {"Alt+F1", MOD_ALT, VK_F1}, {"Alt+Right", MOD_ALT, VK_RIGHT}, {"Ctrl+Space", MOD_CONTROL, VK_SPACE}, {"Alt+D", MOD_ALT, 'D'}};
+
+std::string ExpandedPath(const char* text) {
+    char path[MAX_PATH] = {};
+    ExpandEnvironmentStringsA(text, path, MAX_PATH);
+    return path;
+}
+
+// The combinations some other program holds now (RegisterHotKey fails), by name.
+std::string FreeUpdateHotkeys() {
+    std::string free;
+    for (const HeldCombination& h : kUpdateHotkeys) {
+        if (!RegisterHotKey(nullptr, 0xB000, h.modifiers, h.virtualKey)) continue;
+        UnregisterHotKey(nullptr, 0xB000);
+        free += std::string(free.empty() ? "" : " ") + h.name;
+    }
+    return free;
+}
+
+BOOL CALLBACK FindUpdatedBox(HWND window, LPARAM found) {
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) != "#32770" || !FindWindowExA(window, nullptr, "Static", "Adquell has been updated."))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND UpdatedBox() {
+    HWND box = nullptr;
+    EnumWindows(FindUpdatedBox, reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
+void EndProgramWindow(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    PostMessageA(window, WM_COMMAND, kExitCommand, 0);
+    if (process) {
+        WaitForSingleObject(process, kDeadline);
+        CloseHandle(process);
+    }
+}
+
+void PressAltD() {
+    keybd_event(VK_MENU, static_cast<BYTE>(MapVirtualKeyA(VK_MENU, 0)), 0, 0);
+    Sleep(30);
+    keybd_event('D', static_cast<BYTE>(MapVirtualKeyA('D', 0)), 0, 0);
+    Sleep(30);
+    keybd_event('D', static_cast<BYTE>(MapVirtualKeyA('D', 0)), KEYEVENTF_KEYUP, 0);
+    Sleep(30);
+    keybd_event(VK_MENU, static_cast<BYTE>(MapVirtualKeyA(VK_MENU, 0)), KEYEVENTF_KEYUP, 0);
+}
+
+std::string UpdateWhileSilenced(SimRig& rig, std::unique_ptr<ChildProcess>& tested) {
+    EndProgramWindow(ProgramWindow(kDeadline));  // this scenario runs the installed copies instead
+    tested.reset();
+    const std::string copies = ExeFolder() + "..\\update-copies\\";
+    const std::string install = ExpandedPath("%appdata%\\Adquell");
+    RemoveTree(install);
+    CreateDirectoryA(install.c_str(), nullptr);
+    const std::string installed = install + "\\Adquell Lite.exe";
+    CopyFileA((copies + "0.4\\bin\\Adquell Lite.exe").c_str(), installed.c_str(), FALSE);
+    std::ofstream(install + "\\Options.ini", std::ios::binary)
+        << " [Options]\r\n Mute=True\r\n Hotkeys=True\r\n [Hotkeys]\r\n 0=1|41\r\n 1=1|3\r\n 2=2|0\r\n";
+    const std::string web = WorkFolder() + "\\web";
+    CreateDirectoryA(web.c_str(), nullptr);
+    CreateDirectoryA((web + "\\Adquell").c_str(), nullptr);
+    std::ofstream(web + "\\Adquell\\Update2.php@V=0.4", std::ios::binary) << "0.5";
+    for (const char* ending : {"", ".sig"})
+        CopyFileA((copies + "0.5\\bin\\Adquell Lite.exe" + ending).c_str(),
+                  (web + "\\Adquell\\Adquell Lite 0.5.exe" + ending).c_str(), FALSE);
+    const std::string port = std::to_string(20000 + GetCurrentProcessId() % 20000);
+    ChildProcess server("tiny_http_server.exe", port + " \"" + web + "\"");
+    if (!WaitUntil([&] { return GetFileAttributesA((web + "\\ready").c_str()) != INVALID_FILE_ATTRIBUTES; }, kDeadline))
+        return "the test server did not start; ";
+    SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", ("http://127.0.0.1:" + port).c_str());
+    ChildProcess old(installed, "", install);
+    SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", nullptr);
+    std::string note;
+    HWND newWindow = nullptr;
+    if (!WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline)) return "the installed 0.4 did not start; ";
+    if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "0.4 never silenced the first advert; ";
+    PressAltD();
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = UpdatedBox()) != nullptr; }, kDeadline);
+    newWindow = WaitForWindow("Adquell", "Adquell Lite 0.5", kDeadline);
+    if (!box) note += "no \"Adquell has been updated.\" box; ";
+    if (!newWindow) note += "0.5 did not start; ";
+    // The listener reads the box for longer than a new copy tries for a
+    // hotkey; once the old copy has ended, whatever is still held is the new one's.
+    Sleep(kHotkeyRetryWindowMs + 1500);
+    if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (old.Wait(kDeadline) != 420) note += "the old copy did not end with 420; ";
+    const std::string free = FreeUpdateHotkeys();
+    if (newWindow && !free.empty()) note += "0.5 does not hold " + free + "; ";
+    actionReading = newWindow && free.empty() ? "0.5 holds all 4 hotkeys" : "";
+    if (newWindow) {
+        const size_t from = rig.EventCount();
+        const SimEventLine next = rig.WaitForEvent("kind=advert", 60000, from);
+        size_t at = from;  // the next advert's own line: 0.5 may have silenced the first one since
+        for (const std::vector<SimEventLine> events = rig.Events(); at < events.size() && events[at].text != next.text;)
+            ++at;
+        if (next.ms < 0) note += "no next advert; ";
+        else if (rig.WaitForEvent("knob x=124", 3000, at).ms < 0) note += "0.5 did not silence the next advert; ";
+        rig.WaitForEvent(" end", 120000);
+        EndProgramWindow(newWindow);
+    }
+    RemoveTree(install);
+    return note;
+}
+
+Scenario UpdateMidAdvert() {
+    // The first advert is left as found at the hand-over, so only the next is judged.
+    return {"an update mid-advert", "set volume 64\n"
+            "track | One | First | 4000\nadvert | Brand | Ad one | 12000\ntrack | Two | Second | 3000\n"
+            "advert | Brand | Ad two | 3000\ntrack | Three | Third | 4000\n",
+            false, "", UpdateWhileSilenced};
+}
 
 std::vector<Scenario> Scenarios() {
     return {
@@ -330,6 +527,8 @@ std::vector<Scenario> Scenarios() {
          false, " [Options]\r\n Restore=173\r\n Mute=True\r\n", KnobUnseenWhilePending, 0,
          Judged::ByKeptVolume, false, "not clicked, told once"},
         {"Zelmor mid-advert", kPlain, true, "", ZelmorMidAdvert, 64, Judged::ByKeptVolume, true},
+        FillerAtSpotifysVolume(),
+        UpdateMidAdvert(),
     };
 }
 
@@ -352,8 +551,9 @@ int main(int argc, char** argv) {
         ++run;
         const Outcome o = Run(s);
         failures += !o.ok;
-        std::printf("%-48s %-18s %-26s %-12s %s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(),
-                    o.offMs.c_str(), o.ok ? "ok" : "FAILED", o.note.empty() ? "" : ": ", o.note.c_str());
+        std::printf("%-48s %-18s %-26s %-12s %s%s%s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(),
+                    o.offMs.c_str(), o.ok ? "ok" : "FAILED", o.note.empty() ? "" : ": ", o.note.c_str(),
+                    o.reading.empty() ? "" : "  ", o.reading.c_str());
         std::fflush(stdout);
     }
     std::printf("\nvolume safety: %d scenarios, %d failed\n", run, failures);
