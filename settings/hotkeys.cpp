@@ -34,12 +34,16 @@ int ReadNumber(const std::string& piece) {
     return i == std::string::npos ? 0 : static_cast<int>(LeadingNumber(piece.substr(i), 1000000));
 }
 
-// Asks the system for a combination, remembering it either way; one another
-// program holds is asked for again for a few seconds.
-void AskForHotkey(ApplicationState& app, Platform& os, int id, int modifiers, int virtualKey) {
+void ForgetWantedHotkey(ApplicationState& app, int id) {
     std::vector<WantedHotkey>& wanted = app.wantedHotkeys;
     wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [id](const WantedHotkey& h) { return h.id == id; }),
                  wanted.end());
+}
+
+// Asks the system for a combination, remembering it either way; one another
+// program holds is asked for again for a few seconds.
+void AskForHotkey(ApplicationState& app, Platform& os, int id, int modifiers, int virtualKey) {
+    ForgetWantedHotkey(app, id);
     WantedHotkey hotkey{id, modifiers, virtualKey, false};
     hotkey.held = os.hotkeys.Register(id, modifiers, virtualKey);
     wanted.push_back(hotkey);
@@ -48,9 +52,7 @@ void AskForHotkey(ApplicationState& app, Platform& os, int id, int modifiers, in
 
 void DropHotkey(ApplicationState& app, Platform& os, int id) {
     os.hotkeys.Unregister(id);
-    std::vector<WantedHotkey>& wanted = app.wantedHotkeys;
-    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [id](const WantedHotkey& h) { return h.id == id; }),
-                 wanted.end());
+    ForgetWantedHotkey(app, id);
 }
 
 }  // namespace

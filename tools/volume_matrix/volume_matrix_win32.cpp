@@ -262,18 +262,6 @@ std::string ZelmorMidAdvert(SimRig& rig, std::unique_ptr<ChildProcess>& program)
     return "";
 }
 
-// Windows logs off while the mute sequence is still under way (the client is
-// slow to react): the sequence stops and the volume comes back.
-std::string LogOffDuringMuteSequence(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
-    if (rig.WaitForEvent("click x=120", kDeadline).ms < 0) return "never clicked to silence; ";
-    HWND main = ProgramWindow(kDeadline);
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kDeadline, &answer);
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 2000, &ignored);
-    if (answer != TRUE) return "refused the end of the session; ";
-    return program->Wait(kDeadline) == STILL_ACTIVE ? "did not end; " : "";
-}
 
 // A second copy is started: it must end and leave the first one working.
 std::string SecondCopy(SimRig&, std::unique_ptr<ChildProcess>& first) {
@@ -284,9 +272,10 @@ std::string SecondCopy(SimRig&, std::unique_ptr<ChildProcess>& first) {
     return code == 420 ? "" : "the second copy ended with " + std::to_string(code) + "; ";
 }
 
-// Windows logs off while the advert is silenced; the program leaves Spotify as found.
-std::string LogOff(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
-    if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "never silenced; ";
+// Windows logs off once the client has recorded `moment`; the program leaves
+// Spotify as found and ends.
+std::string LogOffAt(const char* moment, SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    if (rig.WaitForEvent(moment, kDeadline).ms < 0) return std::string("never came: ") + moment + "; ";
     HWND main = ProgramWindow(kDeadline);
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kDeadline, &answer);
@@ -294,6 +283,17 @@ std::string LogOff(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
     SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 2000, &ignored);
     if (answer != TRUE) return "refused the end of the session; ";
     return program->Wait(kDeadline) == STILL_ACTIVE ? "did not end; " : "";
+}
+
+// ... while the advert is silenced.
+std::string LogOff(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    return LogOffAt("knob x=124", rig, program);
+}
+
+// ... while the mute sequence is still under way (the client is slow to
+// react): the sequence stops and the volume comes back.
+std::string LogOffDuringMuteSequence(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
+    return LogOffAt("click x=120", rig, program);
 }
 
 // The main window's volume slider, read from this process; -1 when it cannot be.
