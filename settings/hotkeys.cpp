@@ -46,7 +46,7 @@ void AskForHotkey(ApplicationState& app, Platform& os, int id, int modifiers, in
     ForgetWantedHotkey(app, id);
     WantedHotkey hotkey{id, modifiers, virtualKey, false};
     hotkey.held = os.hotkeys.Register(id, modifiers, virtualKey);
-    wanted.push_back(hotkey);
+    app.wantedHotkeys.push_back(hotkey);
     if (!hotkey.held) app.hotkeyRetryUntilMs = os.clock.NowMs() + kHotkeyRetryForMs;
 }
 
