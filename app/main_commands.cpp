@@ -27,7 +27,7 @@ void OnMuteAdvertsBox(ApplicationState& app, Platform& os, bool checked) {
     // The listener chose to hear adverts: a silence under way ends now.
     if (app.advertBlocked) {
         if (app.fillerPlaying) PlayMp3(app, os.filler, os.controls, false);
-        SetBlocked(app, os, false);
+        GiveVolumeBack(app, os);
     }
     app.previousTitle = "xyz";  // the next tick takes the title as new
     ShowIdleUnlessPlaying(app, os);

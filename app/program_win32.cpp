@@ -154,11 +154,16 @@ void ShowRunningCopy() {
 // Runs on a thread of its own (console closed, Ctrl+C, Ctrl+Break, log-off,
 // shutdown): the window's thread leaves Spotify as found, then the process ends.
 BOOL WINAPI OnConsoleEvent(DWORD) {
+    constexpr DWORD kDeadlineMs = 4000;
+    const DWORD start = GetTickCount();
     DWORD_PTR result = 0;
     HWND main = runningProgram ? runningProgram->shell.main : nullptr;
-    // The window's thread ends the program; should it not answer in time, the
-    // process ends all the same (its restore record stays for the next start).
-    if (main) SendMessageTimeoutA(main, kEndProgramMessage, 0, 0, SMTO_NORMAL, 4000, &result);
+    // The window's thread ends the program. Should it be giving Spotify back
+    // already, that is waited for; should it not answer in time, the process
+    // ends all the same (its restore record stays for the next start).
+    if (main) SendMessageTimeoutA(main, kEndProgramMessage, 0, 0, SMTO_NORMAL, kDeadlineMs, &result);
+    const DWORD spent = GetTickCount() - start;
+    if (main && spent < kDeadlineMs) WaitForSingleObject(runningProgram->givenBack.get(), kDeadlineMs - spent);
     ExitProcess(kPlannedExitCode);
     return TRUE;
 }
@@ -168,13 +173,12 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-int RunMessageLoop() {
+void RunMessageLoop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return kPlannedExitCode;
 }
 
 // The five windows, their controls and fonts; false when the main window
@@ -231,31 +235,40 @@ Program& ProgramOf(HWND window) {
     return *reinterpret_cast<Program*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+namespace {
+
+// After Spotify has been given back: what the ends asked for, then the end.
+void FinishProgram(Program& program) {
+    if (program.endSpotify && program.app) KillSpotify(*program.app, program.os);
+    program.win32.filler.Release();
+    ExitProcess(static_cast<UINT>(program.exitCode));
+}
+
+}  // namespace
+
 void LeaveSpotifyOnce(Program& program) {
     if (program.leftSpotify) return;
     program.leftSpotify = true;
-    program.leaving = true;
+    program.givingBack = true;
     RemoveTrayIcon(program);
     if (program.app) LeaveSpotifyAsFound(*program.app, program.os);
-    program.leaving = false;
-    if (program.exitCode >= 0) EndProgram(program, program.exitCode, program.endSpotify);
+    program.givingBack = false;
+    SetEvent(program.givenBack.get());
+    if (program.exitCode >= 0) FinishProgram(program);  // asked for meanwhile
 }
 
 void EndProgram(Program& program, int exitCode, bool endSpotify) {
-    if (program.leaving) {
-        program.exitCode = exitCode;
-        program.endSpotify = program.endSpotify || endSpotify;
-        return;
-    }
+    if (program.exitCode < 0) program.exitCode = exitCode;
+    program.endSpotify = program.endSpotify || endSpotify;
+    if (program.givingBack) return;  // the end under way carries it out
     LeaveSpotifyOnce(program);
-    if (endSpotify && program.app) KillSpotify(*program.app, program.os);
-    program.win32.filler.Release();
-    ExitProcess(static_cast<UINT>(exitCode));
+    FinishProgram(program);
 }
 
 void ComeBackToSpotify(Program& program) {
     if (!program.leftSpotify) return;
     program.leftSpotify = false;
+    ResetEvent(program.givenBack.get());
     AddTrayIcon(program);
     ComeBackAfterCancelledEnd(*program.app);
 }
@@ -299,10 +312,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     ArmHotkeyRetryTimer(main);
     DWORD watcherId = 0;
     StartLoginWatcherThread(main, &watcherId);
-    const int code = RunMessageLoop();
-    program->win32.filler.Release();
-    // The login watcher may still be using the program's objects: they end
-    // with the process, not before it.
-    program.release();
-    return code;
+    RunMessageLoop();
+    // Only a failing message loop gets here; the login watcher may still be
+    // using the program's objects, which end with the process.
+    EndProgram(*program.release(), kPlannedExitCode);
+    return kPlannedExitCode;
 }

@@ -46,15 +46,18 @@ struct Program {
     Win32Platform win32;  // the seams, the keystroke engine and the filler player
     Platform& os = win32.platform;
     // Built only once this copy knows it is the only one: its construction
-    // reads the options file, finds or starts Spotify and may restore its volume.
+    // reads the options file and finds or starts Spotify.
     std::unique_ptr<ApplicationState> app;
     TickTarget ticks;
     OwnedBrush background{CreateSolidBrush(RGB(31, 31, 31))};
     ShellWindows shell;
     bool leftSpotify = false;  // Spotify left as found; the ticks do nothing
-    bool leaving = false;      // giving Spotify back is under way
-    int exitCode = -1;         // an end asked for meanwhile, carried out once it is done
-    bool endSpotify = false;   // ... and whether it ends Spotify too
+    bool givingBack = false;   // ... under way: an end asked for now waits for it
+    int exitCode = -1;         // the first end asked for, once one is
+    bool endSpotify = false;   // ... and whether an end asked for ends Spotify too
+    // Set once Spotify has been given back: the console's event thread waits
+    // for it before the process ends.
+    OwnedEvent givenBack{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
 };
 
 // The program a window of it belongs to.
@@ -64,8 +67,9 @@ Program& ProgramOf(HWND window);
 // back, window unparked, no further ticks) and the tray icon removed. Once.
 void LeaveSpotifyOnce(Program& program);
 // The one way the process ends: Spotify given back first, then (the Zelmors)
-// Spotify's process ended. An end asked for while Spotify is being given back
-// (a message taken meanwhile) is carried out once that is done.
+// Spotify's process ended. The first end asked for gives the exit code; one
+// asked for while Spotify is being given back (a message taken meanwhile) is
+// carried out once that is done, with what every end asked for.
 void EndProgram(Program& program, int exitCode, bool endSpotify = false);
 // Windows called off the end of the session: back to work.
 void ComeBackToSpotify(Program& program);

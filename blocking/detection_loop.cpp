@@ -7,10 +7,10 @@
 #include "blocking/mute_control.h"
 #include "blocking/screen_probes.h"
 #include "client/client_process.h"
+#include "client/spotify_contract.h"
 #include "client/transport.h"
 #include "client/window_parking.h"
 #include "music/filler_player.h"
-#include "client/spotify_contract.h"
 
 namespace {
 
@@ -178,7 +178,7 @@ void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
 }
 
 void CloseSpotify(ApplicationState& app, Platform& os) {
-    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
+    GiveVolumeBack(app, os);
     ReleaseSpotifyWindow(app, os);
     KillSpotify(app, os);
 }

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "base/log.h"
-#include "client/window_scale.h"
 #include "client/spotify_contract.h"
+#include "client/window_scale.h"
 
 namespace {
 

@@ -7,10 +7,11 @@
 #include "blocking/advert_classifier.h"
 #include "blocking/screen_probes.h"
 #include "client/client_process.h"
+#include "client/spotify_contract.h"
 #include "client/transport.h"
 #include "music/filler_player.h"
 #include "settings/ini_file.h"
-#include "client/spotify_contract.h"
+#include "settings/options.h"
 
 namespace {
 
@@ -19,12 +20,12 @@ constexpr int kPendingRetryMs = 1000;
 constexpr int kNotReadyRetryMs = 250;   // no logged-in window or player bar yet
 constexpr int kUnseenScansBeforeTelling = 10;
 const char* const kRestoreValue = "Restore";
-const char* const kOptionsSection = "Options";
 
 // The knob to put back survives the program: should it end while Spotify is
 // muted, the next start (from any folder) restores the volume.
 void RememberRestore(ApplicationState& app, Platform& os) {
-    os.installer.WriteUserText(kProgramUserKey, kRestoreValue, std::to_string(app.savedKnobX));
+    if (!os.installer.WriteUserText(kProgramUserKey, kRestoreValue, std::to_string(app.savedKnobX)))
+        LogLine("Error:      Could not keep the volume to restore for the next start");
 }
 
 void ForgetRestore(ApplicationState& app, Platform& os) {
@@ -133,11 +134,13 @@ KnobPlace ClickBackAndVerify(ApplicationState& app, Platform& os, int clicks) {
     }
 }
 
-// Said once, with what it waits for: the window, or a knob it can see.
+// Said once, with what it waits for: the window, a knob it can see, or only
+// time (clicks that did not land).
 void KeepRestorePending(ApplicationState& app, Platform& os, KnobPlace at) {
     if (!app.volumeRestorePending)
-        LogLine(at == KnobPlace::Unseen ? "Error:      Volume not restored yet, retrying once its slider can be seen"
-                                        : "Error:      Volume not restored yet, retrying once Spotify's window is back");
+        LogLine(at == KnobPlace::Unseen       ? "Error:      Volume not restored yet, retrying once its slider can be seen"
+                : at == KnobPlace::WindowGone ? "Error:      Volume not restored yet, retrying once Spotify's window is back"
+                                              : "Error:      Volume not restored yet, retrying");
     app.volumeRestorePending = true;
     app.nextRestoreTryMs = os.clock.NowMs() + (at == KnobPlace::Unseen ? kNotReadyRetryMs : kPendingRetryMs);
     app.restoreTriedWindow = app.spotifyWindow;
@@ -145,7 +148,7 @@ void KeepRestorePending(ApplicationState& app, Platform& os, KnobPlace at) {
 
 // The listener has set a volume of their own since: it stays.
 void LeaveVolumeToListener(ApplicationState& app, Platform& os) {
-    LogLine("Spotify:    The volume was changed by hand; left as it is");
+    LogLine("Spotify:    The volume was changed since it was silenced; left as it is");
     ForgetRestore(app, os);
 }
 
@@ -175,6 +178,13 @@ void CountUnseenScan(ApplicationState& app, Platform& os) {
     if (++app.unseenRestoreScans == kUnseenScansBeforeTelling) TellListenerToRestore(app, os);
 }
 
+// Silenced until the restore has settled: an end that comes meanwhile (a
+// message taken while a capture waits) still gives the volume back.
+void RestoreAfterAdvert(ApplicationState& app, Platform& os, int clicks) {
+    if (app.savedKnobX != spotify::kKnobMutedX) SettleRestore(app, os, ClickBackAndVerify(app, os, clicks));
+    app.advertBlocked = false;
+}
+
 bool ReadyForRestore(ApplicationState& app, Platform& os) {
     return app.spotifyWindow && os.desktop.IsWindow(app.spotifyWindow) && MeasureSpotify(app, os) &&
            LoggedInSize(app);
@@ -187,13 +197,12 @@ bool IsKnobPosition(int knobX) {
 }
 
 void SetBlocked(ApplicationState& app, Platform& os, bool on) {
-    if (on) {
-        Mute(app, os);
-        return;
-    }
-    app.advertBlocked = false;
-    if (app.savedKnobX == spotify::kKnobMutedX) return;  // nothing was owed
-    SettleRestore(app, os, ClickBackAndVerify(app, os, kRetries + 1));
+    if (on) Mute(app, os);
+    else RestoreAfterAdvert(app, os, kRetries + 1);
+}
+
+void GiveVolumeBack(ApplicationState& app, Platform& os) {
+    if (app.advertBlocked) RestoreAfterAdvert(app, os, 1);
 }
 
 void KeepAdvertSilent(ApplicationState& app, Platform& os) {
@@ -201,6 +210,9 @@ void KeepAdvertSilent(ApplicationState& app, Platform& os) {
     const int knob = LocateVolumeKnob(app, os.screen);
     if (!IsKnobPosition(knob) || knob == spotify::kKnobMutedX) return;
     LogLine("Error:      Spotify's volume came back during an advert");
+    // Whoever set it, it is the volume to come back to now.
+    app.savedKnobX = knob;
+    RememberRestore(app, os);
     ClickMute(app, os);
     SilenceAndPlayOn(app, os);
 }
@@ -243,11 +255,13 @@ void SetSpotifyVolume(ApplicationState& app, Platform& os, int p) {
 void LoadPendingRestore(ApplicationState& app, Platform& os) {
     std::string saved;
     if (!os.installer.ReadUserText(kProgramUserKey, kRestoreValue, saved)) {
-        // An earlier version kept the record in Options.ini: taken over once.
+        // An earlier version kept the record in Options.ini: taken over once,
+        // and left there should it not be kept where it belongs now.
         if (!CIniFile::HasEntry(kRestoreValue, kOptionsSection, app.optionsPath)) return;
         saved = CIniFile::GetValue(kRestoreValue, kOptionsSection, app.optionsPath);
-        CIniFile::RemoveEntry(kRestoreValue, kOptionsSection, app.optionsPath);
-        os.installer.WriteUserText(kProgramUserKey, kRestoreValue, saved);
+        if (os.installer.WriteUserText(kProgramUserKey, kRestoreValue, saved))
+            CIniFile::RemoveEntry(kRestoreValue, kOptionsSection, app.optionsPath);
+        else LogLine("Error:      Could not keep the volume to restore for the next start");
     }
     char* end = nullptr;
     const long knob = std::strtol(saved.c_str(), &end, 10);
@@ -277,9 +291,9 @@ bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
         CountUnseenScan(app, os);
         return false;
     }
-    // An advert playing now with the knob at 0 % is silenced already: it
-    // ends as any silenced advert.
-    if (at == KnobPlace::AtZero && IsSpotifyPlaying(app, os.screen) &&
+    // An advert playing now with the knob at 0 % is silenced already (when
+    // adverts are to be silenced at all): it ends as any silenced advert.
+    if (at == KnobPlace::AtZero && app.muteAdverts && IsSpotifyPlaying(app, os.screen) &&
         IsAdvertOnScreen(app, os.screen, app.probeTitleBuffer)) {
         LogLine("Spotify:    An advert plays; its volume comes back when it ends");
         app.volumeRestorePending = false;
@@ -292,10 +306,5 @@ bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
 }
 
 void RestoreAtTitleChange(ApplicationState& app, Platform& os) {
-    if (!app.volumeRestorePending || !app.restoreLeftToListener) return;
-    const KnobPlace at = FindKnobToRestore(app, os);
-    if (at == KnobPlace::Unseen || at == KnobPlace::WindowGone) return;
-    const KnobPlace after = at == KnobPlace::AtZero ? ClickBackAndVerify(app, os, 1) : at;
-    if (after == KnobPlace::Restored) ForgetRestore(app, os);
-    else if (after == KnobPlace::Elsewhere) LeaveVolumeToListener(app, os);
+    if (app.volumeRestorePending && app.restoreLeftToListener) SettleRestore(app, os, ClickBackAndVerify(app, os, 1));
 }

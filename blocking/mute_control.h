@@ -9,6 +9,10 @@
 // be seen leaves the restore pending, one the listener moved is left alone.
 void SetBlocked(ApplicationState& app, Platform& os, bool on);
 
+// The same for the commands that cannot wait (Mute Adverts cleared, Spotify's
+// Close): one click and one check; what does not verify stays pending.
+void GiveVolumeBack(ApplicationState& app, Platform& os);
+
 // Ten points up or down, following the main window's slider too.
 void VolumeUp(ApplicationState& app, Platform& os);
 void VolumeDown(ApplicationState& app, Platform& os);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "client/window_scale.h"
 #include "client/spotify_contract.h"
+#include "client/window_scale.h"
 
 std::unique_ptr<WindowCapture> CaptureSpotify(const ApplicationState& app, SpotifyScreen& screen) {
     const WindowScale scale = screen.Scale(app.spotifyWindow);

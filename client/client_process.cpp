@@ -1,5 +1,6 @@
 #include "client/client_process.h"
 
+#include "client/spotify_contract.h"
 #include "client/window_scale.h"
 #include "platform/ansi_text.h"
 
@@ -7,7 +8,6 @@
 
 #include "base/log.h"
 #include "base/text_helpers.h"
-#include "client/spotify_contract.h"
 
 namespace {
 
@@ -106,6 +106,7 @@ void ToggleLayered(ApplicationState& app, Platform& os) {
     const long style = os.desktop.ExStyle(app.spotifyWindow);
     if (style & win::kWsExLayered) {
         os.desktop.SetExStyle(app.spotifyWindow, style & ~win::kWsExLayered);
+        app.spotifyTransparent = false;
         return;
     }
     os.desktop.SetExStyle(app.spotifyWindow, style | win::kWsExLayered);

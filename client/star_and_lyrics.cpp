@@ -1,5 +1,6 @@
 #include "client/star_and_lyrics.h"
 
+#include "client/spotify_contract.h"
 #include "platform/ansi_text.h"
 
 #include <cstdio>
@@ -8,7 +9,6 @@
 #include "client/transport.h"
 #include "client/client_process.h"
 #include "keys/key_sequence.h"
-#include "client/spotify_contract.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "client/window_scale.h"
 #include "client/spotify_contract.h"
+#include "client/window_scale.h"
 
 namespace {
 

@@ -21,7 +21,6 @@ void Park(ApplicationState& app, Platform& os, bool minimised) {
     }
     d.SetForeground(app.previousForeground == spotify ? os.windows.main : app.previousForeground);
     ToggleLayered(app, os);
-    app.spotifyTransparent = false;
     app.spotifyParked = true;
     app.spotifyReparented = !minimised;
     app.parkedWindow = spotify;

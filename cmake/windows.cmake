@@ -147,7 +147,7 @@ add_dependencies(demo_runner tested_program spotify_sim)
 
 # Two copies of the real program that take updates signed with the test key,
 # 0.4 to install and 0.5 (signed) for the test server: each a build of its
-# own with ADQ_VERSION set. Always handed to the sub-builds, which rebuild
+# own with ADQ_VERSION_OVERRIDE set. Always handed to the sub-builds, which rebuild
 # only what changed.
 set(UPDATE_COPIES ${CMAKE_BINARY_DIR}/update-copies)
 set(update_copy_commands)
@@ -155,7 +155,7 @@ foreach(version 0.4 0.5)
   set(copy ${UPDATE_COPIES}/${version})
   list(APPEND update_copy_commands
     COMMAND ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR} -B ${copy} -DCMAKE_BUILD_TYPE=Debug
-      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DADQ_VERSION=${version}
+      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DADQ_VERSION_OVERRIDE=${version}
       -DADQ_UPDATE_PUBLIC_KEY=${TEST_UPDATE_PUBLIC} > ${UPDATE_COPIES}/configure-${version}.log
     COMMAND ${CMAKE_COMMAND} -E env --unset=MAKEFLAGS ${CMAKE_COMMAND} --build ${copy} --target adquell_lite
     COMMAND openssl dgst -sha256 -sign ${TEST_UPDATE_PRIVATE} -out "${copy}/bin/Adquell Lite.exe.sig"

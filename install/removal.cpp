@@ -1,5 +1,7 @@
 #include "install/removal.h"
 
+#include <cstring>
+
 #include "base/text_helpers.h"
 #include "install/self_install.h"
 #include "install/windows_entries.h"
@@ -12,8 +14,9 @@ namespace {
 // downloads.
 bool MadeByInstall(const std::string& name, const std::string& program) {
     if (EqualNoCase(name, program) || EqualNoCase(name, "Update.txt")) return true;
-    if (!StartsWithNoCase(name, "Adquell Lite")) return false;
-    return EndsWithNoCase(name, ".exe") || EndsWithNoCase(name, ".exe.part") || EndsWithNoCase(name, ".exe.sig.part");
+    for (const char* unfinished : {".sig.part", ".part"})
+        if (EndsWithNoCase(name, unfinished)) return IsProgramFile(name.substr(0, name.size() - std::strlen(unfinished)));
+    return IsProgramFile(name);
 }
 
 void RemoveShortcuts(Platform& os, InstallerSystem& installer) {

@@ -42,7 +42,7 @@ bool ProgramInstalled(InstallerSystem& installer, const std::string& folder, con
     if (!entered.empty() && installer.CanRead(entered)) return true;
     if (installer.CanRead(installed)) return true;
     for (const std::string& name : installer.FilesIn(folder))
-        if (StartsWithNoCase(name, "Adquell Lite") && EndsWithNoCase(name, ".exe")) return true;
+        if (IsProgramFile(name)) return true;
     return false;
 }
 
@@ -111,6 +111,10 @@ std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, con
         if (WriteUrlShortcut(installer, target, shortcut)) return shortcut;
     }
     return std::string();
+}
+
+bool IsProgramFile(const std::string& name) {
+    return StartsWithNoCase(name, "Adquell Lite") && EndsWithNoCase(name, ".exe");
 }
 
 void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer) {

@@ -31,6 +31,10 @@ bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, con
 std::string PlaceStartMenuShortcut(Platform& os, InstallerSystem& installer, const std::string& target,
                                    const std::string& version);
 
+// Whether a file name is one the install and the updates give the program
+// ("Adquell Lite*.exe").
+bool IsProgramFile(const std::string& name);
+
 // The two places a shortcut may go: all users' start menu, the user's own.
 std::vector<std::string> StartMenuFolders(Platform& os);
 // The installed copy: the running program when it runs from the install

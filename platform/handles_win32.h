@@ -12,6 +12,9 @@ struct GdiObjectFree {
 struct MenuFree {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
+struct HandleClose {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
 struct ComRelease {
     void operator()(IUnknown* object) const { object->Release(); }
 };
@@ -20,6 +23,7 @@ using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectFree>;
 using OwnedBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectFree>;
 // A menu no window owns (a menu bar set on a window goes with the window).
 using OwnedMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuFree>;
+using OwnedEvent = std::unique_ptr<void, HandleClose>;
 template <typename Interface>
 using OwnedCom = std::unique_ptr<Interface, ComRelease>;
 

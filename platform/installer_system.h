@@ -64,6 +64,7 @@ public:
     virtual void HandOver() = 0;
     // Claims it again when the new copy could not be started.
     virtual void TakeBack() = 0;
-    // Ends the process (the program never comes back from it).
+    // Ends the process, Spotify given back first; returns only while an end
+    // already under way (a message taken meanwhile) will carry it out.
     virtual void ExitProcess(int code) = 0;
 };

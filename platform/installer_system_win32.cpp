@@ -154,7 +154,10 @@ void Win32InstallerSystem::TakeBack() {
 }
 
 void Win32InstallerSystem::ExitProcess(int code) {
-    if (endProgram) endProgram(code);
+    if (endProgram) {
+        endProgram(code);  // returns only while an end under way carries it out
+        return;
+    }
     std::exit(code);
 }
 

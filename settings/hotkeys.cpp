@@ -40,9 +40,21 @@ void ForgetWantedHotkey(ApplicationState& app, int id) {
                  wanted.end());
 }
 
+const WantedHotkey* HeldHotkey(const ApplicationState& app, int id) {
+    for (const WantedHotkey& h : app.wantedHotkeys)
+        if (h.id == id && h.held) return &h;
+    return nullptr;
+}
+
 // Asks the system for a combination, remembering it either way; one another
-// program holds is asked for again for a few seconds.
+// program holds is asked for again for a few seconds. Windows refuses a
+// combination this program holds already, and keeps an id's old one beside a
+// new one: a held one stays, another one for the id is let go first.
 void AskForHotkey(ApplicationState& app, Platform& os, int id, int modifiers, int virtualKey) {
+    if (const WantedHotkey* held = HeldHotkey(app, id)) {
+        if (held->modifiers == modifiers && held->virtualKey == virtualKey) return;
+        os.hotkeys.Unregister(id);
+    }
     ForgetWantedHotkey(app, id);
     WantedHotkey hotkey{id, modifiers, virtualKey, false};
     hotkey.held = os.hotkeys.Register(id, modifiers, virtualKey);

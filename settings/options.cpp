@@ -21,7 +21,6 @@ const DefaultHotkey kFirstRunHotkeys[kHotkeyFunctionCount] = {
 
 namespace {
 
-const char* const kOptions = "Options";
 constexpr const char* kInstallFolder = "%appdata%\\Adquell\\";
 
 const char* Flag(bool on) {
@@ -29,7 +28,7 @@ const char* Flag(bool on) {
 }
 
 bool ReadFlag(const ApplicationState& app, const char* key) {
-    return CIniFile::GetValue(key, kOptions, app.optionsPath) == "True";
+    return CIniFile::GetValue(key, kOptionsSection, app.optionsPath) == "True";
 }
 
 void WriteFirstRunFile(ApplicationState& app) {
@@ -41,9 +40,9 @@ void WriteFirstRunFile(ApplicationState& app) {
         app.hotkeys[d.function] = MakeBinding(d.function, d.modifiers, d.keyIndex);
     const std::string& path = app.optionsPath;
     if (!CIniFile::CreateEmpty(path)) return;  // logged once; the defaults hold for this run
-    CIniFile::SetValue("Mute", "True", kOptions, path);
-    CIniFile::SetValue("Play", "False", kOptions, path);
-    CIniFile::SetValue("Hotkeys", "False", kOptions, path);
+    CIniFile::SetValue("Mute", "True", kOptionsSection, path);
+    CIniFile::SetValue("Play", "False", kOptionsSection, path);
+    CIniFile::SetValue("Hotkeys", "False", kOptionsSection, path);
     for (const DefaultHotkey& d : kFirstRunHotkeys)
         CIniFile::SetValue(std::to_string(d.function), FormatHotkeyValue(d.modifiers, d.keyIndex), "Hotkeys", path);
 }
@@ -54,7 +53,7 @@ void ReadOptions(ApplicationState& app, Platform& os) {
     app.hotkeysEnabled = ReadFlag(app, "Hotkeys");
     app.muteAdverts = ReadFlag(app, "Mute");
     app.playMp3 = ReadFlag(app, "Play");
-    app.mp3Folder = CIniFile::GetValue("MP3", kOptions, app.optionsPath);
+    app.mp3Folder = CIniFile::GetValue("MP3", kOptionsSection, app.optionsPath);
     if (app.mp3Folder.empty()) return;
     LogLine("MP3:        Indexing");
     IndexMp3Folder(app, os.folders, app.mp3Folder);
@@ -92,7 +91,7 @@ ApplicationState::ApplicationState(Platform& os) {
 }
 
 void SaveMuteAdverts(ApplicationState& app, bool checked) {
-    CIniFile::SetValue("Mute", Flag(checked), kOptions, app.optionsPath);
+    CIniFile::SetValue("Mute", Flag(checked), kOptionsSection, app.optionsPath);
     app.muteAdverts = checked;
 }
 
@@ -101,11 +100,11 @@ bool SavePlayMp3(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs,
         SelectMp3Folder(app, os.folders, dialogs);
         if (app.mp3Folder.empty()) return false;
     }
-    CIniFile::SetValue("Play", Flag(checked), kOptions, app.optionsPath);
+    CIniFile::SetValue("Play", Flag(checked), kOptionsSection, app.optionsPath);
     app.playMp3 = checked;
     return checked;
 }
 
 void SaveHotkeysOption(ApplicationState& app, bool checked) {
-    CIniFile::SetValue("Hotkeys", Flag(checked), kOptions, app.optionsPath);
+    CIniFile::SetValue("Hotkeys", Flag(checked), kOptionsSection, app.optionsPath);
 }

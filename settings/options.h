@@ -17,6 +17,7 @@ struct DefaultHotkey {
 extern const DefaultHotkey kFirstRunHotkeys[kHotkeyFunctionCount];
 
 constexpr const char* kOptionsFileName = "Options.ini";
+constexpr const char* kOptionsSection = "Options";
 
 // The per-user install folder, ending with a backslash.
 std::string InstallFolder(Platform& os);

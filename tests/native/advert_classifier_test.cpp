@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "blocking/advert_classifier.h"
-#include "fake_spotify_screen.h"
 #include "client/spotify_contract.h"
+#include "fake_spotify_screen.h"
 
 namespace {
 

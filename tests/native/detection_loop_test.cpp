@@ -7,9 +7,9 @@
 
 #include "app/main_commands.h"
 #include "blocking/detection_loop.h"
+#include "client/spotify_contract.h"
 #include "settings/ini_file.h"
 #include "sim_world.h"
-#include "client/spotify_contract.h"
 
 namespace {
 
@@ -401,6 +401,38 @@ TEST_F(Detection, AnEndDuringTheMuteSequenceGivesTheVolumeBackForGood) {
         EXPECT_FALSE(HasRestoreRecord()) << afterTheClick;
         EXPECT_EQ(LogCount("Blocked:    Brand \x96 Ad"), 0) << afterTheClick;
     }
+}
+
+TEST_F(Detection, AnEndDuringTheRestoreStillGivesTheVolumeBack) {
+    ToAdvert();
+    sim.Sleep(5000);  // the advert ends
+    int reads = 0, knobAsTheProcessEnds = -1;
+    std::function<void()> leave = [&] {
+        if (++reads < 3) {
+            sim.whileReading = leave;  // the title, the verdict, then the restore's scan
+            return;
+        }
+        LeaveSpotifyAsFound(app, os);
+        knobAsTheProcessEnds = Knob();  // an end such as log-off ends the process here
+    };
+    sim.whileReading = leave;
+    DetectionTick(app, os);
+    EXPECT_EQ(knobAsTheProcessEnds, 162);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_FALSE(HasRestoreRecord());
+}
+
+// The listener raises the volume during an advert (or the client puts it
+// back): silenced again, and the level seen is the one the music comes back at.
+TEST_F(Detection, AVolumeSetDuringAnAdvertIsTheOneTheMusicComesBackAt) {
+    ToAdvert();
+    sim.player.knobLeft = 147;  // about 30 %
+    Tick();
+    EXPECT_EQ(Knob(), 124);
+    EXPECT_EQ(RestoreRecord(), "147");
+    Tick(5000);
+    EXPECT_EQ(Knob(), 147);
 }
 
 TEST_F(Detection, ASilencedAdvertPlaysOnUntouchedWhileItsKnobStaysAtZero) {

@@ -119,6 +119,14 @@ TEST_F(Hotkeys, TheToggleTwiceLeavesItselfAndAltD) {
     EXPECT_TRUE(registrar.registered.count(0));
     EXPECT_TRUE(registrar.registered.count(9));
     EXPECT_EQ(dir.Read("Options.ini"), kFirstRunFile);  // nothing written
+    // Switched on again, the toggle and Alt+D it holds are no keys held
+    // elsewhere, and a hand-over lets go of every one.
+    DispatchHotkey(app, os, 0);
+    sim.Sleep(6000);
+    RetryHotkeys(app, os);
+    EXPECT_EQ(Log(), "");
+    LetGoOfHotkeys(app, os);
+    EXPECT_TRUE(registrar.registered.empty());
 }
 
 TEST_F(Hotkeys, AHotkeyHeldAtStartIsTakenOnceTheOtherProgramLetsGo) {

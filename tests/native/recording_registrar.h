@@ -17,6 +17,9 @@ public:
         calls.push_back("register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                         std::to_string(virtualKey));
         if (heldElsewhere.count({modifiers, virtualKey})) return false;
+        // As Windows: a combination registered already, by any id, is refused.
+        for (const auto& r : registered)
+            if (r.second == std::make_pair(modifiers, virtualKey)) return false;
         registered[id] = {modifiers, virtualKey};
         return true;
     }

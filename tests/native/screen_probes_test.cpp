@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "blocking/screen_probes.h"
+#include "client/spotify_contract.h"
 #include "client/window_scale.h"
 #include "fake_spotify_screen.h"
-#include "client/spotify_contract.h"
 
 namespace {
 

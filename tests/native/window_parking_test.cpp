@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "client/client_process.h"
+#include "client/spotify_contract.h"
 #include "client/window_parking.h"
 #include "sim_world.h"
-#include "client/spotify_contract.h"
 
 namespace {
 

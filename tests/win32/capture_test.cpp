@@ -7,9 +7,9 @@
 #include "blocking/advert_classifier.h"
 #include "blocking/screen_probes.h"
 #include "child_process.h"
+#include "client/spotify_contract.h"
 #include "platform/spotify_screen_win32.h"
 #include "probe_painting.h"
-#include "client/spotify_contract.h"
 
 namespace {
 

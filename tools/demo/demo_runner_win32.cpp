@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "base/application_state.h"
 #include "base/command_ids.h"
 #include "child_process.h"
 #include "sim_rig.h"
@@ -134,7 +135,7 @@ int main(int argc, char** argv) {
     const DWORD launched = GetTickCount();
     std::printf("program: %s\n", exe.c_str());
     ChildProcess program(exe, "", work);
-    HWND main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
+    HWND main = WaitForWindow("Adquell", (std::string("Adquell Lite ") + ProgramVersion).c_str(), kDeadline);
     while (main && !IsWindowVisible(main) && GetTickCount() - launched < kDeadline) Sleep(5);
     const DWORD startUp = GetTickCount() - launched;
     if (!main) {

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/application_state.h"
 #include "base/command_ids.h"
 #include "child_process.h"
 #include "sim_rig.h"
@@ -83,13 +84,13 @@ std::unique_ptr<ChildProcess> StartProgram() {
 }
 
 HWND ProgramWindow(DWORD deadlineMs) {
-    return WaitForWindow("Adquell", "Adquell Lite 0.4", deadlineMs);
+    return WaitForWindow("Adquell", (std::string("Adquell Lite ") + ProgramVersion).c_str(), deadlineMs);
 }
 
 // Each scenario starts with nothing owed from the one before.
 void ForgetProgramUserState() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Adquell Lite");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Adquell Lite");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProgramUserKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kProgramUserKey);
 }
 
 // Knob moves made by clicks (the client records its own and the listener's
