@@ -33,9 +33,7 @@ void OnSetHotkey(ApplicationState& app, Platform& os, HotkeyDialogControls& dial
     int modifiers = 0;
     for (int box = 0; box < kBoxes; ++box)
         if (dialog.Checked(box)) modifiers += kBoxBits[box];
-    // Windows keeps an old combination registered under the same id beside a
-    // new one: both would fire until the program ends.
-    os.hotkeys.Unregister(function);
+    // The old combination is let go first (RegisterBinding).
     RegisterBinding(app, os, function, modifiers, keyIndex);
     CIniFile::SetValue(std::to_string(function), FormatHotkeyValue(modifiers, keyIndex), "Hotkeys", app.optionsPath);
 }

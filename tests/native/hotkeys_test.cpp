@@ -308,6 +308,7 @@ TEST_F(Dialog, SetRegistersAtOnceAndStoresDirectlyAfterTheHeader) {
     dialog.function = 8;
     dialog.key = 52;
     dialog.boxes[1] = dialog.boxes[2] = true;
+    RegisterBinding(app, os, 8, 1, 2);  // Alt+Up before
     registrar.calls.clear();
     OnSetHotkey(app, os, dialog);
     EXPECT_EQ(registrar.registered[8], std::make_pair(6, 0x7B));
@@ -315,6 +316,12 @@ TEST_F(Dialog, SetRegistersAtOnceAndStoresDirectlyAfterTheHeader) {
     EXPECT_EQ(registrar.calls, (std::vector<std::string>{"unregister 8", "register 8 6 123"}));
     EXPECT_TRUE(app.hotkeys[8].ctrl && app.hotkeys[8].shift);
     EXPECT_EQ(dir.Read("Options.ini"), " [Options]\r\n Mute=True\r\n [Hotkeys]\r\n 8=6|52\r\n 1=1|3\r\n");
+    // Set again as it is: still held (Windows would refuse it asked for twice).
+    OnSetHotkey(app, os, dialog);
+    EXPECT_EQ(registrar.registered[8], std::make_pair(6, 0x7B));
+    sim.Sleep(6000);
+    RetryHotkeys(app, os);
+    EXPECT_EQ(Log(), "");
 }
 
 TEST_F(Dialog, SetWithNoModifierStoresTheBareKey) {
