@@ -173,13 +173,15 @@ void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
     // a capture waits on Spotify).
     if (app.leaving) return;
     app.leaving = true;
-    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
+    // The window first: back on the screen, its knob can be found to be
+    // clicked back from 0 %.
     ReleaseSpotifyWindow(app, os);
+    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
 }
 
 void CloseSpotify(ApplicationState& app, Platform& os) {
-    GiveVolumeBack(app, os);
     ReleaseSpotifyWindow(app, os);
+    GiveVolumeBack(app, os);
     KillSpotify(app, os);
 }
 

@@ -62,7 +62,8 @@ void ResumeSilently(ApplicationState& app, Platform& os) {
     PlayPause(app, os);
     os.clock.Sleep(250);
     int attempts = 0;
-    while (!app.leaving && !IsSpotifyPlaying(app, os.screen)) {
+    // The leave is looked for after the read, where it may have come.
+    while (!IsSpotifyPlaying(app, os.screen) && !app.leaving) {
         if (attempts++ == kRetries) {
             LogLine("Error:      Spotify did not resume");
             break;

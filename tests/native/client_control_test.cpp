@@ -68,6 +68,11 @@ TEST_F(Client, TheProcessOwningSpotifysWindowIsEnded) {
     sim.windows[sim.spotify].parent = os.windows.container;
     KillSpotify(app, os);
     EXPECT_EQ(sim.terminated, std::vector<std::uint32_t>{16});
+    // A handle from before a restart: the window there now is the one.
+    sim.windows[sim.spotify].parent = nullptr;
+    app.spotifyWindow = nullptr;
+    KillSpotify(app, os);
+    EXPECT_EQ(sim.terminated, (std::vector<std::uint32_t>{16, 16}));
 }
 
 TEST_F(Client, NothingIsEndedWithoutTheProcessList) {

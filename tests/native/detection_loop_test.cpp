@@ -435,6 +435,15 @@ TEST_F(Detection, AVolumeSetDuringAnAdvertIsTheOneTheMusicComesBackAt) {
     EXPECT_EQ(Knob(), 147);
 }
 
+TEST_F(Detection, SpotifysCloseGivesTheVolumeBackBeforeItsProcessEnds) {
+    ToAdvert();
+    sim.windows[sim.spotify].process = 16;
+    CloseSpotify(app, os);
+    EXPECT_EQ(Knob(), 162);  // what the client keeps for its next start
+    EXPECT_FALSE(HasRestoreRecord());
+    EXPECT_EQ(sim.terminated, std::vector<std::uint32_t>{16});
+}
+
 TEST_F(Detection, ASilencedAdvertPlaysOnUntouchedWhileItsKnobStaysAtZero) {
     ToAdvert();
     const double start = sim.player.positionMs;

@@ -157,7 +157,9 @@ TEST_F(MainCommands, LeavingWhileAnAdvertIsSilencedPutsTheVolumeBack) {
 
 TEST_F(MainCommands, ClearingMuteAdvertsDuringASilencedAdvertGivesTheVolumeBackAtOnce) {
     SetBlocked(app, os, true);
+    PlayMp3(app, filler, controls, true);
     OnMuteAdvertsBox(app, os, false);
+    EXPECT_FALSE(graph.running);  // no filler over the advert now heard
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(app.advertBlocked);
     EXPECT_FALSE(HasRestoreRecord());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
 #include "client/spotify_contract.h"
 #include "client/transport.h"
@@ -243,6 +244,8 @@ TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOn
     ApplicationState next;
     StartAgain(next);
     sim.clicks.clear();
+    TicksFor(next, 8500);  // nine scans, a second apart
+    EXPECT_TRUE(controls.notices.empty());
     TicksFor(next, 60000);
     EXPECT_TRUE(sim.clicks.empty());
     ASSERT_EQ(controls.notices.size(), 1u);
@@ -250,7 +253,8 @@ TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOn
     EXPECT_EQ(Restore(), "162");
     // Seen again at a later title, at 0 %: clicked back.
     sim.player.settings.knobHidden = false;
-    RestoreAtTitleChange(next, os);
+    sim.Sleep(50);
+    DetectionTick(next, os);  // a title it has not judged yet
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(HasRecord());
     EXPECT_EQ(controls.notices.size(), 1u);
@@ -271,6 +275,15 @@ TEST_F(Mute, AClientNotPlayingYetIsNoFailedScan) {
     TicksFor(next, 300);
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(HasRecord());
+}
+
+TEST_F(Mute, AKnobTheListenerMovedBeforeTheAdvertEndsIsLeftThere) {
+    SetBlocked(app, os, true);
+    sim.player.knobLeft = 147;
+    SetBlocked(app, os, false);
+    EXPECT_EQ(sim.player.knobLeft, 147);
+    EXPECT_FALSE(HasRecord());
+    EXPECT_FALSE(app.volumeRestorePending);
 }
 
 TEST_F(Mute, AKnobMovedByTheListenerWhileARestoreIsPendingIsTheNextAdvertsVolume) {

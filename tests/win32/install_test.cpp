@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 
+#include "base/application_state.h"
 #include "prefix_snapshot.h"
 #include "sim_rig.h"
 
@@ -109,6 +110,8 @@ TEST_F(Install, AFirstInstallCopiesLinksStartsAndExits) {
 }
 
 TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kProgramUserKey);  // what earlier tests' programs kept
+    RegDeleteKeyA(HKEY_CURRENT_USER, kProgramUserKey);
     const std::string users = Expanded("%SystemDrive%\\users"), shared = Expanded("%ProgramData%");
     const std::set<std::string> usersBefore = FilesBelow(users), sharedBefore = FilesBelow(shared);
     const std::set<std::string> registryBefore = UserRegistry();

@@ -64,6 +64,7 @@ struct Program : ::testing::Test {
         RemoveTree(work);
         CreateDirectoryA(work.c_str(), nullptr);
         RegDeleteTreeA(HKEY_CURRENT_USER, kProgramUserKey);  // nothing owed from an earlier test
+        RegDeleteKeyA(HKEY_CURRENT_USER, kProgramUserKey);
     }
     void TearDown() override { program.reset(); }
     HWND Start() {
