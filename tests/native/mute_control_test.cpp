@@ -246,6 +246,8 @@ TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOn
     sim.clicks.clear();
     TicksFor(next, 8500);  // nine scans, a second apart
     EXPECT_TRUE(controls.notices.empty());
+    TicksFor(next, 1000);  // the tenth
+    EXPECT_EQ(controls.notices.size(), 1u);
     TicksFor(next, 60000);
     EXPECT_TRUE(sim.clicks.empty());
     ASSERT_EQ(controls.notices.size(), 1u);
