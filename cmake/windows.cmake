@@ -141,7 +141,7 @@ add_custom_target(tested_program ALL
 
 # The demo and the program's benchmark: the real exe beside the simulated client.
 add_executable(demo_runner tools/demo/demo_runner_win32.cpp)
-target_include_directories(demo_runner PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(demo_runner PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(demo_runner PRIVATE win32_test_rig)
 add_dependencies(demo_runner tested_program spotify_sim)
 
@@ -168,7 +168,7 @@ add_custom_target(update_copies
 
 # The volume-safety matrix: the shipped program against the client's faults.
 add_executable(volume_matrix tools/volume_matrix/volume_matrix_win32.cpp)
-target_include_directories(volume_matrix PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(volume_matrix PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(volume_matrix PRIVATE win32_test_rig)
 add_dependencies(volume_matrix tested_program spotify_sim test_media update_copies)
 add_test(NAME VolumeSafetyMatrix COMMAND volume_matrix)
