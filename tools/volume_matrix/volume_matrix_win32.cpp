@@ -116,7 +116,9 @@ bool NextTrackVolume(const std::string& summary, int listenerVolume, std::string
     }
     const long long listener = listenerVolume >= 0 ? listenerVolume : FieldOf(last, "user_volume");
     text = std::to_string(FieldOf(last, "volume")) + " % (listener " + std::to_string(listener) + " %)";
-    offMs = std::to_string(FieldOf(last, "off_volume_ms"));
+    // Measured against the listener's volume as the client saw it; where the
+    // client cannot know it (a record from before), not measured.
+    offMs = listenerVolume >= 0 ? "-" : std::to_string(FieldOf(last, "off_volume_ms"));
     if (listenerVolume >= 0) return FieldOf(last, "volume") == listenerVolume;
     return FieldOf(last, "restored") == 1;
 }
