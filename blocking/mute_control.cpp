@@ -89,9 +89,9 @@ void Mute(ApplicationState& app, Platform& os) {
         LogLine("Error:      Volume knob not found, advert not silenced");
         return;
     }
+    if (app.leaving) return;  // an end came while the knob was read
     // Only a knob off 0 % is the listener's volume. At 0 % a restore still
     // owed keeps its record; without one the listener has chosen silence.
-    if (app.leaving) return;  // an end came while the knob was read
     const bool owed = app.volumeRestorePending;
     if (knob != spotify::kKnobMutedX || !owed) app.savedKnobX = knob;
     ClickMute(app, os);
