@@ -289,9 +289,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
         return kPlannedExitCode;
     }
     program->app = std::make_unique<ApplicationState>(program->os);
-    // A volume owed from an earlier run is given back as soon as it can be.
+    // A volume owed from an earlier run: the first tick gives it back, as
+    // every tick does while one is owed.
     LoadPendingRestore(*program->app, program->os);
-    RestoreVolumeIfPending(*program->app, program->os);
     program->ticks = TickTarget{program->app.get(), &program->os};
     runningProgram = program.get();
     installer.endProgram = [p = program.get()](int code) { EndProgram(*p, code); };
