@@ -176,7 +176,7 @@ void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
     // The window first: back on the screen, its knob can be found to be
     // clicked back from 0 %.
     ReleaseSpotifyWindow(app, os);
-    if (app.advertBlocked && app.spotifyWindow) SetBlocked(app, os, false);
+    GiveVolumeBackBeforeLeaving(app, os);
 }
 
 void CloseSpotify(ApplicationState& app, Platform& os) {

@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kRetries = 10;
 constexpr int kPendingRetryMs = 1000;
+constexpr int kLeaveScanMs = 1500;      // a window unparked at an end to be drawn
 constexpr int kNotReadyRetryMs = 250;   // no logged-in window or player bar yet
 constexpr int kUnseenScansBeforeTelling = 10;
 const char* const kRestoreValue = "Restore";
@@ -204,6 +205,15 @@ void SetBlocked(ApplicationState& app, Platform& os, bool on) {
 
 void GiveVolumeBack(ApplicationState& app, Platform& os) {
     if (app.advertBlocked) RestoreAfterAdvert(app, os, 1);
+}
+
+void GiveVolumeBackBeforeLeaving(ApplicationState& app, Platform& os) {
+    if (!app.advertBlocked || !app.spotifyWindow) return;
+    // A window just brought back from where it was parked is drawn a moment
+    // later: its knob is looked for a little while before it counts as unseen.
+    const std::uint64_t until = os.clock.NowMs() + kLeaveScanMs;
+    while (FindKnobToRestore(app, os) == KnobPlace::Unseen && os.clock.NowMs() < until) os.clock.Sleep(100);
+    RestoreAfterAdvert(app, os, kRetries + 1);
 }
 
 void KeepAdvertSilent(ApplicationState& app, Platform& os) {

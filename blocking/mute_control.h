@@ -13,6 +13,10 @@ void SetBlocked(ApplicationState& app, Platform& os, bool on);
 // Close): one click and one check; what does not verify stays pending.
 void GiveVolumeBack(ApplicationState& app, Platform& os);
 
+// At an end: the volume back as SetBlocked(false) does, giving a window just
+// unparked up to 1.5 s to be drawn. Waits on purpose: nothing comes after.
+void GiveVolumeBackBeforeLeaving(ApplicationState& app, Platform& os);
+
 // Ten points up or down, following the main window's slider too.
 void VolumeUp(ApplicationState& app, Platform& os);
 void VolumeDown(ApplicationState& app, Platform& os);

@@ -376,6 +376,23 @@ TEST_F(Detection, AnEndCalledOffMidAdvertSilencesTheAdvertAgain) {
     EXPECT_TRUE(app.advertBlocked);
 }
 
+// Brought back from off-screen at an end, the window is drawn a moment later:
+// the volume is still given back before the program goes.
+TEST_F(Detection, AnEndGivesTheVolumeBackOnceTheUnparkedWindowIsDrawn) {
+    ToAdvert();
+    for (int i = 0; i < 10; ++i) Tick();
+    sim.captureFails = true;
+    const std::uint64_t drawnAt = sim.now + 600;
+    std::function<void()> draw = [&] {
+        if (sim.now >= drawnAt) sim.captureFails = false;
+        else sim.whileReading = draw;
+    };
+    sim.whileReading = draw;
+    LeaveSpotifyAsFound(app, os);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_FALSE(HasRestoreRecord());
+}
+
 // Windows asks to log off while the mute sequence waits on Spotify: the
 // volume is given back, and the sequence does not silence it again after.
 TEST_F(Detection, AnEndDuringTheMuteSequenceGivesTheVolumeBackForGood) {
