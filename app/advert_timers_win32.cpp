@@ -1,10 +1,14 @@
 #include "app/advert_timers_win32.h"
 
+#include <algorithm>
+
 #include "blocking/detection_loop.h"
 #include "blocking/image_adverts.h"
+#include "blocking/spotify_sequence.h"
 #include "settings/hotkeys.h"
 
 namespace {
+
 
 constexpr const char* kTickTargetProperty = "Adquell.TickTarget";
 
@@ -19,6 +23,16 @@ void CALLBACK DetectionTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     TickTarget& target = TargetOf(window);
     DetectionTick(*target.app, *target.os);
     SetTimer(window, kDetectionTimerId, kDetectionPeriodMs, DetectionTimerProc);
+    KeepSequenceGoing(window);
+}
+
+// Each stage of a sequence at its own time, also while the detection timer is
+// stopped (Spotify's window went away in the middle of one).
+void CALLBACK SequenceTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
+    KillTimer(window, kSequenceTimerId);
+    TickTarget& target = TargetOf(window);
+    ContinueSequence(*target.app, *target.os);
+    KeepSequenceGoing(window);
 }
 
 void CALLBACK AdvertWindowTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
@@ -44,6 +58,12 @@ DWORD WINAPI LoginWatcherThread(LPVOID parameter) {
 AdvertTickCounts& TheAdvertTickCounts() {
     static AdvertTickCounts counts;
     return counts;
+}
+
+void KeepSequenceGoing(HWND main) {
+    TickTarget& target = TargetOf(main);
+    const int due = MsUntilNextStage(*target.app, *target.os);
+    if (due >= 0) SetTimer(main, kSequenceTimerId, std::max<UINT>(due, USER_TIMER_MINIMUM), SequenceTimerProc);
 }
 
 void SetTickTarget(HWND main, TickTarget* target) {

@@ -29,6 +29,12 @@ void SetTickTarget(HWND main, TickTarget* target);
 void ArmAdvertTimers(HWND main);
 void KillAdvertTimers(HWND main);
 
+// What is being done to Spotify (a mute, an advert's end, a star), a stage at
+// a time: after anything that may have queued stages, the timer is set for
+// the next one.
+constexpr UINT_PTR kSequenceTimerId = 4;
+void KeepSequenceGoing(HWND main);
+
 // Every half second: hotkeys another program held are asked for again.
 constexpr UINT_PTR kHotkeyRetryTimerId = 3;
 constexpr UINT kHotkeyRetryPeriodMs = 500;

@@ -7,6 +7,7 @@
 #include "app/dpi_layout_win32.h"
 #include "base/log.h"
 #include "blocking/detection_loop.h"
+#include "blocking/spotify_sequence.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
 #include "client/client_process.h"
@@ -30,9 +31,22 @@ void ShowAndPaint(HWND window) {
     UpdateWindow(window);
 }
 
+// A command that drives Spotify waits until what is being done to it (a
+// mute, an advert's end) is over.
+void WhenFree(Program& p, void (*command)(ApplicationState&, Platform&)) {
+    ApplicationState& app = *p.app;
+    Platform& os = p.os;
+    WhenSpotifyIsFree(app, [&app, &os, command] { command(app, os); });
+    KeepSequenceGoing(p.shell.main);
+}
+
 void CommandMuteBox(Program& p, HWND from) {
     if (from != p.shell.main) return;  // the hotkey window's check boxes share id 1
-    OnMuteAdvertsBox(*p.app, p.os, Checked(p.shell.muteBox));
+    ApplicationState& app = *p.app;
+    Platform& os = p.os;
+    const bool checked = Checked(p.shell.muteBox);
+    WhenSpotifyIsFree(app, [&app, &os, checked] { OnMuteAdvertsBox(app, os, checked); });
+    KeepSequenceGoing(p.shell.main);
 }
 
 void CommandPlayBox(Program& p, HWND) {
@@ -85,17 +99,17 @@ const Command kCommands[] = {
     {kStartWithWindowsCommand, CommandStartWithWindows},
     {kHotkeySetId, CommandSetHotkey},
     {kOpenSpotifyCommand, [](Program& p, HWND) { StartSpotify(*p.app, p.os); }},
-    {kCloseSpotifyCommand, [](Program& p, HWND) { CloseSpotify(*p.app, p.os); }},
-    {kLyricsCommand, [](Program& p, HWND) { SearchLyrics(*p.app, p.os); }},
-    {kResetWindowCommand, [](Program& p, HWND) { ResetSpotifyWindow(*p.app, p.os); }},
-    {kStarMenuCommand, [](Program& p, HWND) { StarTrack(*p.app, p.os); }},
-    {kDebugKeysCommand, [](Program& p, HWND) { SendDebugKeys(*p.app, p.os); }},
+    {kCloseSpotifyCommand, [](Program& p, HWND) { WhenFree(p, CloseSpotify); }},
+    {kLyricsCommand, [](Program& p, HWND) { WhenFree(p, SearchLyrics); }},
+    {kResetWindowCommand, [](Program& p, HWND) { WhenFree(p, ResetSpotifyWindow); }},
+    {kStarMenuCommand, [](Program& p, HWND) { WhenFree(p, StarTrack); }},
+    {kDebugKeysCommand, [](Program& p, HWND) { WhenFree(p, SendDebugKeys); }},
     {kAboutCommand, [](Program& p, HWND) { ShowAndPaint(p.shell.about); }},
     {kDonateCommand, [](Program& p, HWND) { p.os.desktop.ShellOpen(kDonatePage); }},
-    {kNextButtonId, [](Program& p, HWND) { OnNextButton(*p.app, p.os); }},
-    {kPreviousButtonId, [](Program& p, HWND) { OnPreviousButton(*p.app, p.os); }},
-    {kStarButtonId, [](Program& p, HWND) { StarTrack(*p.app, p.os); }},
-    {kPlayButtonId, [](Program& p, HWND) { OnPlayButton(*p.app, p.os); }},
+    {kNextButtonId, [](Program& p, HWND) { WhenFree(p, OnNextButton); }},
+    {kPreviousButtonId, [](Program& p, HWND) { WhenFree(p, OnPreviousButton); }},
+    {kStarButtonId, [](Program& p, HWND) { WhenFree(p, StarTrack); }},
+    {kPlayButtonId, [](Program& p, HWND) { WhenFree(p, OnPlayButton); }},
 };
 
 void MsgCommand(Program& p, HWND window, WPARAM wParam, LPARAM lParam) {
@@ -160,7 +174,18 @@ LRESULT MsgCtlColorStatic(Program& p, WPARAM wParam, LPARAM lParam) {
 void MsgVolume(Program& p, LPARAM lParam) {
     HWND slider = p.shell.volumeSlider;
     if (reinterpret_cast<HWND>(lParam) != slider) return;
-    OnVolumeSlider(*p.app, p.os, static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)));
+    ApplicationState& app = *p.app;
+    Platform& os = p.os;
+    const int position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+    WhenSpotifyIsFree(app, [&app, &os, position] { OnVolumeSlider(app, os, position); });
+    KeepSequenceGoing(p.shell.main);
+}
+
+void MsgHotkey(Program& p, int id) {
+    ApplicationState& app = *p.app;
+    Platform& os = p.os;
+    WhenSpotifyIsFree(app, [&app, &os, id] { DispatchHotkey(app, os, id); });
+    KeepSequenceGoing(p.shell.main);
 }
 
 UINT TaskbarCreatedMessage() {
@@ -220,7 +245,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORSTATIC:
         return MsgCtlColorStatic(p, wParam, lParam);
     case WM_HOTKEY:
-        DispatchHotkey(*p.app, p.os, static_cast<int>(wParam));
+        MsgHotkey(p, static_cast<int>(wParam));
         break;
     case kTrayCallbackMessage:
         OnTrayCallback(p, lParam);

@@ -3,6 +3,8 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +16,14 @@
 inline constexpr char kProgramUserKey[] = "Software\\Adquell Lite";
 // Room for a window title read from Spotify.
 inline constexpr int kTitleBufferSize = 1024;
+inline constexpr int kNoKnobAtVerdict = -1;
 
 struct Platform;
+struct ApplicationState;
+
+// One stage of what is being done to Spotify: returns the pause before it
+// runs again, or kNextStage (blocking/spotify_sequence.h).
+using SequenceStage = int (*)(ApplicationState&, Platform&);
 
 struct ApplicationState {
     // Screen and options.
@@ -46,6 +54,14 @@ struct ApplicationState {
     std::int32_t settleTicks = 0;
     // Leaving: Spotify has been left as found and no tick may silence it again.
     bool leaving = false;
+    // What is being done to Spotify (a mute, a restore, an advert's end), a
+    // stage per tick once its pause is over, and the user's commands that
+    // wait for it to end.
+    std::deque<SequenceStage> sequence;
+    std::uint64_t sequenceDueMs = 0;
+    std::int32_t sequenceTries = 0;  // of the stage at the front
+    bool sequenceEnded = false;
+    std::vector<std::function<void()>> waitingCommands;
 
     // Classifier and probes.
     std::int32_t spotifyVolume = 0;
@@ -56,6 +72,12 @@ struct ApplicationState {
     // its volume to its next window).
     std::atomic<bool> advertBlocked{false};
     std::int32_t savedKnobX = 0;
+    std::int32_t restoreClicks = 0;  // of the restore under way
+    bool muteClickUnseen = false;    // a mute click sent, its knob not yet seen at 0 %
+    bool playOnOwed = false;         // paused by a mute click, not yet seen playing again
+    // The knob on the capture an advert was judged by, for the mute that
+    // follows in the same tick; kNoKnobAtVerdict once used.
+    std::int32_t knobAtVerdict = kNoKnobAtVerdict;
     // The main window's volume slider (0-100) as the program last set or saw
     // it: a slider message at this position moves nothing.
     std::int32_t volumeSlider = 100;
@@ -90,6 +112,9 @@ struct ApplicationState {
     bool replayingPrevious = false;
     std::wstring currentMp3;   // wide from the folder listing to playback
     std::wstring previousMp3;
+
+    // Starring a track: the window in front before, given the foreground back.
+    WindowHandle starFront = nullptr;
 
     // Update.
     std::string latestVersion;

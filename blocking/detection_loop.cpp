@@ -6,6 +6,7 @@
 #include "blocking/advert_classifier.h"
 #include "blocking/mute_control.h"
 #include "blocking/screen_probes.h"
+#include "blocking/spotify_sequence.h"
 #include "client/client_process.h"
 #include "client/spotify_contract.h"
 #include "client/transport.h"
@@ -37,37 +38,58 @@ void AnotherAdvert(ApplicationState& app, Platform& os) {
     LogLine(app.displayTitle);
 }
 
-void AdvertStarted(ApplicationState& app, Platform& os) {
-    SetBlocked(app, os, true);
+// Once the mute sequence is through: the filler or the label, and the count.
+int AdvertSilencedStage(ApplicationState& app, Platform& os) {
     // The knob could not be seen, or the program is leaving.
-    if (!app.advertBlocked || app.leaving) return;
+    if (!app.advertBlocked || app.leaving) return kNextStage;
     if (app.playMp3) PlayMp3(app, os.filler, os.controls, true);
     else ShowBlockedLabel(app, os);
     CountAdvert(app, os);
+    return kNextStage;
 }
 
-// Spotify plays music again while the filler still plays: pause Spotify and
-// let the filler track finish first.
-void PauseSpotifyForFiller(ApplicationState& app, Platform& os) {
+// knob: found on the capture the advert was judged by, so the mute that
+// follows at once takes no second capture (each is time the advert is heard).
+void AdvertStarted(ApplicationState& app, Platform& os, int knob) {
+    app.knobAtVerdict = knob;
+    SetBlocked(app, os, true);
+    QueueStages(app, {AdvertSilencedStage});
+}
+
+// Spotify must stay paused while the filler track finishes: clicked again up
+// to ten times, a second apart.
+int KeepPausedForFillerStage(ApplicationState& app, Platform& os) {
+    if (app.sequenceTries == kPauseRetries || !IsSpotifyPlaying(app, os.screen)) return kNextStage;
     PlayPause(app, os);
-    SetBlocked(app, os, false);
-    for (int i = 0; i < kPauseRetries; ++i) {
-        if (!IsSpotifyPlaying(app, os.screen)) break;
-        PlayPause(app, os);
-        LogLine("Error:      Failed to pause Spotify. (2)");
-        os.clock.Sleep(1000);
-    }
+    LogLine("Error:      Failed to pause Spotify. (2)");
+    ++app.sequenceTries;
+    return 1000;
 }
 
-void AdvertEnded(ApplicationState& app, Platform& os) {
-    LogLine("Checked:    " + TrackText(app.currentTitle));
-    os.clock.Sleep(420);
+int ShowTrackLabelStage(ApplicationState& app, Platform& os) {
+    ShowTrackLabel(app, os);
+    return kNextStage;
+}
+
+// The volume comes back 420 ms after the new title. Spotify plays music again
+// while the filler still plays: Spotify is paused, the filler track finishes
+// first. The stages queued here run next: this is the sequence's last.
+int EndAdvertStage(ApplicationState& app, Platform& os) {
+    if (app.sequenceTries++ == 0) return 420;
     if (os.filler.IsStillPlaying() && app.fillerPlaying) {
-        PauseSpotifyForFiller(app, os);
-        return;
+        PlayPause(app, os);
+        SetBlocked(app, os, false);
+        QueueStages(app, {KeepPausedForFillerStage});
+        return kNextStage;
     }
     SetBlocked(app, os, false);
-    ShowTrackLabel(app, os);
+    QueueStages(app, {ShowTrackLabelStage});
+    return kNextStage;
+}
+
+void AdvertEnded(ApplicationState& app, Platform&) {
+    LogLine("Checked:    " + TrackText(app.currentTitle));
+    QueueStages(app, {EndAdvertStage});
 }
 
 void TrackChanged(ApplicationState& app, Platform& os) {
@@ -81,9 +103,10 @@ void NewTitle(ApplicationState& app, Platform& os) {
     os.controls.SetPlayCaption("Pause");
     app.previousTitle = app.currentTitle;
     app.settleTicks = kSettleTicks;
-    if (IsAdvertPlaying(app, os.screen)) {
+    const auto capture = CaptureSpotify(app, os.screen);
+    if (IsAdvertInCapture(app, *capture)) {
         if (app.advertBlocked) AnotherAdvert(app, os);
-        else if (app.muteAdverts) AdvertStarted(app, os);
+        else if (app.muteAdverts) AdvertStarted(app, os, LocateVolumeKnobIn(app, *capture));
         return;
     }
     if (app.advertBlocked) AdvertEnded(app, os);
@@ -128,7 +151,7 @@ void Settle(ApplicationState& app, Platform& os) {
     const bool advert = IsAdvertInCapture(app, *capture);
     if (advert && !app.advertBlocked && app.muteAdverts) {
         app.settleTicks = 0;
-        AdvertStarted(app, os);
+        AdvertStarted(app, os, LocateVolumeKnobIn(app, *capture));
     } else if (!advert && app.advertBlocked) {
         app.settleTicks = 0;
         AdvertEnded(app, os);
@@ -146,6 +169,16 @@ void Steady(ApplicationState& app, Platform& os) {
     FillerFinished(app, os);
 }
 
+void ReadTitle(ApplicationState& app, Platform& os) {
+    app.titleBuffer[0] = '\0';
+    os.screen.ReadTitle(app.spotifyWindow, app.titleBuffer, sizeof app.titleBuffer);
+    app.titleBuffer[sizeof app.titleBuffer - 1] = '\0';
+    app.currentTitle = app.titleBuffer;
+    app.displayTitle = app.currentTitle;
+    if (app.currentTitle != app.previousTitle && app.currentTitle != spotify::kIdleTitle) NewTitle(app, os);
+    else Steady(app, os);
+}
+
 }  // namespace
 
 void CountAdvert(ApplicationState& app, Platform& os) {
@@ -157,15 +190,13 @@ void CountAdvert(ApplicationState& app, Platform& os) {
 
 void DetectionTick(ApplicationState& app, Platform& os) {
     if (app.leaving) return;  // Spotify has been left as found
-    KeepSpotifyCapturable(app, os);
-    RestoreVolumeIfPending(app, os);
-    app.titleBuffer[0] = '\0';
-    os.screen.ReadTitle(app.spotifyWindow, app.titleBuffer, sizeof app.titleBuffer);
-    app.titleBuffer[sizeof app.titleBuffer - 1] = '\0';
-    app.currentTitle = app.titleBuffer;
-    app.displayTitle = app.currentTitle;
-    if (app.currentTitle != app.previousTitle && app.currentTitle != spotify::kIdleTitle) NewTitle(app, os);
-    else Steady(app, os);
+    // While something is being done to Spotify, a new title waits for it.
+    if (!SequenceRunning(app)) {
+        KeepSpotifyCapturable(app, os);
+        RestoreVolumeIfPending(app, os);
+        ReadTitle(app, os);
+    }
+    ContinueSequence(app, os);
 }
 
 void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
@@ -173,6 +204,7 @@ void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
     // a capture waits on Spotify).
     if (app.leaving) return;
     app.leaving = true;
+    DropSequence(app);
     // The window first: back on the screen, its knob can be found to be
     // clicked back from 0 %.
     ReleaseSpotifyWindow(app, os);

@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/screen_probes.h"
+#include "blocking/spotify_sequence.h"
 #include "client/client_process.h"
 #include "client/spotify_contract.h"
 #include "client/transport.h"
@@ -18,6 +19,7 @@ namespace {
 constexpr int kRetries = 10;
 constexpr int kPendingRetryMs = 1000;
 constexpr int kLeaveScanMs = 1500;      // a window unparked at an end to be drawn
+constexpr int kLeaveClicks = 4;         // with the above, an end waits at most about 4 s
 constexpr int kNotReadyRetryMs = 250;   // no logged-in window or player bar yet
 constexpr int kUnseenScansBeforeTelling = 10;
 const char* const kRestoreValue = "Restore";
@@ -39,58 +41,30 @@ void ForgetRestore(ApplicationState& app, Platform& os) {
 
 void ClickMute(ApplicationState& app, Platform& os) {
     ClickSpotify(app, os, spotify::kMuteClickX, app.spotifyHeight - spotify::kMuteClickUp);
+    app.muteClickUnseen = true;
+    app.playOnOwed = true;  // the client pauses an advert at 0 %
 }
 
 void ClickRestore(ApplicationState& app, Platform& os) {
     ClickSpotify(app, os, app.savedKnobX + 1, app.spotifyHeight - spotify::kMuteClickUp);
 }
 
-// Checks that the mute click landed, clicking again up to ten times. A leave
-// meanwhile (a message taken while a capture waited on Spotify) ends it.
-void CheckSilenced(ApplicationState& app, Platform& os) {
-    if (LocateVolumeKnob(app, os.screen) == spotify::kKnobMutedX) return;
-    for (int i = 0; i < kRetries && !app.leaving; ++i) {
-        LogLine("Error:      Failed to set volume");
-        os.clock.Sleep(300);
-        ClickMute(app, os);
-        if (LocateVolumeKnob(app, os.screen) == spotify::kKnobMutedX) return;
-    }
-}
+// The stages of a mute. A leave that comes while one of them reads Spotify (a
+// message taken while a capture waits) ends them; one that comes between
+// ticks drops them.
 
-// Spotify pauses an advert that reaches 0 %: make it play on, silently.
-void ResumeSilently(ApplicationState& app, Platform& os) {
-    if (app.leaving) return;
-    PlayPause(app, os);
-    os.clock.Sleep(250);
-    int attempts = 0;
-    // The leave is looked for after the read, where it may have come.
-    while (!IsSpotifyPlaying(app, os.screen) && !app.leaving) {
-        if (attempts++ == kRetries) {
-            LogLine("Error:      Spotify did not resume");
-            break;
-        }
-        LogLine("Error:      Failed to resume");
-        PlayPause(app, os);
-        os.clock.Sleep(350);
-    }
-}
-
-// After a mute click: checked (clicked again where it missed), then played on.
-void SilenceAndPlayOn(ApplicationState& app, Platform& os) {
-    CheckSilenced(app, os);
-    ResumeSilently(app, os);
-}
-
-void Mute(ApplicationState& app, Platform& os) {
+// The knob is saved and clicked to 0 %.
+int MuteStage(ApplicationState& app, Platform& os) {
     LogLine("Blocking:   " + TrackText(app.currentTitle));
-    const int knob = LocateVolumeKnob(app, os.screen);
+    const int knob = app.knobAtVerdict != kNoKnobAtVerdict ? app.knobAtVerdict : LocateVolumeKnob(app, os.screen);
+    app.knobAtVerdict = kNoKnobAtVerdict;
     // Without the knob there is no volume to come back to: better an audible
     // advert than a restore to a guessed (full) volume.
-    if (!IsKnobPosition(knob)) {
-        LogLine("Error:      Volume knob not found, advert not silenced");
-        return;
+    if (!IsKnobPosition(knob)) LogLine("Error:      Volume knob not found, advert not silenced");
+    if (!IsKnobPosition(knob) || app.leaving) {  // or an end came while the knob was read
+        EndSequence(app);
+        return kNextStage;
     }
-    if (app.leaving) return;  // an end came while the knob was read
     // Only a knob off 0 % is the listener's volume. At 0 % a restore still
     // owed keeps its record; without one the listener has chosen silence.
     const bool owed = app.volumeRestorePending;
@@ -108,8 +82,44 @@ void Mute(ApplicationState& app, Platform& os) {
         // The listener's volume is the level the filler plays at.
         ShowVolume(app, os.filler, os.controls, KnobVolume(app.savedKnobX));
     }
-    SilenceAndPlayOn(app, os);
+    return kNextStage;
+}
+
+// Checks that the mute click landed, clicking again up to ten times, 300 ms
+// apart.
+int CheckSilencedStage(ApplicationState& app, Platform& os) {
+    if (app.sequenceTries > 0) ClickMute(app, os);
+    if (LocateVolumeKnob(app, os.screen) == spotify::kKnobMutedX) app.muteClickUnseen = false;
+    if (!app.muteClickUnseen || app.leaving || app.sequenceTries == kRetries) return kNextStage;
+    LogLine("Error:      Failed to set volume");
+    ++app.sequenceTries;
+    return 300;
+}
+
+// Spotify pauses an advert that reaches 0 %: made to play on, silently.
+int PlayOnStage(ApplicationState& app, Platform& os) {
+    if (PauseIsOver(app) || app.leaving) return kNextStage;
+    PlayPause(app, os);
+    return 250;
+}
+
+// The leave is looked for after the read, where it may have come.
+int CheckPlayingStage(ApplicationState& app, Platform& os) {
+    if (IsSpotifyPlaying(app, os.screen)) app.playOnOwed = false;
+    if (!app.playOnOwed || app.leaving) return kNextStage;
+    if (app.sequenceTries++ == kRetries) {
+        LogLine("Error:      Spotify did not resume");
+        app.playOnOwed = false;
+        return kNextStage;
+    }
+    LogLine("Error:      Failed to resume");
+    PlayPause(app, os);
+    return 350;
+}
+
+int BlockedStage(ApplicationState& app, Platform&) {
     if (!app.leaving) LogLine("Blocked:    " + TrackText(app.currentTitle));
+    return kNextStage;
 }
 
 // Where the knob stands against the volume owed.
@@ -121,19 +131,6 @@ KnobPlace FindKnobToRestore(ApplicationState& app, Platform& os) {
     if (knob == app.savedKnobX) return KnobPlace::Restored;
     if (knob == spotify::kKnobMutedX) return KnobPlace::AtZero;
     return IsKnobPosition(knob) ? KnobPlace::Elsewhere : KnobPlace::Unseen;
-}
-
-// Clicks the knob back from 0 % and re-scans, at most `clicks` times. The knob
-// is found before every click: only a knob at 0 %, where the mute left it, is
-// moved.
-KnobPlace ClickBackAndVerify(ApplicationState& app, Platform& os, int clicks) {
-    for (int i = 0;; ++i) {
-        const KnobPlace at = FindKnobToRestore(app, os);
-        if (at != KnobPlace::AtZero || i == clicks) return at;
-        if (i > 0) LogLine("Error:      Failed to set volume, retrying.");
-        ClickRestore(app, os);
-        os.clock.Sleep(i == 0 ? 50 : 750);
-    }
 }
 
 // Said once, with what it waits for: the window, a knob it can see, or only
@@ -180,11 +177,29 @@ void CountUnseenScan(ApplicationState& app, Platform& os) {
     if (++app.unseenRestoreScans == kUnseenScansBeforeTelling) TellListenerToRestore(app, os);
 }
 
-// Silenced until the restore has settled: an end that comes meanwhile (a
-// message taken while a capture waits) still gives the volume back.
-void RestoreAfterAdvert(ApplicationState& app, Platform& os, int clicks) {
-    if (app.savedKnobX != spotify::kKnobMutedX) SettleRestore(app, os, ClickBackAndVerify(app, os, clicks));
+// Clicks the knob back from 0 % and re-scans, at most restoreClicks times, 50
+// then 750 ms after each click. The knob is found before every click: only a
+// knob at 0 %, where the mute left it, is moved. Silenced until the restore
+// has settled: an end that comes meanwhile still gives the volume back.
+int RestoreStage(ApplicationState& app, Platform& os) {
+    if (app.savedKnobX != spotify::kKnobMutedX) {
+        const KnobPlace at = FindKnobToRestore(app, os);
+        if (at == KnobPlace::AtZero && app.sequenceTries < app.restoreClicks) {
+            if (app.sequenceTries > 0) LogLine("Error:      Failed to set volume, retrying.");
+            ClickRestore(app, os);
+            return app.sequenceTries++ == 0 ? 50 : 750;
+        }
+        SettleRestore(app, os, at);
+    }
     app.advertBlocked = false;
+    return kNextStage;
+}
+
+// A restore short enough to wait for (one click: 50 ms), or at an end.
+void RestoreNow(ApplicationState& app, Platform& os, int clicks) {
+    app.restoreClicks = clicks;
+    QueueStages(app, {RestoreStage});
+    FinishSequence(app, os);
 }
 
 bool ReadyForRestore(ApplicationState& app, Platform& os) {
@@ -198,22 +213,34 @@ bool IsKnobPosition(int knobX) {
     return knobX >= spotify::kKnobScanFirstX && knobX <= spotify::kKnobScanLastX;
 }
 
-void SetBlocked(ApplicationState& app, Platform& os, bool on) {
-    if (on) Mute(app, os);
-    else RestoreAfterAdvert(app, os, kRetries + 1);
+void SetBlocked(ApplicationState& app, Platform&, bool on) {
+    if (on) {
+        QueueStages(app, {MuteStage, CheckSilencedStage, PlayOnStage, CheckPlayingStage, BlockedStage});
+        return;
+    }
+    app.restoreClicks = kRetries + 1;
+    QueueStages(app, {RestoreStage});
 }
 
 void GiveVolumeBack(ApplicationState& app, Platform& os) {
-    if (app.advertBlocked) RestoreAfterAdvert(app, os, 1);
+    if (app.advertBlocked) RestoreNow(app, os, 1);
 }
 
 void GiveVolumeBackBeforeLeaving(ApplicationState& app, Platform& os) {
     if (!app.advertBlocked || !app.spotifyWindow) return;
     // A window just brought back from where it was parked is drawn a moment
-    // later: its knob is looked for a little while before it counts as unseen.
+    // later, and a slow client may not have acted on the mute click yet: the
+    // knob is watched for a little while, so that it is neither taken for
+    // unseen nor put back before the mute lands.
     const std::uint64_t until = os.clock.NowMs() + kLeaveScanMs;
-    while (FindKnobToRestore(app, os) == KnobPlace::Unseen && os.clock.NowMs() < until) os.clock.Sleep(100);
-    RestoreAfterAdvert(app, os, kRetries + 1);
+    for (KnobPlace at; os.clock.NowMs() < until; os.clock.Sleep(100)) {
+        at = FindKnobToRestore(app, os);
+        if (at != KnobPlace::Unseen && !(at == KnobPlace::Restored && app.muteClickUnseen)) break;
+    }
+    RestoreNow(app, os, kLeaveClicks);
+    // Left before the mute sequence made it play on: the pause was ours too.
+    if (app.playOnOwed && !IsSpotifyPlaying(app, os.screen)) PlayPause(app, os);
+    app.playOnOwed = false;
 }
 
 void KeepAdvertSilent(ApplicationState& app, Platform& os) {
@@ -225,7 +252,7 @@ void KeepAdvertSilent(ApplicationState& app, Platform& os) {
     app.savedKnobX = knob;
     RememberRestore(app, os);
     ClickMute(app, os);
-    SilenceAndPlayOn(app, os);
+    QueueStages(app, {CheckSilencedStage, PlayOnStage, CheckPlayingStage});
 }
 
 VolumeStep ComputeVolumeStep(int knobX, float change) {
@@ -312,10 +339,11 @@ bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
         return true;
     }
     if (at == KnobPlace::AtZero && fromLastExit) LogLine("Spotify:    Restoring the volume from before the last exit");
-    SettleRestore(app, os, at == KnobPlace::AtZero ? ClickBackAndVerify(app, os, 1) : at);
+    if (at == KnobPlace::AtZero) RestoreNow(app, os, 1);
+    else SettleRestore(app, os, at);
     return !app.volumeRestorePending;
 }
 
 void RestoreAtTitleChange(ApplicationState& app, Platform& os) {
-    if (app.volumeRestorePending && app.restoreLeftToListener) SettleRestore(app, os, ClickBackAndVerify(app, os, 1));
+    if (app.volumeRestorePending && app.restoreLeftToListener) RestoreNow(app, os, 1);
 }

@@ -3,18 +3,21 @@
 #include "base/application_state.h"
 #include "base/platform.h"
 
-// on: save the knob, click the slider to 0 % (checked, with retries), make
-// Spotify play again; advertBlocked is set as the mute click is sent. off:
-// click the knob back from 0 % to where it was (checked); a knob that cannot
-// be seen leaves the restore pending, one the listener moved is left alone.
+// Queues what the next ticks do to Spotify (spotify_sequence.h). on: save the
+// knob, click the slider to 0 % (checked, with retries), make Spotify play
+// again; advertBlocked is set as the mute click is sent. off: click the knob
+// back from 0 % to where it was (checked); a knob that cannot be seen leaves
+// the restore pending, one the listener moved is left alone.
 void SetBlocked(ApplicationState& app, Platform& os, bool on);
 
-// The same for the commands that cannot wait (Mute Adverts cleared, Spotify's
-// Close): one click and one check; what does not verify stays pending.
+// The same at once for the commands that cannot wait (Mute Adverts cleared,
+// Spotify's Close): one click and one check 50 ms later; what does not verify
+// stays pending.
 void GiveVolumeBack(ApplicationState& app, Platform& os);
 
-// At an end: the volume back as SetBlocked(false) does, giving a window just
-// unparked up to 1.5 s to be drawn. Waits on purpose: nothing comes after.
+// At an end: the volume back at once, giving a window just unparked up to
+// 1.5 s to be drawn, then up to four clicks. Waits on purpose (at most about
+// 4 s): nothing comes after.
 void GiveVolumeBackBeforeLeaving(ApplicationState& app, Platform& os);
 
 // Ten points up or down, following the main window's slider too.

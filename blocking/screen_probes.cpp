@@ -18,10 +18,13 @@ Colour ProbePixel(const ApplicationState& app, SpotifyScreen& screen, int x, int
 }
 
 int LocateVolumeKnob(ApplicationState& app, SpotifyScreen& screen) {
-    auto capture = CaptureSpotify(app, screen);
+    return LocateVolumeKnobIn(app, *CaptureSpotify(app, screen));
+}
+
+int LocateVolumeKnobIn(ApplicationState& app, const WindowCapture& capture) {
     const int y = app.spotifyHeight - spotify::kKnobRowUp;
     int x = spotify::kKnobScanFirstX;
-    while (x <= spotify::kKnobScanLastX && capture->PixelAt(x, y) != spotify::kKnobColour) ++x;
+    while (x <= spotify::kKnobScanLastX && capture.PixelAt(x, y) != spotify::kKnobColour) ++x;
     app.spotifyVolume = KnobVolume(x);
     return x;
 }

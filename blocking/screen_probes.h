@@ -12,6 +12,8 @@ Colour ProbePixel(const ApplicationState& app, SpotifyScreen& screen, int x, int
 // Finds the volume knob's left edge on one capture, stores the volume it
 // stands for in spotifyVolume and returns its x (kKnobNotFoundX when absent).
 int LocateVolumeKnob(ApplicationState& app, SpotifyScreen& screen);
+// The same on a capture already taken.
+int LocateVolumeKnobIn(ApplicationState& app, const WindowCapture& capture);
 
 // The knob position as a slider percentage, in the client's own single-precision
 // arithmetic; no clamping.

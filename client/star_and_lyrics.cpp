@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "blocking/advert_classifier.h"
+#include "blocking/spotify_sequence.h"
 #include "client/transport.h"
 #include "client/client_process.h"
 #include "keys/key_sequence.h"
@@ -42,30 +43,57 @@ std::string LyricsAddress(const std::string& trackText) {
     return std::string(kSearchEndpoint) + "?q=" + EncodeQuery(trackText + " lyrics") + "&btnI=Im+Feeling+Lucky";
 }
 
-void StarTrack(ApplicationState& app, Platform& os) {
+namespace {
+
+// The hotkey's own keys are let go first.
+int LetKeysGoStage(ApplicationState& app, Platform&) {
+    return PauseIsOver(app) ? kNextStage : 1000;
+}
+
+// Spotify in front (made invisible first when it was not), its track clicked.
+int ClickTrackStage(ApplicationState& app, Platform& os) {
+    if (PauseIsOver(app)) return kNextStage;
     Desktop& d = os.desktop;
-    os.clock.Sleep(1000);
-    WindowHandle front = d.Foreground();
-    const bool spotifyInFront = front == app.spotifyWindow;
-    if (!spotifyInFront) {
+    app.starFront = d.Foreground();
+    if (app.starFront != app.spotifyWindow) {
         MakeSpotifyTransparent(app, os);
         d.SetForeground(app.spotifyWindow);
     }
     ClickSpotify(app, os, spotify::kStarTargetX, app.spotifyHeight - spotify::kStarTargetUp);
-    os.clock.Sleep(100);
+    return 100;
+}
+
+int OpenTrackMenuStage(ApplicationState& app, Platform& os) {
+    if (PauseIsOver(app)) return kNextStage;
     os.keys.Send("{APPSKEY}");
-    os.clock.Sleep(150);
+    return 150;
+}
+
+int SaveTrackStage(ApplicationState& app, Platform& os) {
+    if (PauseIsOver(app)) return kNextStage;
     os.keys.Send(std::string(1, spotify::kStarMenuKey));
-    os.clock.Sleep(100);
-    if (!spotifyInFront) {
-        d.SetForeground(front);
+    return 100;
+}
+
+// The window that was in front gets the foreground back; a parked Spotify
+// goes back to where it is kept.
+int PutBackAfterStarStage(ApplicationState& app, Platform& os) {
+    Desktop& d = os.desktop;
+    if (app.starFront != app.spotifyWindow) {
+        d.SetForeground(app.starFront);
         ToggleLayered(app, os);
     }
-    if (!app.spotifyParked) return;
-    // Back to where a parked window is kept.
+    if (!app.spotifyParked) return kNextStage;
     const unsigned flags = win::kSwpNoSize | win::kSwpNoActivate;
     if (app.spotifyReparented) d.SetPos(app.spotifyWindow, win::kHwndBottom, 1, 1, 1, 1, flags);
     else d.SetPos(app.spotifyWindow, win::kHwndBottom, app.screenWidth, app.screenHeight, 1, 1, flags);
+    return kNextStage;
+}
+
+}  // namespace
+
+void StarTrack(ApplicationState& app, Platform&) {
+    QueueStages(app, {LetKeysGoStage, ClickTrackStage, OpenTrackMenuStage, SaveTrackStage, PutBackAfterStarStage});
 }
 
 void SearchLyrics(ApplicationState& app, Platform& os) {

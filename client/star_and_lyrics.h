@@ -6,6 +6,8 @@
 #include "base/application_state.h"
 #include "base/platform.h"
 
+// Queued as a sequence (blocking/spotify_sequence.h): a second's wait, then
+// Spotify's context menu.
 void StarTrack(ApplicationState& app, Platform& os);
 void SearchLyrics(ApplicationState& app, Platform& os);
 void SendDebugKeys(ApplicationState& app, Platform& os);

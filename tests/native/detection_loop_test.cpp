@@ -2,11 +2,14 @@
 // per transition, and the cases where a fault would hide.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
+#include "app/hotkey_commands.h"
 #include "app/main_commands.h"
 #include "blocking/detection_loop.h"
+#include "blocking/spotify_sequence.h"
 #include "client/spotify_contract.h"
 #include "settings/ini_file.h"
 #include "sim_world.h"
@@ -25,10 +28,15 @@ struct Detection : SimWorld {
         Connect(kPlaylist);
         app.muteAdverts = true;
     }
-    // Lets playlist time pass, then runs one tick.
+    // Lets playlist time pass, then runs one tick and the ticks, 50 ms apart,
+    // that finish what it started (a mute, an advert's end).
     void Tick(int ms = 50) {
         sim.Sleep(ms);
         DetectionTick(app, os);
+        for (int i = 0; i < 1000 && SequenceRunning(app); ++i) {
+            sim.Sleep(50);
+            DetectionTick(app, os);
+        }
     }
     void ToAdvert() {
         Tick();
@@ -80,6 +88,22 @@ TEST_F(Detection, AnAdvertIsSilencedCountedAndShown) {
     EXPECT_EQ(controls.counter, "Adquelled: 1");
     EXPECT_EQ(controls.status, "Blocked: Brand \x96 Ad");
     EXPECT_EQ(controls.playCaption, "Pause");
+}
+
+// Every capture before the mute click is time the advert is heard: the verdict
+// and the knob are read from the same one, in the tick that sees the title.
+TEST_F(Detection, TheMuteClickFollowsOneCapture) {
+    Tick();
+    int capturesAtMute = -1;
+    sim.dropClick = [&](int x, int) {
+        if (x == spotify::kMuteClickX && capturesAtMute < 0) capturesAtMute = sim.captures;
+        return false;
+    };
+    sim.Sleep(10000);  // the advert begins
+    const int before = sim.captures;
+    DetectionTick(app, os);
+    EXPECT_EQ(capturesAtMute - before, 1);
+    EXPECT_EQ(Knob(), 124);
 }
 
 TEST_F(Detection, WithMuteAdvertsOffOnlyTheCaptionChanges) {
@@ -195,6 +219,39 @@ TEST_F(Detection, SpotifyPlayingOnOverTheFillerIsPausedAgain) {
     EXPECT_FALSE(sim.player.playing);
     EXPECT_TRUE(app.fillerPlaying);
     EXPECT_EQ(Knob(), 162);
+}
+
+// The window answers between ticks: through an advert, clicks that need
+// retrying and its end with the filler still playing, no tick waits out the
+// pauses between Spotify's clicks; the next track still plays at 50 %.
+TEST_F(Detection, NoTickWaitsMuchLongerThanATick) {
+    UseFiller();
+    std::uint64_t longest = 0;
+    for (int t = 0; t < 20000 / 50; ++t) {
+        sim.Sleep(50);
+        if (t == 199) sim.player.clicksToIgnore = 3;  // the mute is clicked again, 300 ms apart
+        const std::uint64_t before = sim.now;
+        DetectionTick(app, os);
+        longest = std::max(longest, sim.now - before);
+        if (t == 250) FillerEnds();
+    }
+    EXPECT_LE(longest, 75u);  // a click (25 ms) and at most one tick's pause
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_EQ(LogCount("Error:      Failed to set volume"), 3);
+}
+
+// A volume hotkey pressed while the advert's end waits to give the volume back
+// is heard after it: one step up from the listener's 50 %, not from 0 %.
+TEST_F(Detection, AHotkeyDuringAnAdvertsEndWaitsForTheVolumeToComeBack) {
+    ToAdvert();
+    sim.Sleep(5000);
+    DetectionTick(app, os);  // the advert has ended: 420 ms before the volume comes back
+    ASSERT_TRUE(SequenceRunning(app));
+    WhenSpotifyIsFree(app, [&] { DispatchHotkey(app, os, kHotkeyVolumeUp); });
+    Tick();
+    EXPECT_EQ(Knob(), 124 + 46);  // 60 %
+    EXPECT_FALSE(app.volumeRestorePending);
 }
 
 TEST_F(Detection, TheFillerEndingOnAnAdvertDoesNotResumeSpotify) {
@@ -393,6 +450,21 @@ TEST_F(Detection, AnEndGivesTheVolumeBackOnceTheUnparkedWindowIsDrawn) {
     EXPECT_FALSE(HasRestoreRecord());
 }
 
+// A slow client has not acted on the mute click when Windows logs off: the
+// volume is put back after the mute lands, not before it.
+TEST_F(Detection, AnEndBeforeASlowClientActsOnTheMuteStillGivesTheVolumeBack) {
+    Connect(std::string("set reaction-delay 300\n") + kPlaylist);
+    Tick();
+    sim.Sleep(10000);  // the advert begins
+    DetectionTick(app, os);
+    ASSERT_TRUE(app.advertBlocked);
+    LeaveSpotifyAsFound(app, os);
+    sim.Sleep(2000);
+    EXPECT_EQ(Knob(), 162);
+    EXPECT_FALSE(HasRestoreRecord());
+    EXPECT_TRUE(sim.player.playing);  // paused by the mute, played on as it was
+}
+
 // Windows asks to log off while the mute sequence waits on Spotify: the
 // volume is given back, and the sequence does not silence it again after.
 TEST_F(Detection, AnEndDuringTheMuteSequenceGivesTheVolumeBackForGood) {
@@ -426,14 +498,14 @@ TEST_F(Detection, AnEndDuringTheRestoreStillGivesTheVolumeBack) {
     int reads = 0, knobAsTheProcessEnds = -1;
     std::function<void()> leave = [&] {
         if (++reads < 3) {
-            sim.whileReading = leave;  // the title, the verdict, then the restore's scan
+            sim.whileReading = leave;  // the title, the verdict, then (420 ms on) the restore's scan
             return;
         }
         LeaveSpotifyAsFound(app, os);
         knobAsTheProcessEnds = Knob();  // an end such as log-off ends the process here
     };
     sim.whileReading = leave;
-    DetectionTick(app, os);
+    Tick(0);
     EXPECT_EQ(knobAsTheProcessEnds, 162);
     EXPECT_EQ(Knob(), 162);
     EXPECT_FALSE(app.advertBlocked);

@@ -3,6 +3,7 @@
 #include "app/main_commands.h"
 #include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
+#include "blocking/spotify_sequence.h"
 #include "settings/hotkeys.h"
 #include "settings/ini_file.h"
 #include "sim_world.h"
@@ -140,6 +141,7 @@ TEST_F(MainCommands, TheSliderClicksSpotifyOrSetsTheFillerVolume) {
 
 TEST_F(MainCommands, TheSliderAtTheListenersVolumeMovesNothing) {
     SetBlocked(app, os, true);  // the knob read at the mute: Spotify at 50 %
+    FinishSequence(app, os);
     EXPECT_EQ(controls.slider, 50);
     const size_t clicks = sim.clicks.size();
     OnVolumeSlider(app, os, 50);
@@ -149,6 +151,7 @@ TEST_F(MainCommands, TheSliderAtTheListenersVolumeMovesNothing) {
 
 TEST_F(MainCommands, LeavingWhileAnAdvertIsSilencedPutsTheVolumeBack) {
     SetBlocked(app, os, true);
+    FinishSequence(app, os);
     ASSERT_EQ(sim.player.knobLeft, 124);
     LeaveSpotifyAsFound(app, os);
     EXPECT_EQ(sim.player.knobLeft, 162);
@@ -157,6 +160,7 @@ TEST_F(MainCommands, LeavingWhileAnAdvertIsSilencedPutsTheVolumeBack) {
 
 TEST_F(MainCommands, ClearingMuteAdvertsDuringASilencedAdvertGivesTheVolumeBackAtOnce) {
     SetBlocked(app, os, true);
+    FinishSequence(app, os);
     PlayMp3(app, filler, controls, true);
     OnMuteAdvertsBox(app, os, false);
     EXPECT_FALSE(graph.running);  // no filler over the advert now heard

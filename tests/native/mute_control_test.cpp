@@ -2,6 +2,7 @@
 
 #include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
+#include "blocking/spotify_sequence.h"
 #include "client/spotify_contract.h"
 #include "client/transport.h"
 #include "settings/ini_file.h"
@@ -17,6 +18,11 @@ struct Mute : SimWorld {
         app.currentTitle = sim.player.title;
     }
     int H() const { return app.spotifyHeight; }
+    // A mute or restore as the ticks run it, its pauses waited out.
+    void Block(ApplicationState& a, bool on) {
+        SetBlocked(a, os, on);
+        FinishSequence(a, os);
+    }
     std::string Restore() { return RestoreRecord(); }
     bool HasRecord() { return HasRestoreRecord(); }
     // The next start of the program: a fresh state that loads the record.
@@ -36,7 +42,7 @@ struct Mute : SimWorld {
 };
 
 TEST_F(Mute, CleanMuteAndRestore) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     EXPECT_TRUE(app.advertBlocked);
     EXPECT_EQ(app.savedKnobX, 162);
     EXPECT_EQ(sim.player.knobLeft, 124);
@@ -47,7 +53,7 @@ TEST_F(Mute, CleanMuteAndRestore) {
               "Blocking:   Brand \x96 Buy now\n"
               "Blocked:    Brand \x96 Buy now\n");
     const std::uint64_t before = sim.now;
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_FALSE(app.advertBlocked);
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_EQ(sim.Clicks(163, H() - 23), 1);
@@ -57,17 +63,17 @@ TEST_F(Mute, CleanMuteAndRestore) {
 
 TEST_F(Mute, AlreadySilentNeedsNoRetryAndOwesNothing) {
     sim.player.knobLeft = 124;
-    SetBlocked(app, os, true);
+    Block(app, true);
     EXPECT_EQ(LogCount("Error:      Failed to set volume"), 0);
     EXPECT_FALSE(HasRecord());  // the listener's own volume is 0 %
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_EQ(sim.player.knobLeft, 124);
     EXPECT_FALSE(app.volumeRestorePending);
 }
 
 TEST_F(Mute, KnobNeverReaching124GivesTenErrorsThenThePlayClick) {
     sim.player.settings.knobOffByOne = true;
-    SetBlocked(app, os, true);
+    Block(app, true);
     EXPECT_EQ(LogCount("Error:      Failed to set volume"), 10);
     EXPECT_EQ(sim.Clicks(120, H() - 23), 11);
     // The play click comes after the last retry.
@@ -78,21 +84,21 @@ TEST_F(Mute, KnobNeverReaching124GivesTenErrorsThenThePlayClick) {
 }
 
 TEST_F(Mute, RestoreSucceedingOnTheSecondCheck) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     TheDebugLog().logBacklog.clear();
     sim.player.clicksToIgnore = 1;
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 1);
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(app.advertBlocked);
 }
 
 TEST_F(Mute, RestoreThatNeverLandsKeepsTheRecordAndTriesAgainLater) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     TheDebugLog().logBacklog.clear();
     sim.player.clicksToIgnore = 1000;
     const std::uint64_t before = sim.now;
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_EQ(LogCount("Error:      Failed to set volume, retrying."), 10);
     EXPECT_FALSE(app.advertBlocked);
     EXPECT_EQ(sim.now - before, 25u + 50u + 10u * (25u + 750u));
@@ -114,7 +120,7 @@ TEST_F(Mute, AKnobThatCannotBeSeenIsNeverARestoreTarget) {
         sim.player.settings.knobHidden = hidden;
         sim.player.settings.knobColour = hidden ? spotify::kKnobColour : 0xC8C8C8;
         sim.clicks.clear();
-        SetBlocked(app, os, true);
+        Block(app, true);
         EXPECT_FALSE(app.advertBlocked);
         EXPECT_TRUE(sim.clicks.empty());  // neither a mute click nor a play click
         EXPECT_FALSE(HasRecord());
@@ -127,22 +133,22 @@ TEST_F(Mute, AKnobThatCannotBeSeenIsNeverARestoreTarget) {
 }
 
 TEST_F(Mute, AnAdvertWhileARestoreIsPendingKeepsTheListenersVolume) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     sim.player.clicksToIgnore = 1000;
-    SetBlocked(app, os, false);  // the knob stays at 0 %
+    Block(app, false);  // the knob stays at 0 %
     ASSERT_TRUE(app.volumeRestorePending);
     sim.player.clicksToIgnore = 0;
-    SetBlocked(app, os, true);
+    Block(app, true);
     EXPECT_EQ(app.savedKnobX, 162);
     EXPECT_EQ(Restore(), "162");
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_EQ(sim.player.knobLeft, 162);
 }
 
 TEST_F(Mute, ResumeLoopIsBounded) {
     const int h = H();
     sim.dropClick = [h](int x, int y) { return x == 42 && y == h - 21; };
-    SetBlocked(app, os, true);
+    Block(app, true);
     EXPECT_EQ(LogCount("Error:      Failed to resume"), 10);
     EXPECT_EQ(LogCount("Error:      Spotify did not resume"), 1);
     EXPECT_EQ(sim.Clicks(42, h - 21), 11);
@@ -151,15 +157,15 @@ TEST_F(Mute, ResumeLoopIsBounded) {
 }
 
 TEST_F(Mute, TheKnobToRestoreIsKeptForTheUserWhileMutedAndOptionsStayAsTheyWere) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     EXPECT_EQ(Restore(), "162");
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_FALSE(HasRecord());
     EXPECT_EQ(dir.Read("Options.ini"), " [Options]\r\n Mute=True\r\n");
 }
 
 TEST_F(Mute, APendingRestoreWaitsForALoggedInMainWindow) {
-    SetBlocked(app, os, true);  // then the program ends while muted
+    Block(app, true);  // then the program ends while muted
     sim.player.entry = 1;       // and the advert is over by the next start
     ApplicationState next;
     StartAgain(next);
@@ -180,7 +186,7 @@ TEST_F(Mute, APendingRestoreWaitsForALoggedInMainWindow) {
 }
 
 TEST_F(Mute, APendingRestoreDuringAnAdvertTakesItAsSilenced) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     ApplicationState next;
     StartAgain(next);
     sim.clicks.clear();
@@ -224,7 +230,7 @@ TEST_F(Mute, ARecordLeftInOptionsByAnEarlierVersionIsTakenOverOnce) {
 // The listener's own volume is never overridden: a knob found anywhere but at
 // 0 % (where the mute left it) is the listener's choice.
 TEST_F(Mute, AVolumeTheListenerSetAfterAnEndIsLeftAsSet) {
-    SetBlocked(app, os, true);   // the program ends while muted
+    Block(app, true);   // the program ends while muted
     sim.player.entry = 1;
     sim.player.knobLeft = 130;   // the listener drags it to about 8 %
     ApplicationState next;
@@ -238,7 +244,7 @@ TEST_F(Mute, AVolumeTheListenerSetAfterAnEndIsLeftAsSet) {
 }
 
 TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOnce) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     sim.player.entry = 1;  // a track plays at 0 %
     sim.player.settings.knobHidden = true;
     ApplicationState next;
@@ -263,7 +269,7 @@ TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOn
 }
 
 TEST_F(Mute, AClientNotPlayingYetIsNoFailedScan) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     sim.player.entry = 1;
     sim.player.playing = false;  // still starting: its player bar may not be drawn
     sim.player.settings.knobHidden = true;
@@ -280,31 +286,31 @@ TEST_F(Mute, AClientNotPlayingYetIsNoFailedScan) {
 }
 
 TEST_F(Mute, AKnobTheListenerMovedBeforeTheAdvertEndsIsLeftThere) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     sim.player.knobLeft = 147;
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_EQ(sim.player.knobLeft, 147);
     EXPECT_FALSE(HasRecord());
     EXPECT_FALSE(app.volumeRestorePending);
 }
 
 TEST_F(Mute, AKnobMovedByTheListenerWhileARestoreIsPendingIsTheNextAdvertsVolume) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     sim.player.clicksToIgnore = 1000;
-    SetBlocked(app, os, false);  // unverified: pending at 162
+    Block(app, false);  // unverified: pending at 162
     ASSERT_TRUE(app.volumeRestorePending);
     sim.player.clicksToIgnore = 0;
     sim.player.knobLeft = 147;  // the listener sets about 30 %
-    SetBlocked(app, os, true);  // a new advert
+    Block(app, true);  // a new advert
     EXPECT_EQ(Restore(), "147");
-    SetBlocked(app, os, false);
+    Block(app, false);
     EXPECT_EQ(sim.player.knobLeft, 147);
 }
 
 TEST_F(Mute, ARestartedClientIsGivenItsVolumeAtOnce) {
-    SetBlocked(app, os, true);
+    Block(app, true);
     sim.CloseWindow(app.spotifyWindow);
-    SetBlocked(app, os, false);  // the window is gone: owed
+    Block(app, false);  // the window is gone: owed
     ASSERT_TRUE(app.volumeRestorePending);
     const std::uint64_t gone = sim.now;
     app.spotifyWindow = sim.AddWindow(SimWindow{spotify::kMainWindowClass, "", {100, 50, 900, 650}});

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "blocking/spotify_sequence.h"
 #include "client/star_and_lyrics.h"
 #include "client/window_parking.h"
 #include "sim_world.h"
@@ -26,6 +27,7 @@ struct Commands : SimWorld {
 
 TEST_F(Commands, StarClicksTheTrackThenTypesTheMenuKeys) {
     StarTrack(app, os);
+    FinishSequence(app, os);
     ASSERT_EQ(sim.clicks.size(), 1u);
     EXPECT_EQ(sim.clicks[0], std::make_pair(64, app.spotifyHeight - 46));
     const auto apps = std::find(keyboard.stream.begin(), keyboard.stream.end(), "D93/94x");
@@ -44,6 +46,7 @@ TEST_F(Commands, StarClicksTheTrackThenTypesTheMenuKeys) {
 TEST_F(Commands, StarWithSpotifyInFrontChangesNoWindow) {
     sim.foreground = spotify;
     StarTrack(app, os);
+    FinishSequence(app, os);
     EXPECT_TRUE(sim.journal.empty());
     EXPECT_EQ(sim.foreground, spotify);
     EXPECT_TRUE(Pressed("D93/94x"));
@@ -55,6 +58,7 @@ TEST_F(Commands, StarPutsAParkedWindowBackToTheBottomOfItsPlace) {
     ASSERT_TRUE(app.spotifyParked);
     sim.journal.clear();
     StarTrack(app, os);
+    FinishSequence(app, os);
     EXPECT_EQ(sim.journal.back(), "pos 1280,1024 bottom flags=" + std::to_string(win::kSwpNoSize | win::kSwpNoActivate));
     EXPECT_EQ(sim.windows[spotify].rect.left, 1280);
 }

@@ -8,6 +8,7 @@
 #include "base/log.h"
 #include "blocking/mute_control.h"
 #include "blocking/screen_probes.h"
+#include "blocking/spotify_sequence.h"
 #include "client/client_process.h"
 #include "client/transport.h"
 #include "client/window_parking.h"
@@ -57,11 +58,13 @@ TEST_F(AgainstClient, MuteGoesToZeroAndRestoreBringsBackTheExactVolume) {
     const int before = Knob();
     ASSERT_EQ(before, 124 + 48);  // 63 % of 76 pixels
     SetBlocked(app, os, true);
+    FinishSequence(app, os);
     EXPECT_EQ(app.savedKnobX, before);
     EXPECT_EQ(Knob(), 124);
     EXPECT_TRUE(WaitForTitle(w, "Spotify - Brand \x96 Advert", kDeadline));  // playing, silently
     EXPECT_GE(rig.WaitForEvent("knob x=124 volume=0", kDeadline).ms, 0);
     SetBlocked(app, os, false);
+    FinishSequence(app, os);
     EXPECT_EQ(Knob(), before);
     EXPECT_GE(rig.WaitForEvent("knob x=" + std::to_string(before), kDeadline).ms, 0);
     EXPECT_FALSE(app.advertBlocked);

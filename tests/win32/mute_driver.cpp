@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "blocking/mute_control.h"
+#include "blocking/spotify_sequence.h"
 #include "app/win32_platform.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
         GetWindowTextA(static_cast<HWND>(app.spotifyWindow.load()), title, sizeof title);
         app.currentTitle = title;
         SetBlocked(app, win->platform, true);
+        FinishSequence(app, win->platform);
         for (;;) Sleep(1000);
     }
     LoadPendingRestore(app, win->platform);

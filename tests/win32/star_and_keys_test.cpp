@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "blocking/spotify_sequence.h"
 #include "client/client_process.h"
 #include "client/star_and_lyrics.h"
 #include "client/window_parking.h"
@@ -54,6 +55,7 @@ TEST_F(Keys, StarTrackStarsThePlayingTrack) {
     ASSERT_NE(w, nullptr);
     SetForegroundWindow(main);
     StarTrack(app, os);
+    FinishSequence(app, os);
     const std::string click = "click x=64 y=" + std::to_string(app.spotifyHeight - 46) + " target=star-target";
     EXPECT_GE(rig.WaitForEvent(click, kDeadline).ms, 0);
     EXPECT_GE(rig.WaitForEvent("key vk=0x5D", kDeadline).ms, 0);
@@ -74,6 +76,7 @@ TEST_F(Keys, AParkedClientGoesBackToItsParkingPlaceAfterStarring) {
     KeepSpotifyCapturable(app, os);
     ASSERT_TRUE(app.spotifyParked);
     StarTrack(app, os);
+    FinishSequence(app, os);
     EXPECT_GE(rig.WaitForEvent("star entry=0", kDeadline).ms, 0);
     RECT r;
     GetWindowRect(w, &r);
