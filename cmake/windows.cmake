@@ -17,6 +17,7 @@ add_library(adquell_win32 STATIC
   platform/media_graph_win32.cpp
   platform/signature_check_win32.cpp
   platform/spotify_screen_win32.cpp
+  platform/worker_thread_win32.cpp
 )
 target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32
   urlmon wininet bcrypt advapi32)
@@ -114,6 +115,7 @@ add_executable(adquell_lite WIN32
   app/main_window_win32.cpp
   app/program_win32.cpp
   app/tray_menus_win32.cpp
+  app/workers_win32.cpp
   ${CMAKE_BINARY_DIR}/adquell.rc
   ${UPDATE_KEY_SOURCE}
 )
