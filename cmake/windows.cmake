@@ -89,7 +89,9 @@ add_executable(win32_tests
   tests/win32/star_and_keys_test.cpp
 )
 target_link_libraries(win32_tests PRIVATE adquell_win32 win32_test_rig gtest gtest_main)
-add_dependencies(win32_tests tested_program probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
+# The slow update test runs the 0.4 copy that takes updates signed with the test key.
+add_dependencies(win32_tests tested_program probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper
+  update_copies)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)
