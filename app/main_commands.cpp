@@ -19,6 +19,11 @@ void ShowIdleUnlessPlaying(ApplicationState& app, Platform& os) {
     if (!IsSpotifyPlaying(app, os.screen)) os.controls.SetStatusLabel("^__^");
 }
 
+void TurnPlayMp3On(ApplicationState& app, Platform& os) {
+    SavePlayMp3(app, true);
+    if (app.muteAdverts && app.advertBlocked) PlayMp3(app, os.filler, os.controls, true);
+}
+
 }  // namespace
 
 void OnMuteAdvertsBox(ApplicationState& app, Platform& os, bool checked) {
@@ -33,17 +38,31 @@ void OnMuteAdvertsBox(ApplicationState& app, Platform& os, bool checked) {
     ShowIdleUnlessPlaying(app, os);
 }
 
-bool OnPlayMp3Box(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs, bool checked) {
+bool OnPlayMp3Box(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs, bool checked,
+                  Mp3FolderReading& toRead) {
     if (checked) {
-        if (!SavePlayMp3(app, os, dialogs, true)) return false;
-        if (app.muteAdverts && app.advertBlocked) PlayMp3(app, os.filler, os.controls, true);
+        if (app.mp3Folder.empty()) {
+            toRead = ChooseMp3Folder(app, dialogs);
+            return !toRead.folder.empty();
+        }
+        TurnPlayMp3On(app, os);
         return true;
     }
-    SavePlayMp3(app, os, dialogs, false);
+    SavePlayMp3(app, false);
     if (app.fillerPlaying) PlayMp3(app, os.filler, os.controls, false);
     if (app.advertBlocked) os.controls.SetStatusLabel("Blocked: " + TrackText(app.currentTitle));
     else ShowIdleUnlessPlaying(app, os);
     return false;
+}
+
+Mp3FolderReading OnMp3FolderRead(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs,
+                                 Mp3FolderReading& reading) {
+    Mp3FolderReading next = TakeMp3FolderReading(app, dialogs, reading);
+    // The box is ticked but not yet on only while it waits for a folder.
+    if (!next.folder.empty() || !os.controls.PlayBoxChecked() || app.playMp3) return next;
+    if (app.mp3Folder.empty()) os.controls.SetPlayBox(false);
+    else TurnPlayMp3On(app, os);
+    return next;
 }
 
 void OnHotkeysBox(ApplicationState& app, Platform& os, bool checked) {

@@ -51,8 +51,10 @@ void CommandMuteBox(Program& p, HWND from) {
 
 void CommandPlayBox(Program& p, HWND) {
     Win32Mp3FolderDialogs dialogs(p.shell.main);
-    const bool checked = OnPlayMp3Box(*p.app, p.os, dialogs, Checked(p.shell.playBox));
+    Mp3FolderReading toRead;
+    const bool checked = OnPlayMp3Box(*p.app, p.os, dialogs, Checked(p.shell.playBox), toRead);
     if (!checked && Checked(p.shell.playBox)) SendMessageA(p.shell.playBox, BM_SETCHECK, BST_UNCHECKED, 0);
+    StartMp3Reading(p, std::move(toRead));
 }
 
 void CommandHotkeysBox(Program& p, HWND) {
@@ -69,7 +71,7 @@ void CommandZelmor(Program& p, HWND) {
 
 void CommandSetFolder(Program& p, HWND) {
     Win32Mp3FolderDialogs dialogs(p.shell.main);
-    SelectMp3Folder(*p.app, p.os.folders, dialogs);
+    StartMp3Reading(p, ChooseMp3Folder(*p.app, dialogs));
 }
 
 void CommandStartWithWindows(Program& p, HWND) {
@@ -253,6 +255,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     default:
         if (message == TaskbarCreatedMessage() && window == p.shell.main) AddTrayIcon(p);  // the shell restarted
         if (OnAdvertTimersRequest(window, message)) return 0;
+        if (OnWorkerMessage(p, message, lParam)) return 0;
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -94,6 +94,7 @@ void ConnectControls(Program& program) {
     c.playButton = shell.playButton;
     c.volumeSlider = shell.volumeSlider;
     c.hotkeysBox = shell.hotkeysBox;
+    c.playBox = shell.playBox;
     c.trayWindow = shell.main;
     c.trayIconId = kTrayIconId;
     program.win32.registrar.window = shell.main;
@@ -241,6 +242,7 @@ namespace {
 void FinishProgram(Program& program) {
     if (program.endSpotify && program.app) KillSpotify(*program.app, program.os);
     program.win32.filler.Release();
+    StopWorkers(program);
     ExitProcess(static_cast<UINT>(program.exitCode));
 }
 
@@ -297,6 +299,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     installer.endProgram = [p = program.get()](int code) { EndProgram(*p, code); };
     installer.onHandOver = [p = program.get()] { RemoveTrayIcon(*p); };
     installer.onTakeBack = [p = program.get()] { AddTrayIcon(*p); };
+    installer.startUpdateCheck = [p = program.get()](const std::string& base, const std::string& folder) {
+        StartUpdateWorker(*p, base, folder);
+    };
     installer.updateKey = BuiltInUpdateKey();
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     SetUnhandledExceptionFilter(OnCrash);
@@ -307,6 +312,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     program->shell.mainWindowShown = true;
     ShowWindow(main, show);
     UpdateWindow(main);
+    // The saved MP3 folder is read now that there is a window to hear the end.
+    StartMp3Reading(*program, StartUpMp3Reading(*program->app));
     SetTickTarget(main, &program->ticks);
     ArmAdvertTimers(main);
     ArmHotkeyRetryTimer(main);

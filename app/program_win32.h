@@ -9,6 +9,7 @@
 #include "app/advert_timers_win32.h"
 #include "app/hotkey_window_win32.h"
 #include "app/win32_platform.h"
+#include "app/workers_win32.h"
 #include "base/application_state.h"
 #include "base/command_ids.h"
 #include "platform/handles_win32.h"
@@ -51,6 +52,7 @@ struct Program {
     TickTarget ticks;
     OwnedBrush background{CreateSolidBrush(RGB(31, 31, 31))};
     ShellWindows shell;
+    Workers workers;           // what runs off the window's thread
     bool leftSpotify = false;  // Spotify left as found; the ticks do nothing
     bool givingBack = false;   // ... under way: an end asked for now waits for it
     int exitCode = -1;         // the first end asked for, once one is

@@ -56,6 +56,13 @@ constexpr unsigned kEndForRemovalMessage = 0x8000 + 5;
 // Asked by the tests of another process: how many notices (tray balloons)
 // the program has shown (WM_APP + 6).
 constexpr unsigned kNoticesShownMessage = 0x8000 + 6;
+// From the threads that do what waits on the outside world, to the main
+// window (WM_APP + 7 to 9). lParam is a heap object that the window's thread
+// takes over: the MP3 folder's reading, the version an update check starts
+// to download (text), the finished update check.
+constexpr unsigned kMp3FolderReadMessage = 0x8000 + 7;
+constexpr unsigned kUpdateDownloadingMessage = 0x8000 + 8;
+constexpr unsigned kUpdateCheckedMessage = 0x8000 + 9;
 
 // Every planned end of the process (exit, installer hand-over, session end).
 constexpr int kPlannedExitCode = 420;

@@ -25,7 +25,7 @@ DebugLog& TheDebugLog() {
 
 void LogLine(std::string text) {
     DebugLog& log = TheDebugLog();
-    std::lock_guard<std::mutex> hold(log.lock);
+    std::unique_lock<std::mutex> hold(log.lock);
     if (!log.consoleShown) {
         log.logBacklog += text;
         log.logBacklog += '\n';
@@ -34,11 +34,23 @@ void LogLine(std::string text) {
         return;
     }
     if (!text.empty()) {
-        text += '\n';
-        if (log.console) log.console->Write(text);
-        return;
+        log.consolePending += text;
+        log.consolePending += '\n';
+    } else {
+        log.consolePending += log.logBacklog;
+        log.logBacklog.clear();
+        log.backlogLines = 0;
     }
-    if (log.console) log.console->Write(log.logBacklog);
-    log.logBacklog.clear();
-    log.backlogLines = 0;
+    if (!log.console) log.consolePending.clear();  // no console: lost
+    if (log.consoleWriting) return;
+    log.consoleWriting = true;
+    while (!log.consolePending.empty() && log.console) {
+        std::string lines;
+        lines.swap(log.consolePending);
+        ConsoleOutput* console = log.console;
+        hold.unlock();
+        console->Write(lines);
+        hold.lock();
+    }
+    log.consoleWriting = false;
 }

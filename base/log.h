@@ -22,6 +22,12 @@ struct DebugLog {
     std::mutex lock;                     // one line at a time, from either thread
     std::string logBacklog;              // lines written while no console is shown
     std::size_t backlogLines = 0;        // lines in it
+    // Lines for the console not written yet, and whether a thread is writing
+    // them. The console is written outside the lock, by one thread at a time:
+    // a console that blocks (a text selection in it) holds neither the lock
+    // nor a thread that logs meanwhile.
+    std::string consolePending;
+    bool consoleWriting = false;
     std::atomic<bool> consoleShown{false};
     std::atomic<WindowHandle> consoleWindow{nullptr};  // read by the login watcher too
     ConsoleOutput* console = nullptr;    // null: lines for the console are lost
@@ -33,7 +39,9 @@ DebugLog& TheDebugLog();
 
 // Writes text and a newline verbatim to the console, or to the backlog while
 // no console is shown. An empty text writes out the backlog when the console
-// is shown (and adds an empty line to the backlog when it is not).
+// is shown (and adds an empty line to the backlog when it is not). While
+// another thread is writing to the console, the line is left for that thread
+// to write after its own, and this call returns at once.
 void LogLine(std::string text);
 
 // The console-creating menu command; Windows only.

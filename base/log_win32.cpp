@@ -20,11 +20,23 @@ public:
 
 StdoutConsole stdoutConsole;
 
+// Without QuickEdit a click in the console starts no text selection, which
+// would stop every write to it until the selection ends.
+void SwitchOffQuickEdit() {
+    HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    if (input == INVALID_HANDLE_VALUE) return;
+    DWORD mode = 0;
+    if (GetConsoleMode(input, &mode)) SetConsoleMode(input, (mode | ENABLE_EXTENDED_FLAGS) & ~ENABLE_QUICK_EDIT_MODE);
+    CloseHandle(input);
+}
+
 void CreateDebugConsole(DebugLog& log) {
     // Results are not checked: without a console the shown lines are lost.
     AllocConsole();
     AttachConsole(GetCurrentProcessId());
     std::freopen("CON", "w", stdout);
+    SwitchOffQuickEdit();
     SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), kConsoleAttribute);
     log.consoleWindow = GetConsoleWindow();
     SetConsoleTitleA(kConsoleTitle);

@@ -17,6 +17,7 @@ add_library(adquell_win32 STATIC
   platform/media_graph_win32.cpp
   platform/signature_check_win32.cpp
   platform/spotify_screen_win32.cpp
+  platform/worker_thread_win32.cpp
 )
 target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32
   urlmon wininet bcrypt advapi32)
@@ -88,7 +89,9 @@ add_executable(win32_tests
   tests/win32/star_and_keys_test.cpp
 )
 target_link_libraries(win32_tests PRIVATE adquell_win32 win32_test_rig gtest gtest_main)
-add_dependencies(win32_tests tested_program probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper)
+# The slow update test runs the 0.4 copy that takes updates signed with the test key.
+add_dependencies(win32_tests tested_program probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper
+  update_copies)
 gtest_discover_tests(win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 add_executable(index_bench tools/bench/index_bench.cpp)
@@ -114,6 +117,7 @@ add_executable(adquell_lite WIN32
   app/main_window_win32.cpp
   app/program_win32.cpp
   app/tray_menus_win32.cpp
+  app/workers_win32.cpp
   ${CMAKE_BINARY_DIR}/adquell.rc
   ${UPDATE_KEY_SOURCE}
 )

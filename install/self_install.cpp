@@ -122,7 +122,7 @@ void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& insta
     const std::string folder = InstallFolder(os);
     const std::string installed = folder + BaseName(running);  // the program's file name
     if (EqualNoCase(installed, running)) {
-        CheckForUpdate(app, os, installer, folder);
+        CheckForUpdate(os, installer, folder);
         return;
     }
     installer.CreateFolder(folder);  // it may be there already

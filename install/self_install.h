@@ -2,6 +2,7 @@
 // and, when it already runs from there, checking for and fetching a newer
 // version.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,8 @@
 #include "platform/installer_system.h"
 #include "base/platform.h"
 
-// The Alt+D command. Returns when the update check found nothing to do (or
-// failed); ends the process with 420 otherwise.
+// The Alt+D command. Installs, or, run from the install folder, starts the
+// update check off the window's thread (it ends in FinishUpdateCheck).
 void InstallOrUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer);
 
 // Starts another copy of the program and ends this one (with 420) after
@@ -42,7 +43,31 @@ std::vector<std::string> StartMenuFolders(Platform& os);
 std::string InstalledProgram(Platform& os, InstallerSystem& installer);
 
 // The update check: the tail of InstallOrUpdate for the installed copy.
-void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& installFolder);
+void CheckForUpdate(Platform& os, InstallerSystem& installer, const std::string& installFolder);
+
+// One update check, handed whole to the thread that runs it and back: what it
+// needs (in), and what it found (out).
+struct UpdateCheck {
+    std::string base;           // the update server
+    std::string installFolder;  // ends with a backslash
+    std::string version;        // the version the server offers; empty when none was read
+    std::string refusal;        // for the user: why that version was not installed
+    std::string program;        // the new version, verified and in place; empty when none
+};
+
+// The check's waiting part: asks the server, downloads and verifies a newer
+// version, with the log lines and pauses on the way. Touches no application
+// state, so it runs on a thread of its own with files of its own; downloading
+// hears the version whose download starts.
+void RunUpdateCheck(UpdateCheck& check, InstallerSystem& installer, Clock& clock,
+                    const std::function<void(const std::string& version)>& downloading);
+
+// Back on the window's thread: the version remembered, a refusal told, a new
+// version given its shortcut and entries and started, this copy ended.
+void FinishUpdateCheck(ApplicationState& app, Platform& os, InstallerSystem& installer, const UpdateCheck& check);
+
+// What a check stopped half-way may leave in the install folder.
+std::vector<std::string> UnfinishedUpdateFiles(const std::string& installFolder, const std::string& version);
 
 // The server's version text, accepted only when, without trailing blanks and
 // line breaks, it is numbers between single dots; empty otherwise.

@@ -55,32 +55,34 @@ std::vector<std::string> VersionNumbers(const std::string& version) {
     }
 }
 
-// Removes what a failed update downloaded, says why once in the log and to
-// the user, who asked for the update.
-void RefuseUpdate(InstallerSystem& installer, const std::string& program, const std::string& version,
+// Removes what a failed update downloaded, says why in the log, and keeps
+// the message for the user, who asked for the update.
+void RefuseUpdate(UpdateCheck& check, InstallerSystem& installer, const std::string& program,
                   const std::string& reason) {
+    const std::string& version = check.version;
     installer.RemoveFile(program + kPartial);
     installer.RemoveFile(program + ".sig" + kPartial);
     LogLine("Error:   " + reason + "; " + version + " not installed");
-    installer.ShowMessage("Adquell Lite " + version + " was not installed: " + reason + ".\nAdquell Lite " +
-                          ProgramVersion + " keeps running.");
+    check.refusal = "Adquell Lite " + version + " was not installed: " + reason + ".\nAdquell Lite " +
+                    ProgramVersion + " keeps running.";
 }
 
 // The new version and its signature, fetched beside their final place; true
 // once the program stands verified at `program`.
-bool DownloadVerifiedVersion(InstallerSystem& installer, const std::string& base, const std::string& version,
-                             const std::string& program) {
+bool DownloadVerifiedVersion(UpdateCheck& check, InstallerSystem& installer, const std::string& program) {
+    const std::string& base = check.base;
+    const std::string& version = check.version;
     const std::string address = base + "/Adquell/Adquell Lite " + version + ".exe";
     const std::string signatureFile = program + ".sig" + kPartial;
     LogLine("Downloading " + address + ".sig to " + signatureFile);
     std::string der, signature;
     if (!installer.Download(address + ".sig", signatureFile) ||
         !installer.ReadSmallFile(signatureFile, kMaxSignatureFile, der)) {
-        RefuseUpdate(installer, program, version, "the server has no signature for it");
+        RefuseUpdate(check, installer, program, "the server has no signature for it");
         return false;
     }
     if (!SignatureFromDer(der, signature)) {
-        RefuseUpdate(installer, program, version, "its signature file is not a signature");
+        RefuseUpdate(check, installer, program, "its signature file is not a signature");
         return false;
     }
     LogLine("Downloading " + address + " to " + program);
@@ -90,13 +92,13 @@ bool DownloadVerifiedVersion(InstallerSystem& installer, const std::string& base
         return false;
     }
     if (!installer.VerifySignature(program + kPartial, signature)) {
-        RefuseUpdate(installer, program, version,
+        RefuseUpdate(check, installer, program,
                      "the download does not match its signature (damaged, cut short or not ours)");
         return false;
     }
     installer.RemoveFile(signatureFile);
     if (!installer.MoveFileOver(program + kPartial, program)) {
-        RefuseUpdate(installer, program, version, "it could not be put in place as " + program);
+        RefuseUpdate(check, installer, program, "it could not be put in place as " + program);
         return false;
     }
     return true;
@@ -140,18 +142,36 @@ int CompareVersions(const std::string& a, const std::string& b) {
     return 0;
 }
 
-void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& installer, const std::string& installFolder) {
+namespace {
+
+std::string NewVersionPath(const std::string& installFolder, const std::string& version) {
+    return installFolder + "Adquell Lite " + version + ".exe";
+}
+
+}  // namespace
+
+std::vector<std::string> UnfinishedUpdateFiles(const std::string& installFolder, const std::string& version) {
+    const std::string program = NewVersionPath(installFolder, version);
+    return {program + kPartial, program + ".sig" + kPartial};
+}
+
+void CheckForUpdate(Platform& os, InstallerSystem& installer, const std::string& installFolder) {
     const std::string base = UpdateServerBase(os);
     if (base.empty()) {
         LogLine("Error:   ADQUELL_UPDATE_BASE must be an https address, or http on this machine; no update checked");
         return;
     }
-    const std::string updateFile = installFolder + "\\Update.txt";
-    if (!installer.Download(base + "/Adquell/Update2.php?V=" + ProgramVersion, updateFile)) {
+    installer.StartUpdateCheck(base, installFolder);
+}
+
+void RunUpdateCheck(UpdateCheck& check, InstallerSystem& installer, Clock& clock,
+                    const std::function<void(const std::string& version)>& downloading) {
+    const std::string updateFile = check.installFolder + "\\Update.txt";
+    if (!installer.Download(check.base + "/Adquell/Update2.php?V=" + ProgramVersion, updateFile)) {
         LogLine("Error:   Failed check for latest version");
         return;
     }
-    os.clock.Sleep(42);
+    clock.Sleep(42);
     std::string text;
     if (!installer.ReadFileStart(updateFile, kVersionBytes, text)) {
         LogLine("Error:   Failed to read update file");
@@ -163,7 +183,7 @@ void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& instal
         LogLine("Error:   The update server sent no version");
         return;
     }
-    app.latestVersion = version;
+    check.version = version;
     const int order = CompareVersions(version, ProgramVersion);
     if (order <= 0) {
         // An older version is never put back, however it is signed.
@@ -172,16 +192,24 @@ void CheckForUpdate(ApplicationState& app, Platform& os, InstallerSystem& instal
         return;
     }
     LogLine("Updating to: " + version);
-    const std::string program = installFolder + "Adquell Lite " + version + ".exe";
+    const std::string program = NewVersionPath(check.installFolder, version);
     if (!installer.HasUpdateKey()) {
-        RefuseUpdate(installer, program, version, "this build has no key to check updates with");
+        RefuseUpdate(check, installer, program, "this build has no key to check updates with");
         return;
     }
-    if (!DownloadVerifiedVersion(installer, base, version, program)) return;
-    os.clock.Sleep(1000);
-    PlaceStartMenuShortcut(os, installer, program, version);
-    MoveEntriesTo(installer, program, version);
+    if (downloading) downloading(version);
+    if (!DownloadVerifiedVersion(check, installer, program)) return;
+    clock.Sleep(1000);
+    check.program = program;
+}
+
+void FinishUpdateCheck(ApplicationState& app, Platform& os, InstallerSystem& installer, const UpdateCheck& check) {
+    if (!check.version.empty()) app.latestVersion = check.version;
+    if (!check.refusal.empty()) installer.ShowMessage(check.refusal);
+    if (check.program.empty()) return;
+    PlaceStartMenuShortcut(os, installer, check.program, check.version);
+    MoveEntriesTo(installer, check.program, check.version);
     // Started directly rather than through its shortcut: a shortcut whose URL
     // is a bare path is not run everywhere (Wine hands it to a browser).
-    StartNewCopyAndEnd(app, os, installer, program, "Adquell has been updated.");
+    StartNewCopyAndEnd(app, os, installer, check.program, "Adquell has been updated.");
 }

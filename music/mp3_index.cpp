@@ -12,7 +12,7 @@ namespace {
 constexpr int kMaxDepth = 64;
 
 struct IndexWalk {
-    ApplicationState& app;
+    std::vector<std::wstring>& files;
     FolderListing& listing;
     std::set<std::string> listed;  // real folders listed already
 };
@@ -30,35 +30,59 @@ void IndexFolder(IndexWalk& walk, const std::wstring& folder, bool throughLink, 
         if (e.folder) {
             if (depth < kMaxDepth) IndexFolder(walk, path, e.link, depth + 1);
         } else if (e.name.find(L".mp3") != std::wstring::npos) {
-            walk.app.mp3Files.push_back(path);
-            ++walk.app.mp3Count;
+            walk.files.push_back(path);
         }
     }
 }
 
 }  // namespace
 
-void IndexMp3Folder(ApplicationState& app, FolderListing& listing, const std::string& folder) {
-    IndexWalk walk{app, listing, {}};
+void ListMp3Files(FolderListing& listing, const std::string& folder, std::vector<std::wstring>& files) {
+    IndexWalk walk{files, listing, {}};
     IndexFolder(walk, WidenAnsi(folder), false, 0);
 }
 
-void SelectMp3Folder(ApplicationState& app, FolderListing& listing, Mp3FolderDialogs& dialogs) {
-    for (;;) {
-        const std::string folder = dialogs.BrowseForMp3Folder();
-        if (folder.empty()) return;
-        CIniFile::SetValue("MP3", folder, "Options", app.optionsPath);
-        app.mp3Count = 0;
-        LogLine("MP3:        Indexing");
-        app.mp3Files.clear();
-        IndexMp3Folder(app, listing, folder);
-        if (app.mp3Count >= 1) {
-            LogLine("MP3s:       " + std::to_string(app.mp3Count));
-            app.mp3Folder = folder;
-            return;
-        }
-        LogLine("MP3:        0 MP3s");
-        dialogs.ShowNoMp3Message();
-        app.mp3Folder.clear();
+void IndexMp3Folder(ApplicationState& app, FolderListing& listing, const std::string& folder) {
+    const std::size_t before = app.mp3Files.size();
+    ListMp3Files(listing, folder, app.mp3Files);
+    app.mp3Count += static_cast<std::int32_t>(app.mp3Files.size() - before);
+}
+
+Mp3FolderReading StartUpMp3Reading(const ApplicationState& app) {
+    Mp3FolderReading reading;
+    if (app.mp3Folder.empty()) return reading;
+    LogLine("MP3:        Indexing");
+    reading.folder = app.mp3Folder;
+    reading.atStartUp = true;
+    return reading;
+}
+
+Mp3FolderReading ChooseMp3Folder(ApplicationState& app, Mp3FolderDialogs& dialogs) {
+    Mp3FolderReading reading;
+    reading.folder = dialogs.BrowseForMp3Folder();
+    if (reading.folder.empty()) return reading;
+    // Saved before it is read, and not undone when it holds no MP3.
+    CIniFile::SetValue("MP3", reading.folder, "Options", app.optionsPath);
+    LogLine("MP3:        Indexing");
+    return reading;
+}
+
+Mp3FolderReading TakeMp3FolderReading(ApplicationState& app, Mp3FolderDialogs& dialogs, Mp3FolderReading& reading) {
+    app.mp3Files = std::move(reading.files);
+    app.mp3Count = static_cast<std::int32_t>(app.mp3Files.size());
+    const std::string count = std::to_string(app.mp3Count);
+    if (reading.atStartUp) {
+        // A saved folder that holds nothing now is only logged.
+        LogLine("MP3:        Found " + count);
+        return Mp3FolderReading();
     }
+    if (app.mp3Count >= 1) {
+        LogLine("MP3s:       " + count);
+        app.mp3Folder = reading.folder;
+        return Mp3FolderReading();
+    }
+    LogLine("MP3:        0 MP3s");
+    dialogs.ShowNoMp3Message();
+    app.mp3Folder.clear();
+    return ChooseMp3Folder(app, dialogs);
 }

@@ -35,6 +35,10 @@ public:
     // Whether signature (r||s, ECDSA P-256 over SHA-256) was made for the
     // file's exact bytes by the holder of the built-in key.
     virtual bool VerifySignature(const std::string& file, const std::string& signature) = 0;
+    // Starts the update check against the server at base off the window's
+    // thread (RunUpdateCheck); it ends on the window's thread
+    // (FinishUpdateCheck). Ignored while one runs.
+    virtual void StartUpdateCheck(const std::string& base, const std::string& installFolder) = 0;
     // A message box with no owner, an empty caption and an OK button.
     virtual void ShowMessage(const std::string& text) = 0;
     // A question with Yes and No; true for Yes.

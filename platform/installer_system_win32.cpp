@@ -50,6 +50,7 @@ namespace {
 class DownloadStatus : public IBindStatusCallback, public IHttpNegotiate {
 public:
     DWORD status = 0;
+    const std::atomic<bool>* stop = nullptr;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
         if (id == IID_IUnknown || id == IID_IBindStatusCallback) *out = static_cast<IBindStatusCallback*>(this);
@@ -66,7 +67,9 @@ public:
     HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override {
+        return stop && *stop ? E_ABORT : S_OK;
+    }
     HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD* flags, BINDINFO* info) override {
         *flags = BINDF_GETNEWESTVERSION | BINDF_NOWRITECACHE;  // never an old answer
@@ -96,8 +99,10 @@ ULONGLONG FileSize(const std::string& path) {
 }  // namespace
 
 bool Win32InstallerSystem::Download(const std::string& address, const std::string& file) {
+    if (stopDownloads && *stopDownloads) return false;
     DeleteUrlCacheEntryA(address.c_str());
     DownloadStatus status;
+    status.stop = stopDownloads;
     const HRESULT result = URLDownloadToFileA(nullptr, address.c_str(), file.c_str(), 0, &status);
     const bool httpOk = status.status == 0 || (status.status >= 200 && status.status < 300);
     // Nothing at all arrived: no answer, whatever the status said.
@@ -136,6 +141,10 @@ bool Win32InstallerSystem::HasUpdateKey() {
 bool Win32InstallerSystem::VerifySignature(const std::string& file, const std::string& signature) {
     std::string bytes;
     return ReadWholeFile(file, bytes) && VerifyEcdsaP256(updateKey, bytes, signature);
+}
+
+void Win32InstallerSystem::StartUpdateCheck(const std::string& base, const std::string& installFolder) {
+    if (startUpdateCheck) startUpdateCheck(base, installFolder);
 }
 
 void Win32InstallerSystem::ShowMessage(const std::string& text) {

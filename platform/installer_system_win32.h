@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -38,6 +39,7 @@ public:
     void RemoveFile(const std::string& path) override;
     bool HasUpdateKey() override;
     bool VerifySignature(const std::string& file, const std::string& signature) override;
+    void StartUpdateCheck(const std::string& base, const std::string& installFolder) override;
     void ShowMessage(const std::string& text) override;
     bool Ask(const std::string& question) override;
     std::vector<std::string> FilesIn(const std::string& folder) override;
@@ -58,4 +60,8 @@ public:
     std::function<void(int)> endProgram;  // the shell's one way out (gives Spotify back)
     std::function<void()> onHandOver;     // the shell lets go of what the new copy takes (tray icon)
     std::function<void()> onTakeBack;     // and takes it back
+    // The shell's worker thread for the update check.
+    std::function<void(const std::string& base, const std::string& installFolder)> startUpdateCheck;
+    // Set: a download under way stops, and none starts.
+    const std::atomic<bool>* stopDownloads = nullptr;
 };

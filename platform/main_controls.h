@@ -12,6 +12,12 @@ public:
     virtual int VolumeSliderPosition() = 0;        // 0-100
     virtual void SetVolumeSliderPosition(int position) = 0;
     virtual void SetHotkeysBox(bool checked) = 0;
+    virtual void SetPlayBox(bool checked) = 0;
+    virtual bool PlayBoxChecked() = 0;
+    // What runs off the window's thread meanwhile: while text is not empty
+    // the status label shows it, and what the label is given meanwhile shows
+    // once the text is cleared.
+    virtual void SetWorkStatus(const std::string& text) = 0;
     // Tells the listener something they must act on (a tray balloon).
     virtual void ShowNotice(const std::string& text) = 0;
 };

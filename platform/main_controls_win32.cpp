@@ -12,7 +12,13 @@ void SetText(HWND control, const std::string& text) {
 }  // namespace
 
 void Win32MainControls::SetStatusLabel(const std::string& text) {
-    SetText(statusLabel, text);
+    statusText = text;
+    if (workStatus.empty()) SetText(statusLabel, text);
+}
+
+void Win32MainControls::SetWorkStatus(const std::string& text) {
+    workStatus = text;
+    SetText(statusLabel, text.empty() ? statusText : text);
 }
 
 void Win32MainControls::SetCounterLabel(const std::string& text) {
@@ -33,6 +39,14 @@ void Win32MainControls::SetVolumeSliderPosition(int position) {
 
 void Win32MainControls::SetHotkeysBox(bool checked) {
     if (hotkeysBox) SendMessageA(hotkeysBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32MainControls::SetPlayBox(bool checked) {
+    if (playBox) SendMessageA(playBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32MainControls::PlayBoxChecked() {
+    return playBox && SendMessageA(playBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32MainControls::ShowNotice(const std::string& text) {

@@ -11,9 +11,12 @@ public:
     HWND playButton = nullptr;
     HWND volumeSlider = nullptr;
     HWND hotkeysBox = nullptr;
+    HWND playBox = nullptr;
     HWND trayWindow = nullptr;  // the window the tray icon belongs to
     UINT trayIconId = 0;
     int noticesShown = 0;       // tests ask the main window for it
+    std::string statusText = "^__^";  // the label's own text, under any work status
+    std::string workStatus;
 
     void SetStatusLabel(const std::string& text) override;
     void SetCounterLabel(const std::string& text) override;
@@ -21,5 +24,8 @@ public:
     int VolumeSliderPosition() override;
     void SetVolumeSliderPosition(int position) override;
     void SetHotkeysBox(bool checked) override;
+    void SetPlayBox(bool checked) override;
+    bool PlayBoxChecked() override;
+    void SetWorkStatus(const std::string& text) override;
     void ShowNotice(const std::string& text) override;
 };

@@ -47,17 +47,14 @@ void WriteFirstRunFile(ApplicationState& app) {
         CIniFile::SetValue(std::to_string(d.function), FormatHotkeyValue(d.modifiers, d.keyIndex), "Hotkeys", path);
 }
 
-void ReadOptions(ApplicationState& app, Platform& os) {
+void ReadOptions(ApplicationState& app) {
     IniRecords records;
     if (!CIniFile::LoadRecords(app.optionsPath, records)) LogLine("Error:      Could not read " + app.optionsPath);
     app.hotkeysEnabled = ReadFlag(app, "Hotkeys");
     app.muteAdverts = ReadFlag(app, "Mute");
     app.playMp3 = ReadFlag(app, "Play");
+    // Read once the window is up, off its thread (StartUpMp3Reading).
     app.mp3Folder = CIniFile::GetValue("MP3", kOptionsSection, app.optionsPath);
-    if (app.mp3Folder.empty()) return;
-    LogLine("MP3:        Indexing");
-    IndexMp3Folder(app, os.folders, app.mp3Folder);
-    LogLine(app.mp3Count >= 1 ? "MP3:        Found " + std::to_string(app.mp3Count) : "MP3:        Found 0");
 }
 
 // A copy started from the Start menu or with Windows has no working directory
@@ -86,7 +83,7 @@ ApplicationState::ApplicationState(Platform& os) {
     screenHeight = os.desktop.ScreenHeight();
     optionsPath = OptionsPathFor(os);
     if (!os.system.PathExists(optionsPath)) WriteFirstRunFile(*this);
-    else ReadOptions(*this, os);
+    else ReadOptions(*this);
     StartSpotify(*this, os);
 }
 
@@ -95,14 +92,9 @@ void SaveMuteAdverts(ApplicationState& app, bool checked) {
     app.muteAdverts = checked;
 }
 
-bool SavePlayMp3(ApplicationState& app, Platform& os, Mp3FolderDialogs& dialogs, bool checked) {
-    if (checked && app.mp3Folder.empty()) {
-        SelectMp3Folder(app, os.folders, dialogs);
-        if (app.mp3Folder.empty()) return false;
-    }
+void SavePlayMp3(ApplicationState& app, bool checked) {
     CIniFile::SetValue("Play", Flag(checked), kOptionsSection, app.optionsPath);
     app.playMp3 = checked;
-    return checked;
 }
 
 void SaveHotkeysOption(ApplicationState& app, bool checked) {

@@ -17,6 +17,7 @@ public:
     std::vector<std::string> iniWrites;
     std::vector<std::string> messages;
     std::vector<std::string> requests;
+    std::vector<std::pair<std::string, std::string>> updateChecks;  // started: base, install folder
     std::vector<int> exits;
     int handOvers = 0;
     bool hasKey = true;
@@ -44,6 +45,9 @@ public:
         return true;
     }
     bool CanRead(const std::string& path) override { return files.count(path) != 0; }
+    void StartUpdateCheck(const std::string& base, const std::string& installFolder) override {
+        updateChecks.emplace_back(base, installFolder);
+    }
     bool WriteIniString(const std::string& section, const std::string& key, const std::string& value,
                         const std::string& file) override {
         if (!Writable(file)) return false;

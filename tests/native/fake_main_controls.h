@@ -12,6 +12,8 @@ public:
     std::string playCaption = "Play";
     int slider = 100;
     bool hotkeysBox = false;
+    bool playBox = false;
+    std::string workStatus;
     std::vector<std::string> statusHistory;
     std::vector<std::string> notices;
 
@@ -24,5 +26,8 @@ public:
     int VolumeSliderPosition() override { return slider; }
     void SetVolumeSliderPosition(int position) override { slider = position < 0 ? 0 : position > 100 ? 100 : position; }
     void SetHotkeysBox(bool checked) override { hotkeysBox = checked; }
+    void SetPlayBox(bool checked) override { playBox = checked; }
+    bool PlayBoxChecked() override { return playBox; }
+    void SetWorkStatus(const std::string& text) override { workStatus = text; }
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
 };

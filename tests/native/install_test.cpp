@@ -50,7 +50,20 @@ struct Install : SimWorld {
             "\x30" + std::string(1, char(4 + 33 + 30)) + "\x02\x21" + std::string(1, '\0') + r + "\x02\x1e" + s.substr(2);
         installer.signatures[content] = r + s;
     }
-    void Run() { InstallOrUpdate(app, os, installer); }
+    // As the window does it: an update check started runs (on another thread
+    // there) and ends back here.
+    void Run() {
+        InstallOrUpdate(app, os, installer);
+        for (const auto& started : installer.updateChecks) {
+            UpdateCheck check;
+            check.base = started.first;
+            check.installFolder = started.second;
+            RunUpdateCheck(check, installer, sim, [&](const std::string& version) { downloading.push_back(version); });
+            FinishUpdateCheck(app, os, installer, check);
+        }
+        installer.updateChecks.clear();
+    }
+    std::vector<std::string> downloading;  // versions whose download began
     void ExpectNothingNew() {
         for (const auto& f : installer.files) {
             EXPECT_EQ(f.first.find(".url"), std::string::npos) << f.first;
@@ -226,6 +239,7 @@ TEST_F(Install, TheSameVersionIsChecked) {
         EXPECT_EQ(app.latestVersion, "0.4");
     }
     EXPECT_EQ(installer.files[kInstall + "\\Update.txt"], "0.4 ");  // left on disk
+    EXPECT_TRUE(downloading.empty());
     ExpectNothingNew();
 }
 
@@ -238,8 +252,11 @@ TEST_F(Install, ANewVersionIsDownloadedLinkedAndStarted) {
     EXPECT_EQ(installer.files[program], "program 0.5");
     EXPECT_EQ(Log(), "Updating to: 0.5\nDownloading " + Download("0.5") + ".sig to " + program + ".sig.part\n" +
                          "Downloading " + Download("0.5") + " to " + program + "\n");
+    EXPECT_EQ(downloading, std::vector<std::string>{"0.5"});  // the status label names it
     EXPECT_FALSE(installer.files.count(program + ".part"));  // moved into place
     EXPECT_FALSE(installer.files.count(program + ".sig.part"));
+    // What an end of the program during the download removes.
+    EXPECT_EQ(UnfinishedUpdateFiles(kInstall, "0.5"), (std::vector<std::string>{program + ".part", program + ".sig.part"}));
     const std::string shortcut = kAllUsers + "\\Adquell 0.5.url";
     EXPECT_EQ(installer.files[shortcut], "URL=" + program + "\nIconIndex=0\nIconFile=" + program + "\n");
     EXPECT_EQ(sim.launched, std::vector<std::string>{program});

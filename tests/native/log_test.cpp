@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <future>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -29,6 +32,8 @@ struct Log : ::testing::Test {
         DebugLog& log = TheDebugLog();
         log.logBacklog.clear();
         log.backlogLines = 0;
+        log.consolePending.clear();
+        log.consoleWriting = false;
         log.consoleShown = false;
         log.console = nullptr;
     }
@@ -126,6 +131,52 @@ void ExpectAllLinesWhole(const std::string& text, int perThread) {
 TEST_F(Log, TwoThreadsIntoTheBacklogNeverInterleaveOrLose) {
     LogFromTwoThreads(2000);
     ExpectAllLinesWhole(Backlog(), 2000);
+}
+
+// A console held by a text selection: its first write waits until the
+// selection ends (or a deadline passes).
+class SelectedConsole : public ConsoleOutput {
+public:
+    std::mutex lock;
+    std::condition_variable changed;
+    bool selecting = true;
+    bool blocked = false;
+    std::string text;
+    void Write(const std::string& s) override {
+        std::unique_lock<std::mutex> hold(lock);
+        blocked = true;
+        changed.notify_all();
+        changed.wait_for(hold, std::chrono::seconds(10), [&] { return !selecting; });
+        text += s;
+    }
+    void EndSelection() {
+        std::lock_guard<std::mutex> hold(lock);
+        selecting = false;
+        changed.notify_all();
+    }
+};
+
+TEST_F(Log, AConsoleHeldBySelectionHoldsNoOtherThreadAndLosesNothing) {
+    SelectedConsole held;
+    TheDebugLog().console = &held;
+    TheDebugLog().consoleShown = true;
+    std::thread watcher([] { LogLine("Spotify:    Logged in"); });
+    {
+        std::unique_lock<std::mutex> hold(held.lock);
+        ASSERT_TRUE(held.changed.wait_for(hold, std::chrono::seconds(10), [&] { return held.blocked; }));
+    }
+    // The other thread logs on while the first one waits on the console.
+    auto window = std::async(std::launch::async, [] {
+        LogLine("Checked:    A");
+        LogLine("Checked:    B");
+    });
+    const bool returned = window.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    held.EndSelection();
+    watcher.join();
+    window.wait();
+    EXPECT_TRUE(returned);
+    // Written once the selection ends, in the order logged.
+    EXPECT_EQ(held.text, "Spotify:    Logged in\nChecked:    A\nChecked:    B\n");
 }
 
 TEST_F(Log, TwoThreadsIntoTheConsoleNeverInterleaveOrLose) {

@@ -58,22 +58,84 @@ TEST_F(MainCommands, TheHotkeysBoxRegistersTheNineAndUnregistersAllButItsSwitch)
 }
 
 TEST_F(MainCommands, PlayMp3WithoutAFolderStaysOff) {
-    EXPECT_FALSE(OnPlayMp3Box(app, os, chooser, true));
+    Mp3FolderReading toRead;
+    EXPECT_FALSE(OnPlayMp3Box(app, os, chooser, true, toRead));
+    EXPECT_EQ(toRead.folder, "");
     EXPECT_FALSE(CIniFile::HasEntry("Play", "Options", app.optionsPath));
 }
 
 TEST_F(MainCommands, PlayMp3OnDuringASilencedAdvertStartsTheFiller) {
     app.mp3Folder = "C:\\M";
     app.advertBlocked = true;
-    EXPECT_TRUE(OnPlayMp3Box(app, os, chooser, true));
+    Mp3FolderReading toRead;
+    EXPECT_TRUE(OnPlayMp3Box(app, os, chooser, true, toRead));
     EXPECT_TRUE(app.fillerPlaying);
     EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "True");
-    EXPECT_FALSE(OnPlayMp3Box(app, os, chooser, false));
+    EXPECT_FALSE(OnPlayMp3Box(app, os, chooser, false, toRead));
     EXPECT_FALSE(app.fillerPlaying);
     EXPECT_EQ(controls.status, "Blocked: Brand \x96 Ad");
     app.currentTitle = "Spotify";
-    OnPlayMp3Box(app, os, chooser, false);
+    OnPlayMp3Box(app, os, chooser, false, toRead);
     EXPECT_EQ(controls.status, "Blocked: ");
+    EXPECT_EQ(toRead.folder, "");  // a folder there: nothing to read
+}
+
+class AnsweringChooser : public Mp3FolderDialogs {
+public:
+    std::vector<std::string> answers;  // in turn; cancelled once they run out
+    int messages = 0;
+    std::string BrowseForMp3Folder() override {
+        if (answers.empty()) return std::string();
+        const std::string a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    void ShowNoMp3Message() override { ++messages; }
+};
+
+// Ticked without a folder, the box waits for the chosen folder's reading,
+// which comes back from another thread: a folder without MP3 asks again;
+// cancelled then, the box goes off; a folder with MP3s turns Play on.
+TEST_F(MainCommands, PlayMp3WithoutAFolderWaitsForTheChosenFoldersReading) {
+    AnsweringChooser dialogs;
+    dir.Write("empty/notes.txt", "x");
+    dir.Write("music/a.mp3", "x");
+    app.advertBlocked = true;
+    auto read = [](Mp3FolderReading& r) { ListMp3Files(SystemFolderListing(), r.folder, r.files); };
+
+    controls.playBox = true;  // ticked by the listener
+    dialogs.answers = {dir / "empty"};
+    Mp3FolderReading reading;
+    EXPECT_TRUE(OnPlayMp3Box(app, os, dialogs, true, reading));
+    EXPECT_EQ(reading.folder, dir / "empty");
+    read(reading);
+    EXPECT_EQ(OnMp3FolderRead(app, os, dialogs, reading).folder, "");  // the second chooser cancelled
+    EXPECT_EQ(dialogs.messages, 1);
+    EXPECT_FALSE(controls.playBox);
+    EXPECT_FALSE(app.playMp3);
+    EXPECT_FALSE(app.fillerPlaying);
+    EXPECT_FALSE(CIniFile::HasEntry("Play", "Options", app.optionsPath));
+    EXPECT_EQ(app.mp3Folder, "");
+    EXPECT_TRUE(app.mp3Files.empty());
+
+    controls.playBox = true;
+    dialogs.answers = {dir / "empty", dir / "music"};
+    reading = Mp3FolderReading();
+    EXPECT_TRUE(OnPlayMp3Box(app, os, dialogs, true, reading));
+    read(reading);
+    Mp3FolderReading next = OnMp3FolderRead(app, os, dialogs, reading);
+    EXPECT_EQ(next.folder, dir / "music");
+    EXPECT_FALSE(app.playMp3);  // still waiting, still ticked
+    EXPECT_TRUE(controls.playBox);
+    read(next);
+    ASSERT_EQ(next.files.size(), 1u);
+    graph.files[next.files[0]] = Playable();
+    EXPECT_EQ(OnMp3FolderRead(app, os, dialogs, next).folder, "");
+    EXPECT_TRUE(controls.playBox);
+    EXPECT_TRUE(app.playMp3);
+    EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "True");
+    EXPECT_EQ(app.mp3Folder, dir / "music");
+    EXPECT_TRUE(app.fillerPlaying);  // the advert under way is filled at once
 }
 
 TEST_F(MainCommands, PreviousThenNextDuringAnAdvertReturnsToTheFile) {

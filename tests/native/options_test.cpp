@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "settings/ini_file.h"
+#include "music/mp3_index.h"
 #include "settings/options.h"
 #include "sim_world.h"
 
@@ -12,6 +13,13 @@ namespace {
 const char* kFirstRunFile =
     " [Options]\r\n Hotkeys=False\r\n Play=False\r\n Mute=True\r\n [Hotkeys]\r\n 8=1|2\r\n 7=1|4\r\n"
     " 6=1|37\r\n 5=1|33\r\n 4=1|32\r\n 3=1|1\r\n 2=2|0\r\n 1=1|3\r\n 0=1|41\r\n";
+
+class NoDialogs : public Mp3FolderDialogs {
+public:
+    int messages = 0;
+    std::string BrowseForMp3Folder() override { return std::string(); }
+    void ShowNoMp3Message() override { ++messages; }
+};
 
 struct Construction : SimWorld {
     TempFolder cwd;
@@ -97,16 +105,27 @@ TEST_F(Construction, TheSavedMp3FolderIsIndexedAndLogged) {
     cwd.Write("Options.ini", "[Options]\nMP3=" + (cwd / "music") + "\n");
     ApplicationState state(os);
     EXPECT_EQ(state.mp3Folder, cwd / "music");
+    EXPECT_EQ(state.mp3Count, 0);  // read once the window is up, off its thread
+    Mp3FolderReading reading = StartUpMp3Reading(state);
+    ListMp3Files(SystemFolderListing(), reading.folder, reading.files);
+    NoDialogs dialogs;
+    EXPECT_EQ(TakeMp3FolderReading(state, dialogs, reading).folder, "");
     EXPECT_EQ(state.mp3Count, 3);
-    EXPECT_EQ(Log(), "MP3:        Indexing\nMP3:        Found 3\nSpotify:    Started\n");
+    EXPECT_EQ(state.mp3Files.size(), 3u);
+    EXPECT_EQ(Log(), "Spotify:    Started\nMP3:        Indexing\nMP3:        Found 3\n");
 }
 
 TEST_F(Construction, ASavedFolderWithoutMp3sFindsZero) {
     cwd.Write("empty/readme.txt", "x");
     cwd.Write("Options.ini", "[Options]\nMP3=" + (cwd / "empty") + "\n");
     ApplicationState state(os);
-    EXPECT_EQ(state.mp3Folder, cwd / "empty");
-    EXPECT_EQ(Log(), "MP3:        Indexing\nMP3:        Found 0\nSpotify:    Started\n");
+    Mp3FolderReading reading = StartUpMp3Reading(state);
+    ListMp3Files(SystemFolderListing(), reading.folder, reading.files);
+    NoDialogs dialogs;
+    EXPECT_EQ(TakeMp3FolderReading(state, dialogs, reading).folder, "");
+    EXPECT_EQ(state.mp3Folder, cwd / "empty");  // kept, and no message
+    EXPECT_EQ(dialogs.messages, 0);
+    EXPECT_EQ(Log(), "Spotify:    Started\nMP3:        Indexing\nMP3:        Found 0\n");
 }
 
 // Reading the options finds Spotify and measures it; a volume owed from an
@@ -123,18 +142,6 @@ TEST_F(Construction, ARunningClientIsMeasuredAndARestoreRecordLeftAlone) {
     EXPECT_EQ(cwd.Read("Options.ini"), " [Options]\r\n Restore=162\r\n Mute=True\r\n");
 }
 
-class NoDialogs : public Mp3FolderDialogs {
-public:
-    std::deque<std::string> answers;
-    std::string BrowseForMp3Folder() override {
-        if (answers.empty()) return std::string();
-        std::string a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void ShowNoMp3Message() override {}
-};
-
 struct Writers : SimWorld {};
 
 TEST_F(Writers, MuteBoxWritesAtOnce) {
@@ -145,18 +152,12 @@ TEST_F(Writers, MuteBoxWritesAtOnce) {
     EXPECT_EQ(CIniFile::GetValue("Mute", "Options", app.optionsPath), "True");
 }
 
-TEST_F(Writers, PlayBoxWithoutAFolderAsksAndGivesUpWhenCancelled) {
-    NoDialogs dialogs;
-    EXPECT_FALSE(SavePlayMp3(app, os, dialogs, true));
-    EXPECT_FALSE(app.playMp3);
-    EXPECT_FALSE(CIniFile::HasEntry("Play", "Options", app.optionsPath));
-    dir.Write("music/a.mp3", "x");
-    dialogs.answers = {dir / "music"};
-    EXPECT_TRUE(SavePlayMp3(app, os, dialogs, true));
+TEST_F(Writers, PlayBoxWritesAtOnce) {
+    SavePlayMp3(app, true);
     EXPECT_TRUE(app.playMp3);
     EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "True");
-    EXPECT_EQ(CIniFile::GetValue("MP3", "Options", app.optionsPath), dir / "music");
-    EXPECT_FALSE(SavePlayMp3(app, os, dialogs, false));
+    SavePlayMp3(app, false);
+    EXPECT_FALSE(app.playMp3);
     EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "False");
 }
 

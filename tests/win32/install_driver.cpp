@@ -78,6 +78,14 @@ int main(int argc, char** argv) {
     ApplicationState app;
     AnsweredInstaller installer;
     installer.updateKey = BuiltInUpdateKey();
+    // The check runs here, where the program runs it on a thread of its own.
+    installer.startUpdateCheck = [&](const std::string& base, const std::string& folder) {
+        UpdateCheck check;
+        check.base = base;
+        check.installFolder = folder;
+        RunUpdateCheck(check, installer, win->platform.clock, nullptr);
+        FinishUpdateCheck(app, win->platform, installer, check);
+    };
     InstallOrUpdate(app, win->platform, installer);
     WriteLog();
     return 0;

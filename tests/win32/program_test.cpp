@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 
@@ -348,6 +349,65 @@ TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAw
         << Difference(usersBefore, FilesBelow(users));
     EXPECT_EQ(FilesBelow(shared), sharedBefore) << Difference(sharedBefore, FilesBelow(shared));
     EXPECT_EQ(UserRegistry(), registryBefore) << Difference(registryBefore, UserRegistry());
+    ASSERT_TRUE(rig.Close());
+}
+
+// Alt+D on the installed copy (one that takes updates signed with the
+// tests' key) against a server that sends the new version slowly: the window
+// answers at once throughout, the label names the download, a second Alt+D
+// starts no second check, and leaving mid-download leaves nothing of it.
+TEST_F(InstallAndRemove, AnUpdateFromASlowServerKeepsTheWindowAnsweringAndLeavesNothingWhenLeft) {
+    SimRig rig("program-slow-update");
+    ASSERT_NE(rig.Start("track | A | B | 600000\n"), nullptr);
+    CreateDirectoryA(install.c_str(), nullptr);
+    const std::string installed = install + "Adquell Lite.exe";
+    ASSERT_TRUE(CopyFileA((ExeFolder() + "..\\update-copies\\0.4\\bin\\Adquell Lite.exe").c_str(), installed.c_str(),
+                          FALSE));
+    const std::string web = work + "\\web";
+    CreateDirectoryA(web.c_str(), nullptr);
+    CreateDirectoryA((web + "\\Adquell").c_str(), nullptr);
+    std::ofstream(web + "\\Adquell\\Update2.php@V=0.4", std::ios::binary) << "0.5";
+    std::ofstream(web + "\\Adquell\\Adquell Lite 0.5.exe", std::ios::binary) << std::string(2 << 20, 'x');
+    // A signature that reads as one (made for another file): the download goes ahead.
+    CopyFileA((ExeFolder() + "tiny_http_server.exe.sig").c_str(), (web + "\\Adquell\\Adquell Lite 0.5.exe.sig").c_str(),
+              FALSE);
+    const std::string port = std::to_string(20000 + GetCurrentProcessId() % 20000);
+    ChildProcess server("tiny_http_server.exe", port + " \"" + web + "\" 250");  // 2 MB in about 30 s
+    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA((web + "\\ready").c_str()) != INVALID_FILE_ATTRIBUTES; },
+                          kDeadline));
+    SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", ("http://127.0.0.1:" + port).c_str());
+    program = std::make_unique<ChildProcess>(installed, "", install);
+    SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", nullptr);
+    main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
+    ASSERT_NE(main, nullptr);
+    HWND status = Child(main, "static");
+    ASSERT_NE(status, nullptr);
+
+    PostMessageA(main, WM_HOTKEY, kInstallHotkeyId, 0);  // Alt+D
+    EXPECT_TRUE(Eventually([&] { return Text(status) == "Downloading Adquell Lite 0.5..."; })) << Text(status);
+    PostMessageA(main, WM_HOTKEY, kInstallHotkeyId, 0);  // ignored while the first one runs
+    int answered = 0, late = 0;
+    DWORD slowest = 0;
+    for (int i = 0; i < 40; ++i) {  // two seconds of the download
+        const DWORD start = GetTickCount();
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result)) ++answered;
+        else ++late;
+        slowest = std::max(slowest, GetTickCount() - start);
+        Sleep(50);
+    }
+    EXPECT_EQ(late, 0) << "slowest answer " << slowest << " ms";
+    EXPECT_EQ(answered, 40);
+    EXPECT_EQ(Text(status), "Downloading Adquell Lite 0.5...");
+
+    PostMessageA(main, WM_COMMAND, kExitCommand, 0);  // File > Exit mid-download
+    EXPECT_EQ(program->Wait(kDeadline), 1u);
+    const std::string requests = ReadTextFile(web + "\\requests.log");
+    EXPECT_EQ(requests, "/Adquell/Update2.php?V=0.4\n/Adquell/Adquell Lite 0.5.exe.sig\n/Adquell/Adquell Lite 0.5.exe\n");
+    WIN32_FIND_DATAA found;
+    HANDLE left = FindFirstFileA((install + "Adquell Lite 0.5*").c_str(), &found);
+    EXPECT_EQ(left, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (left != INVALID_HANDLE_VALUE) FindClose(left);
     ASSERT_TRUE(rig.Close());
 }
 

@@ -1,10 +1,13 @@
 // A small HTTP server on 127.0.0.1 for the update tests: serves the files of a
 // folder ("/a/b?c" is the file a\b@c), records every request in requests.log
 // and answers 404 for anything missing. Runs until it is ended.
-//   tiny_http_server PORT FOLDER      (writes FOLDER\ready once listening)
+//   tiny_http_server PORT FOLDER [PAUSE_MS]   (writes FOLDER\ready once listening)
+// With PAUSE_MS, a body over 64 KB is sent 16 KB at a time with that pause
+// between the pieces: a slow server.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -35,7 +38,18 @@ std::string RequestPath(const std::string& request) {
     return Decode(first.substr(start + 1, end - start - 1));
 }
 
-void Serve(SOCKET client, const std::string& folder) {
+// Whole, or slowly; stops when the client has gone.
+void Send(SOCKET client, const std::string& response, int pauseMs) {
+    constexpr size_t kPiece = 16 * 1024;
+    const bool slow = pauseMs > 0 && response.size() > 4 * kPiece;
+    for (size_t at = 0; at < response.size(); at += slow ? kPiece : response.size()) {
+        const size_t n = slow ? std::min(kPiece, response.size() - at) : response.size();
+        if (send(client, response.data() + at, static_cast<int>(n), 0) <= 0) return;
+        if (slow) Sleep(static_cast<DWORD>(pauseMs));
+    }
+}
+
+void Serve(SOCKET client, const std::string& folder, int pauseMs) {
     std::string request;
     char buffer[4096];
     while (request.find("\r\n\r\n") == std::string::npos) {
@@ -60,7 +74,7 @@ void Serve(SOCKET client, const std::string& folder) {
     } else {
         response = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
     }
-    send(client, response.data(), static_cast<int>(response.size()), 0);
+    Send(client, response, pauseMs);
     shutdown(client, SD_SEND);
 }
 
@@ -78,11 +92,12 @@ int main(int argc, char** argv) {
     if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 8) != 0)
         return 4;
     const std::string folder = argv[2];
+    const int pauseMs = argc > 3 ? std::atoi(argv[3]) : 0;
     std::ofstream(folder + "\\ready") << "ready\n";
     for (;;) {
         SOCKET client = accept(listener, nullptr, nullptr);
         if (client == INVALID_SOCKET) break;
-        Serve(client, folder);
+        Serve(client, folder, pauseMs);
         closesocket(client);
     }
     return 0;
