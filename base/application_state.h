@@ -52,6 +52,8 @@ struct ApplicationState {
     // Ticks left in which a new title is judged again: Spotify may retitle
     // before it repaints its player bar.
     std::int32_t settleTicks = 0;
+    // Ticks since Spotify's window was last looked at (state, place, size).
+    std::int32_t ticksSinceWindowLook = 0;
     // Leaving: Spotify has been left as found and no tick may silence it again.
     bool leaving = false;
     // What is being done to Spotify (a mute, a restore, an advert's end), a
@@ -133,8 +135,8 @@ struct ApplicationState {
 
     // Start values only (tests build the state field by field).
     ApplicationState() = default;
-    // The program's one instance: reads or creates the options file, indexes
-    // the MP3 folder and finds or starts Spotify.
+    // The program's one instance: reads or creates the options file and
+    // finds or starts Spotify (the MP3 folder is read off the window's thread).
     explicit ApplicationState(Platform& platform);
     ApplicationState(const ApplicationState&) = delete;
     ApplicationState& operator=(const ApplicationState&) = delete;

@@ -18,6 +18,8 @@ namespace {
 constexpr int kPauseRetries = 10;
 // Ticks (50 ms each) in which a new title is judged again.
 constexpr int kSettleTicks = 6;
+// Ticks between looks at Spotify's window while nothing goes on: 1.5 s.
+constexpr int kTicksBetweenWindowLooks = 30;
 
 void ShowBlockedLabel(ApplicationState& app, Platform& os) {
     app.displayTitle = "Blocked: " + TrackText(app.displayTitle);
@@ -169,14 +171,40 @@ void Steady(ApplicationState& app, Platform& os) {
     FillerFinished(app, os);
 }
 
-void ReadTitle(ApplicationState& app, Platform& os) {
+void LookAtSpotify(ApplicationState& app, Platform& os) {
+    app.ticksSinceWindowLook = 0;
+    KeepSpotifyCapturable(app, os);
+}
+
+// An idle tick asks Spotify's window one thing, its title (each question is a
+// call into the system). Its state, place and size are looked at on every
+// tick while an advert, a settling title or a restore needs captures, at a
+// new title, and every 1.5 s otherwise; a parked window is watched every
+// tick for the user's activating it. Returns whether it was looked at.
+bool LookAtSpotifyIfDue(ApplicationState& app, Platform& os) {
+    const bool busy = app.advertBlocked || app.settleTicks > 0 || app.volumeRestorePending;
+    if (busy || ++app.ticksSinceWindowLook >= kTicksBetweenWindowLooks) {
+        LookAtSpotify(app, os);
+        return true;
+    }
+    WatchParkedSpotify(app, os);
+    return false;
+}
+
+void ReadTitle(ApplicationState& app, Platform& os, bool looked) {
     app.titleBuffer[0] = '\0';
     os.screen.ReadTitle(app.spotifyWindow, app.titleBuffer, sizeof app.titleBuffer);
     app.titleBuffer[sizeof app.titleBuffer - 1] = '\0';
     app.currentTitle = app.titleBuffer;
     app.displayTitle = app.currentTitle;
-    if (app.currentTitle != app.previousTitle && app.currentTitle != spotify::kIdleTitle) NewTitle(app, os);
-    else Steady(app, os);
+    if (app.currentTitle == app.previousTitle || app.currentTitle == spotify::kIdleTitle) {
+        Steady(app, os);
+        return;
+    }
+    // A window minimised or moved since the last look is handled before the
+    // new title is judged.
+    if (!looked) LookAtSpotify(app, os);
+    NewTitle(app, os);
 }
 
 }  // namespace
@@ -192,9 +220,9 @@ void DetectionTick(ApplicationState& app, Platform& os) {
     if (app.leaving) return;  // Spotify has been left as found
     // While something is being done to Spotify, a new title waits for it.
     if (!SequenceRunning(app)) {
-        KeepSpotifyCapturable(app, os);
+        const bool looked = LookAtSpotifyIfDue(app, os);
         RestoreVolumeIfPending(app, os);
-        ReadTitle(app, os);
+        ReadTitle(app, os, looked);
     }
     ContinueSequence(app, os);
 }

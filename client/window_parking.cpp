@@ -80,6 +80,10 @@ void KeepSpotifyCapturable(ApplicationState& app, Platform& os) {
     else MeasureSpotify(app, os);
 }
 
+void WatchParkedSpotify(ApplicationState& app, Platform& os) {
+    if (app.spotifyParked && app.parkedWindow == app.spotifyWindow) UnparkIfActivated(app, os);
+}
+
 void ResetSpotifyWindow(ApplicationState& app, Platform& os) {
     Desktop& d = os.desktop;
     ToggleLayered(app, os);

@@ -5,8 +5,12 @@
 #include "base/application_state.h"
 #include "base/platform.h"
 
-// At the start of every detection tick.
+// Before the detection tick reads Spotify: its window's state, place and size.
 void KeepSpotifyCapturable(ApplicationState& app, Platform& os);
+
+// Between those looks, every tick: a parked window the user has activated
+// comes back (asks only which window is in front).
+void WatchParkedSpotify(ApplicationState& app, Platform& os);
 
 // The Spotify menu's Reset Window.
 void ResetSpotifyWindow(ApplicationState& app, Platform& os);

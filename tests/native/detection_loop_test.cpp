@@ -106,6 +106,21 @@ TEST_F(Detection, TheMuteClickFollowsOneCapture) {
     EXPECT_EQ(Knob(), 124);
 }
 
+// An idle tick asks Spotify's window only its title; a window minimised
+// meanwhile is still parked before the next advert is judged.
+TEST_F(Detection, AnIdleTickAsksSpotifysWindowOnlyItsTitle) {
+    for (int i = 0; i < 7; ++i) Tick();  // the track, then its settling ticks
+    const int questions = sim.windowQuestions;
+    for (int i = 0; i < 20; ++i) Tick();
+    EXPECT_EQ(sim.windowQuestions, questions);
+    sim.windows[sim.spotify].iconic = true;
+    sim.foreground = os.windows.main;
+    Tick(10000 - 27 * 50);  // the advert begins
+    EXPECT_TRUE(app.spotifyParked);
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_EQ(Knob(), 124);
+}
+
 TEST_F(Detection, WithMuteAdvertsOffOnlyTheCaptionChanges) {
     app.muteAdverts = false;
     Tick();

@@ -83,16 +83,19 @@ std::vector<WindowHandle> SimDesktop::Descendants(WindowHandle w) {
 }
 
 bool SimDesktop::IsIconic(WindowHandle w) {
+    windowQuestions += w == spotify;
     auto it = windows.find(w);
     return it != windows.end() && it->second.iconic;
 }
 
 bool SimDesktop::IsVisible(WindowHandle w) {
+    windowQuestions += w == spotify;
     auto it = windows.find(w);
     return it != windows.end() && it->second.visible;
 }
 
 bool SimDesktop::GetRect(WindowHandle w, WindowRect& rect) {
+    windowQuestions += w == spotify;
     auto it = windows.find(w);
     if (it == windows.end()) return false;
     rect = it->second.rect;

@@ -49,6 +49,7 @@ public:
     SimPlayer player;
     WindowHandle spotify = nullptr;
     int captures = 0;
+    int windowQuestions = 0;  // asked of Spotify's window: exists, minimised, visible, rectangle, scale
     bool captureFails = false;        // Spotify's window cannot be read at all
     bool captureShowsDesktop = false;  // a copy of the screen where the window is not (minimised, off-screen)
 
@@ -80,7 +81,10 @@ public:
     WindowHandle FindTopWindow(const char* windowClass, const char* title) override;
     std::vector<WindowHandle> Descendants(WindowHandle w) override;
     std::vector<WindowHandle> enumerated;  // windows whose descendants were asked for
-    bool IsWindow(WindowHandle w) override { return windows.count(w) != 0; }
+    bool IsWindow(WindowHandle w) override {
+        windowQuestions += w == spotify;
+        return windows.count(w) != 0;
+    }
     bool IsIconic(WindowHandle w) override;
     bool IsVisible(WindowHandle w) override;
     bool GetRect(WindowHandle w, WindowRect& rect) override;

@@ -380,8 +380,8 @@ TEST_F(InstallAndRemove, AnUpdateFromASlowServerKeepsTheWindowAnsweringAndLeaves
     SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", nullptr);
     main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
     ASSERT_NE(main, nullptr);
-    HWND status = Child(main, "static");
-    ASSERT_NE(status, nullptr);
+    HWND status = nullptr;  // the window's controls come a moment after it
+    ASSERT_TRUE(Eventually([&] { return (status = Child(main, "static")) != nullptr && IsWindowVisible(main); }));
 
     PostMessageA(main, WM_HOTKEY, kInstallHotkeyId, 0);  // Alt+D
     EXPECT_TRUE(Eventually([&] { return Text(status) == "Downloading Adquell Lite 0.5..."; })) << Text(status);
