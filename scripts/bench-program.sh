@@ -32,27 +32,58 @@ build_rev() {  # build_rev COMMIT -> prints the exe's path
   echo "$tree/build/release/bin/Adquell Lite.exe"
 }
 
+# The program's own process: a Wine process whose first argument is the exe
+# (the scripts and the runner that name it on their command lines are not).
+program_pid() {
+  local pid
+  for pid in $(pgrep -f "Adquell Lite.exe" || true); do
+    tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | head -1 | grep -q 'Adquell Lite\.exe$' && { echo "$pid"; return; }
+  done
+}
+
+# The wineserver of the demo's prefix (another prefix may have one running too).
+wineserver_pid() {
+  local pid
+  for pid in $(pgrep wineserver || true); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$root/build/windows/wineprefix" &&
+      { echo "$pid"; return; }
+  done
+}
+
+# User + system clock ticks of a process (0 when there is none). Its name,
+# in brackets, may hold blanks ("Adquell Lite.ex"): fields count after it.
+cpu_ticks() {
+  [ -n "$1" ] && [ -r "/proc/$1/stat" ] && sed 's/^.*) //' "/proc/$1/stat" | awk '{print $12 + $13}' || echo 0
+}
+
 bench_one() {  # bench_one release|debug|rev:COMMIT
   local build="$1" log="$root/build/bench-program-${1//[:\/]/-}.log" flags=(--bench) exe="dist/Adquell Lite.exe"
   if [ "$build" = debug ]; then flags+=(--debug); exe="build/windows/bin/Adquell Lite.exe"; fi
   if [ "${build#rev:}" != "$build" ]; then exe="$(build_rev "${build#rev:}")"; flags+=(--program "$exe"); fi
   bash scripts/demo.sh "${flags[@]}" "$playlist" > "$log" 2>&1 &
-  local demo=$! pid="" idle_ms=""
-  # CPU of the program's own process while it idles, read from Linux's side:
-  # Wine does not report another process's times.
+  local demo=$! pid="" server="" idle_ms="" server_ms=""
+  # CPU of the program's own process while it idles, and of the wineserver
+  # it talks to, read from Linux's side: Wine does not report another
+  # process's times.
   for _ in $(seq 1 1200); do grep -q "idle minute starts" "$log" && break; sleep 0.5; done
-  pid=$(pgrep -f "Adquell Lite.exe" | head -1 || true)
+  pid=$(program_pid)
+  server=$(wineserver_pid)
   if [ -n "$pid" ]; then
-    ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-    local t1 t2 hz
-    t1=$(ticks); sleep 60; t2=$(ticks)
+    local p1 p2 s1 s2 hz
+    p1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$server"); sleep 60; p2=$(cpu_ticks "$pid"); s2=$(cpu_ticks "$server")
     hz=$(getconf CLK_TCK)
-    idle_ms=$(( (t2 - t1) * 1000 / hz ))
+    idle_ms=$(( (p2 - p1) * 1000 / hz ))
+    server_ms=$(( (s2 - s1) * 1000 / hz ))
   fi
   wait "$demo" || true
   echo "== $build build"
   grep -v "idle minute starts" "$log"
-  [ -n "$idle_ms" ] && echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): ${idle_ms} ms CPU, $(awk "BEGIN{printf \"%.2f\", $idle_ms / 600}") % of one core"
+  if [ -n "$idle_ms" ]; then
+    echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): program ${idle_ms} ms CPU, wineserver ${server_ms} ms," \
+         "together $(awk "BEGIN{printf \"%.2f\", ($idle_ms + $server_ms) / 600}") % of one core"
+  else
+    echo "idle for 60 s: the program's process was not found"
+  fi
   echo "exe size: $(stat -c %s "$exe") bytes"
 }
 for b in "${builds[@]}"; do bench_one "$b"; done
