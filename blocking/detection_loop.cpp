@@ -77,7 +77,7 @@ int ShowTrackLabelStage(ApplicationState& app, Platform& os) {
 // while the filler still plays: Spotify is paused, the filler track finishes
 // first. The stages queued here run next: this is the sequence's last.
 int EndAdvertStage(ApplicationState& app, Platform& os) {
-    if (app.sequenceTries++ == 0) return 420;
+    if (!PauseIsOver(app)) return 420;
     if (os.filler.IsStillPlaying() && app.fillerPlaying) {
         PlayPause(app, os);
         SetBlocked(app, os, false);
