@@ -9,7 +9,6 @@
 
 namespace {
 
-
 constexpr const char* kTickTargetProperty = "Adquell.TickTarget";
 
 TickTarget& TargetOf(HWND main) {

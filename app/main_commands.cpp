@@ -16,7 +16,7 @@ void PlayFillerFile(Platform& os, const std::wstring& path) {
 }
 
 void ShowIdleUnlessPlaying(ApplicationState& app, Platform& os) {
-    if (!IsSpotifyPlaying(app, os.screen)) os.controls.SetStatusLabel("^__^");
+    if (!IsSpotifyPlaying(app, os.screen)) os.controls.SetStatusLabel(kIdleStatusText);
 }
 
 void TurnPlayMp3On(ApplicationState& app, Platform& os) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+
 #include "app/advert_timers_win32.h"
 #include "app/dpi_layout_win32.h"
 #include "base/log.h"
@@ -32,21 +34,22 @@ void ShowAndPaint(HWND window) {
 }
 
 // A command that drives Spotify waits until what is being done to it (a
-// mute, an advert's end) is over.
-void WhenFree(Program& p, void (*command)(ApplicationState&, Platform&)) {
+// mute, an advert's end) is over, then looks at Spotify's window (an idle
+// tick does not) before it clicks or reads it.
+void WhenFree(Program& p, std::function<void(ApplicationState&, Platform&)> command) {
     ApplicationState& app = *p.app;
     Platform& os = p.os;
-    WhenSpotifyIsFree(app, [&app, &os, command] { command(app, os); });
+    WhenSpotifyIsFree(app, [&app, &os, command] {
+        KeepSpotifyCapturable(app, os);
+        command(app, os);
+    });
     KeepSequenceGoing(p.shell.main);
 }
 
 void CommandMuteBox(Program& p, HWND from) {
     if (from != p.shell.main) return;  // the hotkey window's check boxes share id 1
-    ApplicationState& app = *p.app;
-    Platform& os = p.os;
     const bool checked = Checked(p.shell.muteBox);
-    WhenSpotifyIsFree(app, [&app, &os, checked] { OnMuteAdvertsBox(app, os, checked); });
-    KeepSequenceGoing(p.shell.main);
+    WhenFree(p, [checked](ApplicationState& app, Platform& os) { OnMuteAdvertsBox(app, os, checked); });
 }
 
 void CommandPlayBox(Program& p, HWND) {
@@ -173,28 +176,34 @@ LRESULT MsgCtlColorStatic(Program& p, WPARAM wParam, LPARAM lParam) {
     return reinterpret_cast<LRESULT>(p.background.get());
 }
 
+// A slider dragged while Spotify is busy moves it once, to where it was let go.
 void MsgVolume(Program& p, LPARAM lParam) {
     HWND slider = p.shell.volumeSlider;
     if (reinterpret_cast<HWND>(lParam) != slider) return;
-    ApplicationState& app = *p.app;
-    Platform& os = p.os;
-    const int position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
-    WhenSpotifyIsFree(app, [&app, &os, position] { OnVolumeSlider(app, os, position); });
-    KeepSequenceGoing(p.shell.main);
+    const bool waiting = p.sliderWaiting;
+    p.sliderPosition = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+    p.sliderWaiting = true;
+    if (waiting) return;
+    WhenFree(p, [&p](ApplicationState& app, Platform& os) {
+        p.sliderWaiting = false;
+        OnVolumeSlider(app, os, p.sliderPosition);
+    });
 }
 
+// The hotkeys that drive Spotify wait for it; switching hotkeys and the
+// install (whose message boxes must not stop the ticks) do not.
 void MsgHotkey(Program& p, int id) {
-    ApplicationState& app = *p.app;
-    Platform& os = p.os;
-    WhenSpotifyIsFree(app, [&app, &os, id] { DispatchHotkey(app, os, id); });
-    KeepSequenceGoing(p.shell.main);
+    if (id == kHotkeysOnOff || id == kInstallHotkeyId) {
+        DispatchHotkey(*p.app, p.os, id);
+        return;
+    }
+    WhenFree(p, [id](ApplicationState& app, Platform& os) { DispatchHotkey(app, os, id); });
 }
 
 UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageA("TaskbarCreated");
     return message;
 }
-
 
 // The program arrives as the creation parameter and stays in the user data.
 void MsgNcCreate(HWND window, LPARAM lParam) {

@@ -69,7 +69,7 @@ void CreateAboutControls(ShellWindows& shell, HINSTANCE instance) {
 
 void CreateMainControls(ShellWindows& shell, HINSTANCE instance) {
     HWND m = shell.main;
-    shell.statusLabel = Control(instance, m, "static", "^__^", SS_CENTER, 0, 0, 8, 340, 45);
+    shell.statusLabel = Control(instance, m, "static", kIdleStatusText, SS_CENTER, 0, 0, 8, 340, 45);
     shell.muteBox = Control(instance, m, "BUTTON", "Mute Adverts", BS_AUTOCHECKBOX, kMuteBoxId, 10, 50, 110, 25);
     shell.playBox = Control(instance, m, "BUTTON", "Play MP3", BS_AUTOCHECKBOX, kPlayBoxId, 133, 50, 100, 25);
     shell.hotkeysBox = Control(instance, m, "BUTTON", "Hotkeys", BS_AUTOCHECKBOX, kHotkeysBoxId, 255, 50, 130, 25);
@@ -154,23 +154,33 @@ void ShowRunningCopy() {
 
 // Runs on a thread of its own (console closed, Ctrl+C, Ctrl+Break, log-off,
 // shutdown): the window's thread leaves Spotify as found, then the process ends.
-BOOL WINAPI OnConsoleEvent(DWORD) {
+// From a thread other than the window's: the window's thread gives Spotify
+// back and ends the program. Should it be giving Spotify back already, that
+// is waited for; should it not answer in time, the process ends all the same
+// (its restore record stays for the next start).
+void EndFromAnotherThread() {
     constexpr DWORD kDeadlineMs = 4000;
     const DWORD start = GetTickCount();
     DWORD_PTR result = 0;
     HWND main = runningProgram ? runningProgram->shell.main : nullptr;
-    // The window's thread ends the program. Should it be giving Spotify back
-    // already, that is waited for; should it not answer in time, the process
-    // ends all the same (its restore record stays for the next start).
     if (main) SendMessageTimeoutA(main, kEndProgramMessage, 0, 0, SMTO_NORMAL, kDeadlineMs, &result);
     const DWORD spent = GetTickCount() - start;
     if (main && spent < kDeadlineMs) WaitForSingleObject(runningProgram->givenBack.get(), kDeadlineMs - spent);
+}
+
+BOOL WINAPI OnConsoleEvent(DWORD) {
+    EndFromAnotherThread();
     ExitProcess(kPlannedExitCode);
     return TRUE;
 }
 
+// A crash on the window's thread gives Spotify back there; one on another
+// thread (a worker, the login watcher) asks the window's thread, which owns
+// what is being done to Spotify.
 LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
-    if (runningProgram) LeaveSpotifyOnce(*runningProgram);
+    HWND main = runningProgram ? runningProgram->shell.main : nullptr;
+    if (main && GetWindowThreadProcessId(main, nullptr) != GetCurrentThreadId()) EndFromAnotherThread();
+    else if (runningProgram) LeaveSpotifyOnce(*runningProgram);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
@@ -263,6 +273,7 @@ void EndProgram(Program& program, int exitCode, bool endSpotify) {
     if (program.exitCode < 0) program.exitCode = exitCode;
     program.endSpotify = program.endSpotify || endSpotify;
     if (program.givingBack) return;  // the end under way carries it out
+    AskWorkersToStop(program);
     LeaveSpotifyOnce(program);
     FinishProgram(program);
 }

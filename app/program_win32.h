@@ -53,6 +53,8 @@ struct Program {
     OwnedBrush background{CreateSolidBrush(RGB(31, 31, 31))};
     ShellWindows shell;
     Workers workers;           // what runs off the window's thread
+    int sliderPosition = 0;    // the volume slider's, waiting for Spotify ...
+    bool sliderWaiting = false;  // ... to be free
     bool leftSpotify = false;  // Spotify left as found; the ticks do nothing
     bool givingBack = false;   // ... under way: an end asked for now waits for it
     int exitCode = -1;         // the first end asked for, once one is

@@ -72,8 +72,14 @@ void StartMp3Reading(Program& p, Mp3FolderReading reading) {
     w.readingMp3 = true;
     ShowWorkStatus(p);
     HANDLE thread = StartWorkerThread(work);
-    if (thread) CloseHandle(thread);
-    else work();  // no thread to be had: read here, the result comes the same way
+    if (thread) {
+        CloseHandle(thread);
+        return;
+    }
+    // Reading here could hold the window for as long as the folder takes.
+    LogLine("Error:      Could not start reading the MP3 folder");
+    w.readingMp3 = false;
+    ShowWorkStatus(p);
 }
 
 void StartUpdateWorker(Program& p, const std::string& base, const std::string& installFolder) {
@@ -103,7 +109,11 @@ void StartUpdateWorker(Program& p, const std::string& base, const std::string& i
     w.stopUpdate = stop;
     ShowWorkStatus(p);
     w.updateThread = StartWorkerThread(work);
-    if (!w.updateThread) work();  // no thread to be had: checked here, the result comes the same way
+    if (w.updateThread) return;
+    // Checking here could hold the window for as long as the network takes.
+    LogLine("Error:   Could not start the update check");
+    w.checkingUpdate = false;
+    ShowWorkStatus(p);
 }
 
 bool OnWorkerMessage(Program& p, UINT message, LPARAM lParam) {
@@ -123,6 +133,11 @@ bool OnWorkerMessage(Program& p, UINT message, LPARAM lParam) {
     default:
         return false;
     }
+}
+
+void AskWorkersToStop(Program& p) {
+    Workers& w = p.workers;
+    if (w.checkingUpdate) *w.stopUpdate = true;
 }
 
 void StopWorkers(Program& p) {

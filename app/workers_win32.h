@@ -31,6 +31,9 @@ void StartMp3Reading(Program& program, Mp3FolderReading reading);
 void StartUpdateWorker(Program& program, const std::string& base, const std::string& installFolder);
 // The main window's messages from the workers; false for any other message.
 bool OnWorkerMessage(Program& program, UINT message, LPARAM lParam);
+// As an end begins: a download under way is told to stop, so that it stops
+// while Spotify is given back.
+void AskWorkersToStop(Program& program);
 // As the program ends: an update check is stopped (waited for only briefly)
 // and what it left half-downloaded removed.
 void StopWorkers(Program& program);

@@ -63,7 +63,7 @@ struct ApplicationState {
     std::uint64_t sequenceDueMs = 0;
     std::int32_t sequenceTries = 0;  // of the stage at the front
     bool sequenceEnded = false;
-    std::vector<std::function<void()>> waitingCommands;
+    std::deque<std::function<void()>> waitingCommands;
 
     // Classifier and probes.
     std::int32_t spotifyVolume = 0;

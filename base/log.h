@@ -24,8 +24,8 @@ struct DebugLog {
     std::size_t backlogLines = 0;        // lines in it
     // Lines for the console not written yet, and whether a thread is writing
     // them. The console is written outside the lock, by one thread at a time:
-    // a console that blocks (a text selection in it) holds neither the lock
-    // nor a thread that logs meanwhile.
+    // a console that blocks (a text selection in it) holds only the thread
+    // writing to it, never the lock nor another thread that logs meanwhile.
     std::string consolePending;
     bool consoleWriting = false;
     std::atomic<bool> consoleShown{false};

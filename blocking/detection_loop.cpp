@@ -61,7 +61,7 @@ void AdvertStarted(ApplicationState& app, Platform& os, int knob) {
 // Spotify must stay paused while the filler track finishes: clicked again up
 // to ten times, a second apart.
 int KeepPausedForFillerStage(ApplicationState& app, Platform& os) {
-    if (app.sequenceTries == kPauseRetries || !IsSpotifyPlaying(app, os.screen)) return kNextStage;
+    if (app.sequenceTries == kPauseRetries || !IsSpotifyPlaying(app, os.screen) || app.leaving) return kNextStage;
     PlayPause(app, os);
     LogLine("Error:      Failed to pause Spotify. (2)");
     ++app.sequenceTries;
@@ -118,7 +118,7 @@ void NewTitle(ApplicationState& app, Platform& os) {
 void SpotifyPaused(ApplicationState& app, Platform& os) {
     if (!app.fillerPlaying) os.controls.SetPlayCaption("Play");
     app.previousTitle.clear();
-    if (!app.fillerPlaying) os.controls.SetStatusLabel("^__^");
+    if (!app.fillerPlaying) os.controls.SetStatusLabel(kIdleStatusText);
     if (app.advertBlocked) SetBlocked(app, os, false);
 }
 
@@ -227,6 +227,16 @@ void DetectionTick(ApplicationState& app, Platform& os) {
     ContinueSequence(app, os);
 }
 
+namespace {
+
+// Once its volume is back: the client keeps it for its next start.
+int KillSpotifyStage(ApplicationState& app, Platform& os) {
+    KillSpotify(app, os);
+    return kNextStage;
+}
+
+}  // namespace
+
 void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
     // Once: an end may come while another is under way (a message taken while
     // a capture waits on Spotify).
@@ -242,10 +252,13 @@ void LeaveSpotifyAsFound(ApplicationState& app, Platform& os) {
 void CloseSpotify(ApplicationState& app, Platform& os) {
     ReleaseSpotifyWindow(app, os);
     GiveVolumeBack(app, os);
-    KillSpotify(app, os);
+    QueueStages(app, {KillSpotifyStage});
 }
 
 void ComeBackAfterCancelledEnd(ApplicationState& app) {
+    // What was queued after the leave (a verdict that ended after an end
+    // taken during its capture) is out of date: the title is judged anew.
+    DropSequence(app);
     app.leaving = false;
     app.previousTitle.clear();  // an advert still playing is judged again
 }

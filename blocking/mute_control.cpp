@@ -184,6 +184,9 @@ void CountUnseenScan(ApplicationState& app, Platform& os) {
 int RestoreStage(ApplicationState& app, Platform& os) {
     if (app.savedKnobX != spotify::kKnobMutedX) {
         const KnobPlace at = FindKnobToRestore(app, os);
+        // An end taken during the scan has given the volume back itself (and
+        // dropped this stage): the scan is out of date.
+        if (EndTakenMeanwhile(app)) return kNextStage;
         if (at == KnobPlace::AtZero && app.sequenceTries < app.restoreClicks) {
             if (app.sequenceTries > 0) LogLine("Error:      Failed to set volume, retrying.");
             ClickRestore(app, os);
@@ -195,11 +198,9 @@ int RestoreStage(ApplicationState& app, Platform& os) {
     return kNextStage;
 }
 
-// A restore short enough to wait for (one click: 50 ms), or at an end.
-void RestoreNow(ApplicationState& app, Platform& os, int clicks) {
+void QueueRestore(ApplicationState& app, int clicks) {
     app.restoreClicks = clicks;
     QueueStages(app, {RestoreStage});
-    FinishSequence(app, os);
 }
 
 bool ReadyForRestore(ApplicationState& app, Platform& os) {
@@ -214,16 +215,12 @@ bool IsKnobPosition(int knobX) {
 }
 
 void SetBlocked(ApplicationState& app, Platform&, bool on) {
-    if (on) {
-        QueueStages(app, {MuteStage, CheckSilencedStage, PlayOnStage, CheckPlayingStage, BlockedStage});
-        return;
-    }
-    app.restoreClicks = kRetries + 1;
-    QueueStages(app, {RestoreStage});
+    if (on) QueueStages(app, {MuteStage, CheckSilencedStage, PlayOnStage, CheckPlayingStage, BlockedStage});
+    else QueueRestore(app, kRetries + 1);
 }
 
-void GiveVolumeBack(ApplicationState& app, Platform& os) {
-    if (app.advertBlocked) RestoreNow(app, os, 1);
+void GiveVolumeBack(ApplicationState& app, Platform&) {
+    if (app.advertBlocked) QueueRestore(app, 1);
 }
 
 void GiveVolumeBackBeforeLeaving(ApplicationState& app, Platform& os) {
@@ -237,7 +234,9 @@ void GiveVolumeBackBeforeLeaving(ApplicationState& app, Platform& os) {
         at = FindKnobToRestore(app, os);
         if (at != KnobPlace::Unseen && !(at == KnobPlace::Restored && app.muteClickUnseen)) break;
     }
-    RestoreNow(app, os, kLeaveClicks);
+    // Whatever was under way has been dropped: this restore is all there is.
+    QueueRestore(app, kLeaveClicks);
+    FinishSequence(app, os);
     // Left before the mute sequence made it play on: the pause was ours too.
     if (app.playOnOwed && !IsSpotifyPlaying(app, os.screen)) PlayPause(app, os);
     app.playOnOwed = false;
@@ -246,7 +245,7 @@ void GiveVolumeBackBeforeLeaving(ApplicationState& app, Platform& os) {
 void KeepAdvertSilent(ApplicationState& app, Platform& os) {
     if (!app.advertBlocked || app.leaving) return;
     const int knob = LocateVolumeKnob(app, os.screen);
-    if (!IsKnobPosition(knob) || knob == spotify::kKnobMutedX) return;
+    if (!IsKnobPosition(knob) || knob == spotify::kKnobMutedX || app.leaving) return;
     LogLine("Error:      Spotify's volume came back during an advert");
     // Whoever set it, it is the volume to come back to now.
     app.savedKnobX = knob;
@@ -339,11 +338,11 @@ bool RestoreVolumeIfPending(ApplicationState& app, Platform& os) {
         return true;
     }
     if (at == KnobPlace::AtZero && fromLastExit) LogLine("Spotify:    Restoring the volume from before the last exit");
-    if (at == KnobPlace::AtZero) RestoreNow(app, os, 1);
+    if (at == KnobPlace::AtZero) QueueRestore(app, 1);
     else SettleRestore(app, os, at);
     return !app.volumeRestorePending;
 }
 
-void RestoreAtTitleChange(ApplicationState& app, Platform& os) {
-    if (app.volumeRestorePending && app.restoreLeftToListener) RestoreNow(app, os, 1);
+void RestoreAtTitleChange(ApplicationState& app, Platform&) {
+    if (app.volumeRestorePending && app.restoreLeftToListener) QueueRestore(app, 1);
 }

@@ -10,7 +10,7 @@
 // the restore pending, one the listener moved is left alone.
 void SetBlocked(ApplicationState& app, Platform& os, bool on);
 
-// The same at once for the commands that cannot wait (Mute Adverts cleared,
+// The same for the commands that give the volume back (Mute Adverts cleared,
 // Spotify's Close): one click and one check 50 ms later; what does not verify
 // stays pending.
 void GiveVolumeBack(ApplicationState& app, Platform& os);
@@ -42,7 +42,8 @@ void LoadPendingRestore(ApplicationState& app, Platform& os);
 // scanned first and clicked back only from 0 %; a knob elsewhere is the
 // listener's own choice and is left. After ten scans of a playing client
 // without its knob the listener is told to set it by hand. An advert playing
-// meanwhile is taken as silenced. Returns true when nothing is left to restore.
+// meanwhile is taken as silenced. The clicks are queued (spotify_sequence.h).
+// Returns true when nothing is owed, not counting a restore just queued.
 bool RestoreVolumeIfPending(ApplicationState& app, Platform& os);
 
 // Once the listener has been told, a pending restore is scanned for only when

@@ -11,18 +11,17 @@ void QueueStages(ApplicationState& app, std::initializer_list<SequenceStage> sta
     app.sequence.insert(app.sequence.end(), stages);
 }
 
-void ThenRun(ApplicationState& app, std::initializer_list<SequenceStage> stages) {
-    // The stage calling this is still at the front until it returns.
-    app.sequence.insert(app.sequence.empty() ? app.sequence.end() : app.sequence.begin() + 1, stages);
-}
-
 void EndSequence(ApplicationState& app) {
     app.sequence.clear();
     app.sequenceEnded = true;
 }
 
+bool EndTakenMeanwhile(const ApplicationState& app) {
+    return app.sequence.empty();
+}
+
 bool SequenceRunning(const ApplicationState& app) {
-    return !app.sequence.empty();
+    return !app.sequence.empty() || !app.waitingCommands.empty();
 }
 
 namespace {
@@ -41,25 +40,25 @@ int RunDueStages(ApplicationState& app, Platform& os) {
     return 0;
 }
 
-void RunWaitingCommands(ApplicationState& app) {
-    while (!app.waitingCommands.empty() && app.sequence.empty()) {
-        std::function<void()> command = std::move(app.waitingCommands.front());
-        app.waitingCommands.erase(app.waitingCommands.begin());
-        command();
-    }
-}
-
 }  // namespace
 
 void ContinueSequence(ApplicationState& app, Platform& os) {
-    if (!app.sequence.empty() && os.clock.NowMs() < app.sequenceDueMs) return;
-    const int pause = RunDueStages(app, os);
-    app.sequenceDueMs = os.clock.NowMs() + pause;
-    if (app.sequence.empty()) RunWaitingCommands(app);
+    if (app.leaving) return;  // Spotify has been left as found
+    if (!app.sequence.empty()) {
+        if (os.clock.NowMs() < app.sequenceDueMs) return;
+        app.sequenceDueMs = os.clock.NowMs() + RunDueStages(app, os);
+        return;
+    }
+    if (app.waitingCommands.empty()) return;
+    // One command a call: a burst of them (a slider dragged, a key held)
+    // never holds the window longer than one of them takes.
+    std::function<void()> command = std::move(app.waitingCommands.front());
+    app.waitingCommands.pop_front();
+    command();
 }
 
 int MsUntilNextStage(const ApplicationState& app, Platform& os) {
-    if (app.sequence.empty()) return -1;
+    if (app.sequence.empty()) return app.waitingCommands.empty() ? -1 : 0;
     const std::uint64_t now = os.clock.NowMs();
     return app.sequenceDueMs > now ? static_cast<int>(app.sequenceDueMs - now) : 0;
 }
@@ -70,13 +69,13 @@ void FinishSequence(ApplicationState& app, Platform& os) {
 }
 
 void WhenSpotifyIsFree(ApplicationState& app, std::function<void()> command) {
-    if (app.sequence.empty()) command();
+    if (!SequenceRunning(app)) command();
     else app.waitingCommands.push_back(std::move(command));
 }
 
 void DropSequence(ApplicationState& app) {
     app.sequence.clear();
     app.sequenceEnded = true;
-    app.waitingCommands.clear();
+    app.sequenceTries = 0;
     app.sequenceDueMs = 0;
 }

@@ -3,6 +3,9 @@
 #pragma once
 #include <string>
 
+// The status label while nothing plays.
+inline constexpr char kIdleStatusText[] = "^__^";
+
 class MainControls {
 public:
     virtual ~MainControls() = default;

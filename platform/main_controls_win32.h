@@ -15,7 +15,7 @@ public:
     HWND trayWindow = nullptr;  // the window the tray icon belongs to
     UINT trayIconId = 0;
     int noticesShown = 0;       // tests ask the main window for it
-    std::string statusText = "^__^";  // the label's own text, under any work status
+    std::string statusText = kIdleStatusText;  // the label's own text, under any work status
     std::string workStatus;
 
     void SetStatusLabel(const std::string& text) override;

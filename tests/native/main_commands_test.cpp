@@ -34,6 +34,7 @@ TEST_F(MainCommands, ClearingMuteAdvertsWritesAtOnceAndMakesTheTitleNew) {
     SimClick(sim.player, 42, app.spotifyHeight - 21, 0);  // nothing plays
     controls.status = "Blocked: x";
     OnMuteAdvertsBox(app, os, false);
+    FinishSequence(app, os);
     EXPECT_FALSE(app.muteAdverts);
     EXPECT_EQ(app.previousTitle, "xyz");
     EXPECT_EQ(controls.status, "^__^");
@@ -136,6 +137,19 @@ TEST_F(MainCommands, PlayMp3WithoutAFolderWaitsForTheChosenFoldersReading) {
     EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "True");
     EXPECT_EQ(app.mp3Folder, dir / "music");
     EXPECT_TRUE(app.fillerPlaying);  // the advert under way is filled at once
+
+    // Unticked while the chosen folder is read: the box stays off.
+    PlayMp3(app, filler, controls, false);
+    OnPlayMp3Box(app, os, dialogs, false, reading);
+    app.mp3Folder.clear();
+    dialogs.answers = {dir / "music"};
+    reading = Mp3FolderReading();
+    EXPECT_TRUE(OnPlayMp3Box(app, os, dialogs, true, reading));
+    controls.playBox = false;  // the listener changes their mind
+    read(reading);
+    OnMp3FolderRead(app, os, dialogs, reading);
+    EXPECT_FALSE(app.playMp3);
+    EXPECT_FALSE(app.fillerPlaying);
 }
 
 TEST_F(MainCommands, PreviousThenNextDuringAnAdvertReturnsToTheFile) {
@@ -225,6 +239,7 @@ TEST_F(MainCommands, ClearingMuteAdvertsDuringASilencedAdvertGivesTheVolumeBackA
     FinishSequence(app, os);
     PlayMp3(app, filler, controls, true);
     OnMuteAdvertsBox(app, os, false);
+    FinishSequence(app, os);
     EXPECT_FALSE(graph.running);  // no filler over the advert now heard
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(app.advertBlocked);

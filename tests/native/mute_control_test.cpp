@@ -18,6 +18,13 @@ struct Mute : SimWorld {
         app.currentTitle = sim.player.title;
     }
     int H() const { return app.spotifyHeight; }
+    // The pending restore as a tick tries it, the clicks it queues run to
+    // their end: whether nothing is owed any more.
+    bool TryRestore(ApplicationState& a) {
+        RestoreVolumeIfPending(a, os);
+        FinishSequence(a, os);
+        return !a.volumeRestorePending;
+    }
     // A mute or restore as the ticks run it, its pauses waited out.
     void Block(ApplicationState& a, bool on) {
         SetBlocked(a, os, on);
@@ -36,7 +43,7 @@ struct Mute : SimWorld {
     void TicksFor(ApplicationState& a, int ms) {
         for (int t = 0; t < ms; t += 50) {
             sim.Sleep(50);
-            RestoreVolumeIfPending(a, os);
+            TryRestore(a);
         }
     }
 };
@@ -107,10 +114,10 @@ TEST_F(Mute, RestoreThatNeverLandsKeepsTheRecordAndTriesAgainLater) {
     EXPECT_EQ(Restore(), "162");
     sim.player.clicksToIgnore = 0;
     sim.player.entry = 1;  // a track plays now
-    EXPECT_FALSE(RestoreVolumeIfPending(app, os));  // not within a second
+    EXPECT_FALSE(TryRestore(app));  // not within a second
     EXPECT_EQ(sim.player.knobLeft, 124);
     sim.Sleep(1000);
-    EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+    EXPECT_TRUE(TryRestore(app));
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(HasRecord());
 }
@@ -171,18 +178,18 @@ TEST_F(Mute, APendingRestoreWaitsForALoggedInMainWindow) {
     StartAgain(next);
     next.spotifyWindow = nullptr;
     ASSERT_TRUE(next.volumeRestorePending);
-    EXPECT_FALSE(RestoreVolumeIfPending(next, os));  // no window yet
+    EXPECT_FALSE(TryRestore(next));  // no window yet
     // A splash window of the client's class: no slider to click.
     next.spotifyWindow = sim.AddWindow(SimWindow{spotify::kMainWindowClass, "Spotify", {0, 0, 300, 200}});
     sim.clicks.clear();
-    EXPECT_FALSE(RestoreVolumeIfPending(next, os));
+    EXPECT_FALSE(TryRestore(next));
     EXPECT_TRUE(sim.clicks.empty());
     next.spotifyWindow = app.spotifyWindow.load();
-    EXPECT_TRUE(RestoreVolumeIfPending(next, os));
+    EXPECT_TRUE(TryRestore(next));
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(next.volumeRestorePending);
     EXPECT_FALSE(HasRecord());
-    EXPECT_TRUE(RestoreVolumeIfPending(next, os));  // nothing more to do
+    EXPECT_TRUE(TryRestore(next));  // nothing more to do
 }
 
 TEST_F(Mute, APendingRestoreDuringAnAdvertTakesItAsSilenced) {
@@ -190,7 +197,7 @@ TEST_F(Mute, APendingRestoreDuringAnAdvertTakesItAsSilenced) {
     ApplicationState next;
     StartAgain(next);
     sim.clicks.clear();
-    EXPECT_TRUE(RestoreVolumeIfPending(next, os));
+    EXPECT_TRUE(TryRestore(next));
     EXPECT_TRUE(next.advertBlocked);
     EXPECT_TRUE(sim.clicks.empty());
     EXPECT_EQ(Restore(), "162");  // kept until the advert ends
@@ -198,7 +205,7 @@ TEST_F(Mute, APendingRestoreDuringAnAdvertTakesItAsSilenced) {
     ApplicationState hearing;
     StartAgain(hearing);
     hearing.muteAdverts = false;
-    EXPECT_TRUE(RestoreVolumeIfPending(hearing, os));
+    EXPECT_TRUE(TryRestore(hearing));
     EXPECT_FALSE(hearing.advertBlocked);
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(HasRecord());
@@ -209,7 +216,7 @@ TEST_F(Mute, AnUnreadableRestoreValueIsForgotten) {
         installer.registry[kProgramUserKey]["Restore"] = value;
         LoadPendingRestore(app, os);
         EXPECT_FALSE(app.volumeRestorePending) << value;
-        EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+        EXPECT_TRUE(TryRestore(app));
         EXPECT_TRUE(sim.clicks.empty());
         EXPECT_FALSE(HasRecord()) << value;
     }
@@ -222,7 +229,7 @@ TEST_F(Mute, ARecordLeftInOptionsByAnEarlierVersionIsTakenOverOnce) {
     LoadPendingRestore(app, os);
     EXPECT_EQ(Restore(), "173");
     EXPECT_EQ(dir.Read("Options.ini"), " [Options]\r\n Mute=True\r\n");
-    EXPECT_TRUE(RestoreVolumeIfPending(app, os));
+    EXPECT_TRUE(TryRestore(app));
     EXPECT_EQ(sim.player.knobLeft, 173);
     EXPECT_FALSE(HasRecord());
 }
@@ -236,7 +243,7 @@ TEST_F(Mute, AVolumeTheListenerSetAfterAnEndIsLeftAsSet) {
     ApplicationState next;
     StartAgain(next);
     sim.clicks.clear();
-    EXPECT_TRUE(RestoreVolumeIfPending(next, os));
+    EXPECT_TRUE(TryRestore(next));
     EXPECT_TRUE(sim.clicks.empty());
     EXPECT_EQ(sim.player.knobLeft, 130);
     EXPECT_FALSE(HasRecord());
@@ -263,6 +270,7 @@ TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOn
     sim.player.settings.knobHidden = false;
     sim.Sleep(50);
     DetectionTick(next, os);  // a title it has not judged yet
+    FinishSequence(next, os);
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(HasRecord());
     EXPECT_EQ(controls.notices.size(), 1u);
@@ -316,7 +324,7 @@ TEST_F(Mute, ARestartedClientIsGivenItsVolumeAtOnce) {
     app.spotifyWindow = sim.AddWindow(SimWindow{spotify::kMainWindowClass, "", {100, 50, 900, 650}});
     sim.spotify = app.spotifyWindow;
     sim.player.entry = 1;
-    EXPECT_TRUE(RestoreVolumeIfPending(app, os));  // not held back by the once-a-second pace
+    EXPECT_TRUE(TryRestore(app));  // not held back by the once-a-second pace
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_LT(sim.now - gone, 500u);
 }

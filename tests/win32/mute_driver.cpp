@@ -27,5 +27,6 @@ int main(int argc, char** argv) {
     }
     LoadPendingRestore(app, win->platform);
     RestoreVolumeIfPending(app, win->platform);
+    FinishSequence(app, win->platform);
     return app.volumeRestorePending ? 4 : 0;
 }
