@@ -32,9 +32,10 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${ADQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The Wine-side rig: the simulated client driven as another process, and
-# child processes ended with their tests; the tests, benchmark, demo and
-# matrix link it.
-add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp tests/win32/prefix_snapshot.cpp)
+# child processes ended with their tests, and the probe of whether a window
+# answers; the tests, benchmarks, demo and matrix link it.
+add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp tests/win32/prefix_snapshot.cpp
+  tests/win32/answer_probe.cpp)
 target_include_directories(win32_test_rig PUBLIC tests/win32)
 target_link_libraries(win32_test_rig PUBLIC user32 gdi32 psapi advapi32)
 
