@@ -102,6 +102,13 @@ add_executable(advert_bench tools/bench/advert_bench_win32.cpp)
 target_link_libraries(advert_bench PRIVATE adquell_win32 win32_test_rig)
 add_dependencies(advert_bench spotify_sim)
 
+# Whether the program's window keeps answering during a slow update download
+# and while it reads a large music folder.
+add_executable(responsiveness tools/bench/responsiveness_win32.cpp)
+target_include_directories(responsiveness PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(responsiveness PRIVATE win32_test_rig)
+add_dependencies(responsiveness tested_program spotify_sim test_media tiny_http_server update_copies)
+
 # The program: Adquell Lite.exe with its icon, version and manifest.
 set(ICON_PATH ${CMAKE_BINARY_DIR}/adquell.ico)
 set(MANIFEST_PATH ${CMAKE_SOURCE_DIR}/app/app.manifest)
