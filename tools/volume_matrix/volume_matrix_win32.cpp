@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "base/application_state.h"
 #include "answer_probe.h"
+#include "base/application_state.h"
 #include "base/command_ids.h"
 #include "child_process.h"
 #include "sim_rig.h"
