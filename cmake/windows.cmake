@@ -32,9 +32,10 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${ADQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The Wine-side rig: the simulated client driven as another process, and
-# child processes ended with their tests; the tests, benchmark, demo and
-# matrix link it.
-add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp tests/win32/prefix_snapshot.cpp)
+# child processes ended with their tests, and the probe of whether a window
+# answers; the tests, benchmarks, demo and matrix link it.
+add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp tests/win32/prefix_snapshot.cpp
+  tests/win32/answer_probe.cpp)
 target_include_directories(win32_test_rig PUBLIC tests/win32)
 target_link_libraries(win32_test_rig PUBLIC user32 gdi32 psapi advapi32)
 
@@ -100,6 +101,13 @@ target_link_libraries(index_bench PRIVATE adquell_core)
 add_executable(advert_bench tools/bench/advert_bench_win32.cpp)
 target_link_libraries(advert_bench PRIVATE adquell_win32 win32_test_rig)
 add_dependencies(advert_bench spotify_sim)
+
+# Whether the program's window keeps answering during a slow update download
+# and while it reads a large music folder.
+add_executable(responsiveness tools/bench/responsiveness_win32.cpp)
+target_include_directories(responsiveness PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(responsiveness PRIVATE win32_test_rig)
+add_dependencies(responsiveness tested_program spotify_sim test_media tiny_http_server update_copies)
 
 # The program: Adquell Lite.exe with its icon, version and manifest.
 set(ICON_PATH ${CMAKE_BINARY_DIR}/adquell.ico)

@@ -1,9 +1,10 @@
 // A small HTTP server on 127.0.0.1 for the update tests: serves the files of a
 // folder ("/a/b?c" is the file a\b@c), records every request in requests.log
 // and answers 404 for anything missing. Runs until it is ended.
-//   tiny_http_server PORT FOLDER [PAUSE_MS]   (writes FOLDER\ready once listening)
-// With PAUSE_MS, a body over 64 KB is sent 16 KB at a time with that pause
-// between the pieces: a slow server.
+//   tiny_http_server PORT FOLDER [PAUSE_MS [PIECE_BYTES]]   (writes FOLDER\ready once listening)
+// With PAUSE_MS, a body over four pieces (16 KB each unless PIECE_BYTES says
+// otherwise) is sent a piece at a time with that pause between the pieces: a
+// slow server.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -39,17 +40,16 @@ std::string RequestPath(const std::string& request) {
 }
 
 // Whole, or slowly; stops when the client has gone.
-void Send(SOCKET client, const std::string& response, int pauseMs) {
-    constexpr size_t kPiece = 16 * 1024;
-    const bool slow = pauseMs > 0 && response.size() > 4 * kPiece;
-    for (size_t at = 0; at < response.size(); at += slow ? kPiece : response.size()) {
-        const size_t n = slow ? std::min(kPiece, response.size() - at) : response.size();
+void Send(SOCKET client, const std::string& response, int pauseMs, size_t piece) {
+    const bool slow = pauseMs > 0 && response.size() > 4 * piece;
+    for (size_t at = 0; at < response.size(); at += slow ? piece : response.size()) {
+        const size_t n = slow ? std::min(piece, response.size() - at) : response.size();
         if (send(client, response.data() + at, static_cast<int>(n), 0) <= 0) return;
         if (slow) Sleep(static_cast<DWORD>(pauseMs));
     }
 }
 
-void Serve(SOCKET client, const std::string& folder, int pauseMs) {
+void Serve(SOCKET client, const std::string& folder, int pauseMs, size_t piece) {
     std::string request;
     char buffer[4096];
     while (request.find("\r\n\r\n") == std::string::npos) {
@@ -74,7 +74,7 @@ void Serve(SOCKET client, const std::string& folder, int pauseMs) {
     } else {
         response = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
     }
-    Send(client, response, pauseMs);
+    Send(client, response, pauseMs, piece);
     shutdown(client, SD_SEND);
 }
 
@@ -93,11 +93,12 @@ int main(int argc, char** argv) {
         return 4;
     const std::string folder = argv[2];
     const int pauseMs = argc > 3 ? std::atoi(argv[3]) : 0;
+    const size_t piece = argc > 4 && std::atoi(argv[4]) > 0 ? static_cast<size_t>(std::atoi(argv[4])) : 16 * 1024;
     std::ofstream(folder + "\\ready") << "ready\n";
     for (;;) {
         SOCKET client = accept(listener, nullptr, nullptr);
         if (client == INVALID_SOCKET) break;
-        Serve(client, folder, pauseMs);
+        Serve(client, folder, pauseMs, piece);
         closesocket(client);
     }
     return 0;

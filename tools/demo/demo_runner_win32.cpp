@@ -1,6 +1,6 @@
 // Runs Adquell Lite.exe beside the simulated Spotify client and reports what
 // happened, from outside: the client's record, the program's windows, its
-// exit code and its process figures.
+// exit code, its process figures and the longest its window took to answer.
 //   demo_runner PLAYLIST [--bench] [--shots FOLDER] [--program EXE] [--transport]
 // The program is the one the build was told to test (bin\tested), unless
 // --program names another.
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "answer_probe.h"
 #include "base/application_state.h"
 #include "base/command_ids.h"
 #include "child_process.h"
@@ -135,7 +136,10 @@ int main(int argc, char** argv) {
     const DWORD launched = GetTickCount();
     std::printf("program: %s\n", exe.c_str());
     ChildProcess program(exe, "", work);
-    HWND main = WaitForWindow("Adquell", (std::string("Adquell Lite ") + ProgramVersion).c_str(), kDeadline);
+    const std::string title = std::string("Adquell Lite ") + ProgramVersion;
+    // Asked from the start until File > Exit, which may block while Spotify is given back.
+    AnswerProbe answers("Adquell", title);
+    HWND main = WaitForWindow("Adquell", title.c_str(), kDeadline);
     while (main && !IsWindowVisible(main) && GetTickCount() - launched < kDeadline) Sleep(5);
     const DWORD startUp = GetTickCount() - launched;
     if (!main) {
@@ -165,6 +169,7 @@ int main(int argc, char** argv) {
         GetProcessMemoryInfo(program.Handle(), &memory, sizeof memory);
         std::printf("peak working set: %.1f MB\n", memory.PeakWorkingSetSize / 1048576.0);
     }
+    answers.Stop();
     PostMessageA(main, WM_COMMAND, kExitCommand, 0);  // File, Exit
     const DWORD code = program.Wait(kDeadline);
     rig.Close();
@@ -182,6 +187,11 @@ int main(int argc, char** argv) {
                 CountEvents(rig, "banner created"));
     std::printf("full-screen adverts closed: %d of %d\n", CountEvents(rig, "fullscreen closed"),
                 CountEvents(rig, "fullscreen created"));
+    if (answers.Asked())
+        std::printf("main window: longest wait for an answer %.0f ms (%lld times asked)\n", answers.LongestMs(),
+                    answers.Asked());
+    else
+        std::printf("main window: longest wait for an answer: never asked\n");
     std::printf("Adquell Lite ended with exit code %lu\n", code);
     return code == 1 && transportOk ? 0 : 1;
 }

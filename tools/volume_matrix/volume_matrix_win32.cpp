@@ -2,13 +2,16 @@
 // scenario per way the listener could be left muted or louder, each judged by
 // the client's own record of the volume during the track after the advert.
 // Prints a table; exits 0 only when every scenario ends at the listener's
-// exact volume and every advert whose knob could be seen was silenced.
+// exact volume and every advert whose knob could be seen was silenced. The
+// table also shows the longest the program's window took to answer, from its
+// start until the scenario ends it on purpose; that figure judges nothing.
 //   volume_matrix [--program EXE] [--only TEXT] [--console]
 // --only runs the scenarios whose name holds TEXT; --console opens the
 // program's debug console, whose log then shows where Wine shows consoles.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "answer_probe.h"
 #include "base/application_state.h"
 #include "base/command_ids.h"
 #include "child_process.h"
@@ -38,6 +42,7 @@ struct Outcome {
     bool ok = false;
     std::string note;
     std::string reading;   // what a scenario's action read on the way, for the table
+    std::string longestWait = "-";  // ms the window took at most to answer
 };
 
 // What a scenario is judged by: the track after the advert (its volume
@@ -47,6 +52,32 @@ enum class Judged { ByNextTrack, ByKeptVolume };
 
 // Set by a scenario's action: a figure it read, shown beside the result.
 std::string actionReading;
+
+// Whether the program's window answers, asked from its start until the
+// scenario ends it on purpose: an end may block while Spotify is given back.
+// A scenario that runs other copies watches each of them the same way.
+std::unique_ptr<AnswerProbe> answerProbe;
+double longestWaitMs = 0;
+long long answersAsked = 0;
+
+void StopWatchingAnswers() {
+    if (!answerProbe) return;
+    answerProbe->Stop();
+    longestWaitMs = std::max(longestWaitMs, answerProbe->LongestMs());
+    answersAsked += answerProbe->Asked();
+    answerProbe.reset();
+}
+
+void WatchAnswers(const std::string& title) {
+    StopWatchingAnswers();
+    answerProbe = std::make_unique<AnswerProbe>("Adquell", title);
+}
+
+std::string LongestWaitText() {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f", longestWaitMs);
+    return answersAsked ? text : "-";
+}
 
 // Something done to the program while the playlist runs; returns what went
 // wrong, or empty text.
@@ -162,9 +193,13 @@ Outcome Run(const Scenario& s) {
         failed.note = "the simulated client did not start";
         return failed;
     }
+    longestWaitMs = 0;
+    answersAsked = 0;
     std::unique_ptr<ChildProcess> program = StartProgram();
+    WatchAnswers(std::string("Adquell Lite ") + ProgramVersion);
     HWND main = ProgramWindow(kDeadline);
     if (!main) {
+        StopWatchingAnswers();
         failed.note = "the program did not start";
         return failed;
     }
@@ -172,6 +207,7 @@ Outcome Run(const Scenario& s) {
     actionReading.clear();
     const std::string actionNote = s.during ? s.during(rig, program) : std::string();
     if (!s.endsSpotify) rig.WaitForEvent(" end", 120000);
+    StopWatchingAnswers();
     if (HWND main = ProgramWindow(0)) {
         PostMessageA(main, WM_COMMAND, kExitCommand, 0);  // File, Exit
         program->Wait(kDeadline);
@@ -180,6 +216,7 @@ Outcome Run(const Scenario& s) {
     rig.Close();
     Outcome o = Judge(s, rig, actionNote);
     o.reading = actionReading;
+    o.longestWait = LongestWaitText();
     return o;
 }
 
@@ -258,6 +295,7 @@ std::string KnobUnseenWhilePending(SimRig& rig, std::unique_ptr<ChildProcess>&) 
 std::string ZelmorMidAdvert(SimRig& rig, std::unique_ptr<ChildProcess>& program) {
     const std::string silenced = WaitUntilSilencedAndPlaying(rig);
     if (!silenced.empty()) return silenced;
+    StopWatchingAnswers();
     PostMessageA(ProgramWindow(kDeadline), WM_COMMAND, kZelmorCommand, 0);
     if (program->Wait(kDeadline) == STILL_ACTIVE) return "the program did not end; ";
     if (!WaitUntil([] { return FindWindowA("SpotifyMainWindow", nullptr) == nullptr; }, kDeadline))
@@ -280,6 +318,7 @@ std::string SecondCopy(SimRig&, std::unique_ptr<ChildProcess>& first) {
 std::string LogOffAt(const char* moment, SimRig& rig, std::unique_ptr<ChildProcess>& program) {
     if (rig.WaitForEvent(moment, kDeadline).ms < 0) return std::string("never came: ") + moment + "; ";
     HWND main = ProgramWindow(kDeadline);
+    StopWatchingAnswers();
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kDeadline, &answer);
     DWORD_PTR ignored = 0;
@@ -418,6 +457,7 @@ void PressAltD() {
 }
 
 std::string UpdateWhileSilenced(SimRig& rig, std::unique_ptr<ChildProcess>& tested) {
+    StopWatchingAnswers();
     EndProgramWindow(ProgramWindow(kDeadline));  // this scenario runs the installed copies instead
     tested.reset();
     const std::string copies = ExeFolder() + "..\\update-copies\\";
@@ -441,15 +481,18 @@ std::string UpdateWhileSilenced(SimRig& rig, std::unique_ptr<ChildProcess>& test
         return "the test server did not start; ";
     SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", ("http://127.0.0.1:" + port).c_str());
     ChildProcess old(installed, "", install);
+    WatchAnswers("Adquell Lite 0.4");
     SetEnvironmentVariableA("ADQUELL_UPDATE_BASE", nullptr);
     std::string note;
     HWND newWindow = nullptr;
     if (!WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline)) return "the installed 0.4 did not start; ";
     if (rig.WaitForEvent("knob x=124", kDeadline).ms < 0) return "0.4 never silenced the first advert; ";
+    StopWatchingAnswers();  // Alt+D ends 0.4 by handing over to 0.5
     PressAltD();
     HWND box = nullptr;
     WaitUntil([&] { return (box = UpdatedBox()) != nullptr; }, kDeadline);
     newWindow = WaitForWindow("Adquell", "Adquell Lite 0.5", kDeadline);
+    if (newWindow) WatchAnswers("Adquell Lite 0.5");
     if (!box) note += "no \"Adquell has been updated.\" box; ";
     if (!newWindow) note += "0.5 did not start; ";
     // The listener reads the box for longer than a new copy tries for a
@@ -469,6 +512,7 @@ std::string UpdateWhileSilenced(SimRig& rig, std::unique_ptr<ChildProcess>& test
         if (next.ms < 0) note += "no next advert; ";
         else if (rig.WaitForEvent("knob x=124", 3000, at).ms < 0) note += "0.5 did not silence the next advert; ";
         rig.WaitForEvent(" end", 120000);
+        StopWatchingAnswers();
         EndProgramWindow(newWindow);
     }
     RemoveTree(install);
@@ -548,16 +592,16 @@ int main(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) showConsole = showConsole || std::strcmp(argv[i], "--console") == 0;
     std::printf("program: %s\n\n", programPath.c_str());
-    std::printf("%-48s %-18s %-26s %-12s %s\n", "scenario", "advert audible ms", "next track volume",
-                "off volume ms", "result");
+    std::printf("%-48s %-18s %-26s %-12s %-16s %s\n", "scenario", "advert audible ms", "next track volume",
+                "off volume ms", "longest wait ms", "result");
     int failures = 0, run = 0;
     for (const Scenario& s : Scenarios()) {
         if (std::string(s.name).find(only) == std::string::npos) continue;
         ++run;
         const Outcome o = Run(s);
         failures += !o.ok;
-        std::printf("%-48s %-18s %-26s %-12s %s%s%s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(),
-                    o.offMs.c_str(), o.ok ? "ok" : "FAILED", o.note.empty() ? "" : ": ", o.note.c_str(),
+        std::printf("%-48s %-18s %-26s %-12s %-16s %s%s%s%s%s\n", s.name, o.audible.c_str(), o.volume.c_str(),
+                    o.offMs.c_str(), o.longestWait.c_str(), o.ok ? "ok" : "FAILED", o.note.empty() ? "" : ": ", o.note.c_str(),
                     o.reading.empty() ? "" : "  ", o.reading.c_str());
         std::fflush(stdout);
     }
