@@ -6,7 +6,10 @@
 # (File > Exit, log-off, Zelmor, an update's hand-over) are left out: they may
 # block while Spotify is given back. Prints figures against the goal; asserts
 # nothing (exits 1 only when something could not run).
-#   scripts/responsiveness.sh
+#   scripts/responsiveness.sh [--program EXE]
+# --program measures another exe (e.g. an earlier commit's, as
+# scripts/bench-program.sh builds them); the update case always runs the
+# update copies this tree builds, which take updates signed with the tests' key.
 # The tools' whole outputs are kept in build/responsiveness/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,15 +18,17 @@ bash scripts/windows-build.sh demo_runner volume_matrix responsiveness adquell_l
 . scripts/wine-env.sh
 trap wine_env_down EXIT
 wine_env_up build/windows >/dev/null
+program=()
+[ "${1:-}" = "--program" ] && program=(--program "$(winepath -w "$2")")
 logs="$root/build/responsiveness"
 mkdir -p "$logs"
 
 # Each tool has a deadline; its exit code judges volumes or adverts, not
 # answers, so only its figures are read.
-timeout 900 wine build/windows/bin/demo_runner.exe "$(winepath -w tools/demo/demo-playlist.txt)" \
+timeout 900 wine build/windows/bin/demo_runner.exe "$(winepath -w tools/demo/demo-playlist.txt)" "${program[@]}" \
   > "$logs/demo.log" 2>&1 || true
-timeout 1800 wine build/windows/bin/volume_matrix.exe > "$logs/volume-matrix.log" 2>&1 || true
-timeout 600 wine build/windows/bin/responsiveness.exe > "$logs/responsiveness.log" 2>&1 || true
+timeout 1800 wine build/windows/bin/volume_matrix.exe "${program[@]}" > "$logs/volume-matrix.log" 2>&1 || true
+timeout 600 wine build/windows/bin/responsiveness.exe "${program[@]}" > "$logs/responsiveness.log" 2>&1 || true
 
 python3 - "$logs" <<'EOF'
 import re, sys
