@@ -9,19 +9,23 @@
 
 namespace {
 
-constexpr const char* kTickTargetProperty = "Adquell.TickTarget";
+// Held here rather than as a window property: under Wine every property read
+// is a request to the wineserver, and the ticks read it twenty times a second.
+TickTarget* theTarget = nullptr;
 
-TickTarget& TargetOf(HWND main) {
-    return *static_cast<TickTarget*>(GetPropA(main, kTickTargetProperty));
+TickTarget& TargetOf(HWND) {
+    return *theTarget;
 }
 
-// The next tick comes 50 ms after this one ends, however long it took.
+// The next tick comes 50 ms after this one ends, however long it took. A tick
+// that took no time leaves the timer as it runs: re-arming it is two more
+// calls into the system on every idle tick.
 void CALLBACK DetectionTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
-    KillTimer(window, kDetectionTimerId);
+    const DWORD started = GetTickCount();
     ++TheAdvertTickCounts().detection;
     TickTarget& target = TargetOf(window);
     DetectionTick(*target.app, *target.os);
-    SetTimer(window, kDetectionTimerId, kDetectionPeriodMs, DetectionTimerProc);
+    if (GetTickCount() != started) SetTimer(window, kDetectionTimerId, kDetectionPeriodMs, DetectionTimerProc);
     KeepSequenceGoing(window);
 }
 
@@ -65,8 +69,8 @@ void KeepSequenceGoing(HWND main) {
     if (due >= 0) SetTimer(main, kSequenceTimerId, std::max<UINT>(due, USER_TIMER_MINIMUM), SequenceTimerProc);
 }
 
-void SetTickTarget(HWND main, TickTarget* target) {
-    SetPropA(main, kTickTargetProperty, target);
+void SetTickTarget(HWND, TickTarget* target) {
+    theTarget = target;
 }
 
 void ArmAdvertTimers(HWND main) {

@@ -22,8 +22,8 @@ struct TickTarget {
     Platform* os = nullptr;
 };
 
-// Lets main's timer callbacks and the watcher find the target (a property of
-// the window, which must outlive neither).
+// Lets main's timer callbacks and the watcher find the target (one main window
+// in a process; the target must outlive its timers and the watcher).
 void SetTickTarget(HWND main, TickTarget* target);
 
 void ArmAdvertTimers(HWND main);

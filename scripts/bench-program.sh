@@ -61,26 +61,33 @@ bench_one() {  # bench_one release|debug|rev:COMMIT
   if [ "$build" = debug ]; then flags+=(--debug); exe="build/windows/bin/Adquell Lite.exe"; fi
   if [ "${build#rev:}" != "$build" ]; then exe="$(build_rev "${build#rev:}")"; flags+=(--program "$exe"); fi
   bash scripts/demo.sh "${flags[@]}" "$playlist" > "$log" 2>&1 &
-  local demo=$! pid="" server="" idle_ms="" server_ms=""
+  local demo=$! pid="" server="" idle_ms="" server_ms="" base_ms=""
   # CPU of the program's own process while it idles, and of the wineserver
   # it talks to, read from Linux's side: Wine does not report another
-  # process's times.
+  # process's times. The wineserver also serves the simulated client, which
+  # ticks every 10 ms: its share without the program is read with the
+  # program stopped (SIGSTOP) for 50 s and counted for 60.
   for _ in $(seq 1 1200); do grep -q "idle minute starts" "$log" && break; sleep 0.5; done
   pid=$(program_pid)
   server=$(wineserver_pid)
   if [ -n "$pid" ]; then
-    local p1 p2 s1 s2 hz
+    local p1 p2 s1 s2 s3 s4 hz
     p1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$server"); sleep 60; p2=$(cpu_ticks "$pid"); s2=$(cpu_ticks "$server")
+    kill -STOP "$pid"
+    sleep 1; s3=$(cpu_ticks "$server"); sleep 50; s4=$(cpu_ticks "$server")
+    kill -CONT "$pid"
     hz=$(getconf CLK_TCK)
     idle_ms=$(( (p2 - p1) * 1000 / hz ))
     server_ms=$(( (s2 - s1) * 1000 / hz ))
+    base_ms=$(( (s4 - s3) * 1000 * 60 / 50 / hz ))
   fi
   wait "$demo" || true
   echo "== $build build"
   grep -v "idle minute starts" "$log"
   if [ -n "$idle_ms" ]; then
-    echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): program ${idle_ms} ms CPU, wineserver ${server_ms} ms," \
-         "together $(awk "BEGIN{printf \"%.2f\", ($idle_ms + $server_ms) / 600}") % of one core"
+    echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): program ${idle_ms} ms CPU, wineserver ${server_ms} ms" \
+         "(${base_ms} ms of it without the program), together $(awk "BEGIN{printf \"%.2f\", ($idle_ms + $server_ms) / 600}") % of one core;" \
+         "the program's own share $(awk "BEGIN{printf \"%.2f\", ($idle_ms + $server_ms - $base_ms) / 600}") %"
   else
     echo "idle for 60 s: the program's process was not found"
   fi
