@@ -10,16 +10,18 @@
 namespace {
 
 // Held here rather than as a window property: under Wine every property read
-// is a request to the wineserver, and the ticks read it twenty times a second.
+// is a request to the wineserver, and each tick would read it twice.
 TickTarget* theTarget = nullptr;
 
 TickTarget& TargetOf(HWND) {
     return *theTarget;
 }
 
-// The next tick comes 50 ms after this one ends, however long it took. A tick
-// that took no time leaves the timer as it runs: re-arming it is two more
-// calls into the system on every idle tick.
+// A tick that took a measurable time re-arms the timer, so that the next
+// comes 50 ms after it ends; one shorter than the tick count's step (an idle
+// tick) leaves the timer on its own schedule, since re-arming costs two calls
+// into the system. The timer stays armed during a tick: a tick must never run
+// a message loop, or a tick would run inside itself.
 void CALLBACK DetectionTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     const DWORD started = GetTickCount();
     ++TheAdvertTickCounts().detection;

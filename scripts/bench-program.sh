@@ -32,13 +32,20 @@ build_rev() {  # build_rev COMMIT -> prints the exe's path
   echo "$tree/build/release/bin/Adquell Lite.exe"
 }
 
-# The program's own process: a Wine process whose first argument is the exe
-# (the scripts and the runner that name it on their command lines are not).
-program_pid() {
-  local pid
+# The program's own process: the Wine process whose first argument is the
+# exe the demo started (its Windows path, Z: for /) in the demo's prefix; an
+# installed copy a test runs, or a script naming the exe, is not it. Nothing
+# when there is not exactly one.
+program_pid() {  # program_pid EXE
+  local pid wanted found=()
+  wanted="Z:$(realpath "$1" | tr / '\\')"
   for pid in $(pgrep -f "Adquell Lite.exe" || true); do
-    tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | head -1 | grep -q 'Adquell Lite\.exe$' && { echo "$pid"; return; }
+    [ "$(tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | head -1)" = "$wanted" ] || continue
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$root/build/windows/wineprefix" &&
+      found+=("$pid")
   done
+  [ ${#found[@]} -eq 1 ] && echo "${found[0]}"
+  return 0
 }
 
 # The wineserver of the demo's prefix (another prefix may have one running too).
@@ -57,9 +64,11 @@ cpu_ticks() {
 }
 
 bench_one() {  # bench_one release|debug|rev:COMMIT
-  local build="$1" log="$root/build/bench-program-${1//[:\/]/-}.log" flags=(--bench) exe="dist/Adquell Lite.exe"
-  if [ "$build" = debug ]; then flags+=(--debug); exe="build/windows/bin/Adquell Lite.exe"; fi
-  if [ "${build#rev:}" != "$build" ]; then exe="$(build_rev "${build#rev:}")"; flags+=(--program "$exe"); fi
+  local build="$1" log="$root/build/bench-program-${1//[:\/]/-}.log" exe="dist/Adquell Lite.exe"
+  if [ "$build" = debug ]; then exe="build/windows/bin/Adquell Lite.exe"; fi
+  if [ "${build#rev:}" != "$build" ]; then exe="$(build_rev "${build#rev:}")"; fi
+  # Named, so that its process is told by its path.
+  local flags=(--bench --program "$exe")
   bash scripts/demo.sh "${flags[@]}" "$playlist" > "$log" 2>&1 &
   local demo=$! pid="" server="" idle_ms="" server_ms="" base_ms=""
   # CPU of the program's own process while it idles, and of the wineserver
@@ -67,24 +76,32 @@ bench_one() {  # bench_one release|debug|rev:COMMIT
   # process's times. The wineserver also serves the simulated client, which
   # ticks every 10 ms: its share without the program is read with the
   # program stopped (SIGSTOP) for 50 s and counted for 60.
-  for _ in $(seq 1 1200); do grep -q "idle minute starts" "$log" && break; sleep 0.5; done
-  pid=$(program_pid)
+  # The runner idles 120 s after the line: 60 measured, 51 stopped, spare.
+  for _ in $(seq 1 2400); do grep -q "idle minute starts" "$log" && break; sleep 0.5; done
+  grep -q "idle minute starts" "$log" && pid=$(program_pid "$exe")
   server=$(wineserver_pid)
   if [ -n "$pid" ]; then
     local p1 p2 s1 s2 s3 s4 hz
     p1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$server"); sleep 60; p2=$(cpu_ticks "$pid"); s2=$(cpu_ticks "$server")
-    kill -STOP "$pid"
-    sleep 1; s3=$(cpu_ticks "$server"); sleep 50; s4=$(cpu_ticks "$server")
-    kill -CONT "$pid"
     hz=$(getconf CLK_TCK)
     idle_ms=$(( (p2 - p1) * 1000 / hz ))
     server_ms=$(( (s2 - s1) * 1000 / hz ))
-    base_ms=$(( (s4 - s3) * 1000 * 60 / 50 / hz ))
+    # Never left stopped, whatever ends this script meanwhile.
+    trap 'kill -CONT "$pid" 2>/dev/null || true' EXIT
+    if kill -STOP "$pid" 2>/dev/null; then
+      sleep 1; s3=$(cpu_ticks "$server"); sleep 50; s4=$(cpu_ticks "$server")
+      base_ms=$(( (s4 - s3) * 1000 * 60 / 50 / hz ))
+    fi
+    kill -CONT "$pid" 2>/dev/null || true
+    trap - EXIT
   fi
   wait "$demo" || true
   echo "== $build build"
   grep -v "idle minute starts" "$log"
-  if [ -n "$idle_ms" ]; then
+  if [ -n "$idle_ms" ] && [ -z "$base_ms" ]; then
+    echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): program ${idle_ms} ms CPU, wineserver ${server_ms} ms" \
+         "(the program ended before its share could be read)"
+  elif [ -n "$idle_ms" ]; then
     echo "idle for 60 s (playlist over, Spotify showing \"Spotify\"): program ${idle_ms} ms CPU, wineserver ${server_ms} ms" \
          "(${base_ms} ms of it without the program), together $(awk "BEGIN{printf \"%.2f\", ($idle_ms + $server_ms) / 600}") % of one core;" \
          "the program's own share $(awk "BEGIN{printf \"%.2f\", ($idle_ms + $server_ms - $base_ms) / 600}") %"

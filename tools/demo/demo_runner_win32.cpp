@@ -5,9 +5,11 @@
 // The program is the one the build was told to test (bin\tested), unless
 // --program names another.
 // --transport first drives Spotify through the program's buttons and hotkey
-// functions and checks each click's target; --bench adds an idle minute and the program's process figures; --shots
-// pauses for screenshots of the main and About windows (a file handshake in
-// FOLDER: "<name>.rect" written, "<name>.done" awaited).
+// functions and checks each click's target. --bench adds two idle minutes
+// (scripts/bench-program.sh measures the first and stops the program for
+// most of the second) and the program's process figures. --shots pauses for
+// screenshots of the main and About windows (a file handshake in FOLDER:
+// "<name>.rect" written, "<name>.done" awaited).
 #include <windows.h>
 #include <psapi.h>
 
