@@ -7,6 +7,7 @@
 
 #include "app/advert_timers_win32.h"
 #include "app/dpi_layout_win32.h"
+#include "platform/label_font_win32.h"
 #include "base/log.h"
 #include "blocking/detection_loop.h"
 #include "blocking/spotify_sequence.h"
@@ -246,6 +247,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DPICHANGED:
         OnWindowDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), p.shell.volumeSlider,
                            p.shell.linkLabel);
+        // The label's font again at the new size, in the face its text needs.
+        FitLabelFont(p.shell.statusLabel, p.win32.controls.workStatus.empty() ? p.win32.controls.statusText
+                                                                               : p.win32.controls.workStatus);
         return 0;
     case WM_COMMAND:
         MsgCommand(p, window, wParam, lParam);

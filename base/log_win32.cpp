@@ -36,6 +36,9 @@ void CreateDebugConsole(DebugLog& log) {
     AllocConsole();
     AttachConsole(GetCurrentProcessId());
     std::freopen("CON", "w", stdout);
+    // The lines are the program's text (UTF-8 where Windows honours the
+    // manifest): the console reads them so, not in the OEM code page.
+    SetConsoleOutputCP(GetACP());
     SwitchOffQuickEdit();
     SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), kConsoleAttribute);
     log.consoleWindow = GetConsoleWindow();

@@ -1,5 +1,6 @@
 // Small text helpers every part uses.
 #pragma once
+#include <cstddef>
 #include <string>
 
 // Whether two texts are equal but for the case of ASCII letters, as Windows
@@ -20,3 +21,18 @@ std::string FolderOf(const std::string& path);
 // optional sign, then digits up to the first other character; none at all is
 // 0. The size is held at limit, so no text overflows it.
 long LeadingNumber(const std::string& text, long limit);
+
+// Whether every byte of text is ASCII.
+bool IsAscii(const std::string& text);
+
+// Whether text is well-formed UTF-8 (no overlong forms, surrogates or code
+// points past U+10FFFF). Plain ASCII is.
+bool IsUtf8(const std::string& text);
+
+// Text cut to at most size bytes without splitting a UTF-8 character. Text
+// that is not UTF-8 (a legacy code page's bytes) is cut at the byte.
+std::string CutText(const std::string& text, std::size_t size);
+
+// Text without a UTF-8 character cut short at its end (what a full buffer
+// may hold); text that is not UTF-8 otherwise is returned unchanged.
+std::string WholeCharacters(const std::string& text);

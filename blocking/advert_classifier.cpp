@@ -2,22 +2,41 @@
 
 #include <cstring>
 
+#include "base/text_helpers.h"
 #include "blocking/screen_probes.h"
 #include "client/spotify_contract.h"
+#include "platform/ansi_text.h"
 
 std::string TrackText(const std::string& title) {
-    if (title.size() <= static_cast<std::size_t>(spotify::kTitlePrefixLength)) return std::string();
-    return title.substr(spotify::kTitlePrefixLength);
+    // Characters, not bytes, where the title is UTF-8 (the prefix is ASCII,
+    // but a title without it must not be cut inside a character).
+    const bool utf8 = IsUtf8(title);
+    std::size_t at = 0;
+    for (int n = 0; n < spotify::kTitlePrefixLength && at < title.size(); ++n)
+        do ++at; while (utf8 && at < title.size() && (static_cast<unsigned char>(title[at]) & 0xC0) == 0x80);
+    return at < title.size() ? title.substr(at) : std::string();
+}
+
+const std::string& TitleDash() {
+    static const std::string dash = NarrowAnsi(std::wstring(1, spotify::kEnDash));
+    return dash;
 }
 
 std::string DisplayText(const std::string& trackText) {
-    const std::size_t dash = trackText.find(spotify::kEnDash);
-    if (dash == std::string::npos) return trackText;
-    // Replace the blank before the dash, the dash and the blank after it; at
-    // either end of the text only what is there.
-    const std::size_t first = dash == 0 ? 0 : dash - 1;
-    const std::size_t last = dash + 1 < trackText.size() ? dash + 1 : dash;
-    return trackText.substr(0, first) + "\n" + trackText.substr(last + 1);
+    const std::string& dash = TitleDash();
+    const std::size_t at = trackText.find(dash);
+    if (at == std::string::npos) return trackText;
+    // Replace the character before the dash (a blank), the dash and the one
+    // after it; at either end of the text only what is there. A character is
+    // never cut in half: in UTF-8 it may take several bytes.
+    const bool utf8 = IsUtf8(trackText);
+    const auto inside = [&](std::size_t i) {
+        return utf8 && i < trackText.size() && (static_cast<unsigned char>(trackText[i]) & 0xC0) == 0x80;
+    };
+    std::size_t first = at, after = at + dash.size();
+    if (first > 0) do --first; while (inside(first));
+    if (after < trackText.size()) do ++after; while (inside(after));
+    return trackText.substr(0, first) + "\n" + trackText.substr(after);
 }
 
 bool IsSpotifyPlaying(ApplicationState& app, SpotifyScreen& screen) {

@@ -9,6 +9,9 @@
 // title is 10 characters or shorter.
 std::string TrackText(const std::string& title);
 
+// The en dash that splits a title, in the code page's bytes.
+const std::string& TitleDash();
+
 // The track text as two label lines: " <en dash> " around the first en dash
 // becomes one line feed. A text without an en dash is returned unchanged.
 std::string DisplayText(const std::string& trackText);

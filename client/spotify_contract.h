@@ -15,11 +15,13 @@ constexpr const char* kExecutablePath = "%appdata%\\Spotify\\spotify.exe";
 constexpr const char* kProcessImageName = "Spotify.exe";  // compared without case
 
 // Title: exactly "Spotify" while nothing plays; otherwise "Spotify - " followed
-// by artist, blank, en dash (ANSI byte 0x96), blank, track title.
+// by artist, blank, en dash, blank, track title. The title is Unicode: read
+// narrow, the en dash is the code page's bytes for U+2013 (E2 80 93 in UTF-8,
+// 96 in 1252, two bytes in 932), so it is looked for as text, not as a byte.
 constexpr const char* kIdleTitle = "Spotify";
 constexpr const char* kTitlePrefix = "Spotify - ";
 constexpr int kTitlePrefixLength = 10;
-constexpr char kEnDash = '\x96';
+constexpr wchar_t kEnDash = L'\u2013';
 constexpr int kPlayingTitleMinLength = 8;
 
 // Logged-in window size: the watcher wants more than these, start-up at least

@@ -13,6 +13,7 @@ add_library(adquell_win32 STATIC
   platform/desktop_win32.cpp
   platform/installer_system_win32.cpp
   platform/keyboard_win32.cpp
+  platform/label_font_win32.cpp
   platform/main_controls_win32.cpp
   platform/media_graph_win32.cpp
   platform/signature_check_win32.cpp
@@ -39,15 +40,26 @@ add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_proc
 target_include_directories(win32_test_rig PUBLIC tests/win32)
 target_link_libraries(win32_test_rig PUBLIC user32 gdi32 psapi advapi32)
 
+# Test and tool programs run in UTF-8, as the program does where Windows
+# honours its manifest: the titles, labels and paths they compare are its bytes.
+set(UTF8_MANIFEST_PATH ${CMAKE_SOURCE_DIR}/tests/win32/utf8_code_page.manifest)
+configure_file(tests/win32/utf8_code_page.rc.in ${CMAKE_BINARY_DIR}/utf8_code_page.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/utf8_code_page.rc PROPERTIES OBJECT_DEPENDS ${UTF8_MANIFEST_PATH})
+function(adquell_utf8_code_page target)
+  target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/utf8_code_page.rc)
+endfunction()
+
 # The simulated Spotify client, named as the real one so that the process
 # lookup by image name finds it.
 add_executable(spotify_sim WIN32 tools/spotify_sim/spotify_sim_win32.cpp)
 set_target_properties(spotify_sim PROPERTIES OUTPUT_NAME Spotify)
+adquell_utf8_code_page(spotify_sim)
 target_link_libraries(spotify_sim PRIVATE spotify_sim_model adquell_core user32 gdi32)
 
 # Helper programs the Windows-side tests start as other processes.
 add_executable(probe_target WIN32 tests/win32/probe_target.cpp)
 target_link_libraries(probe_target PRIVATE adquell_core user32 gdi32)
+adquell_utf8_code_page(probe_target)
 
 # Test MP3s, generated at build time (sox and lame), never committed.
 set(TEST_MEDIA ${CMAKE_BINARY_DIR}/bin/media)
@@ -68,6 +80,7 @@ endfunction()
 add_executable(install_driver tests/win32/install_driver.cpp ${TEST_UPDATE_KEY_SOURCE})
 target_link_libraries(install_driver PRIVATE adquell_win32)
 adquell_sign_after_build(install_driver)
+adquell_utf8_code_page(install_driver)
 add_executable(hotkey_helper tests/win32/hotkey_helper.cpp)
 target_link_libraries(hotkey_helper PRIVATE user32)
 add_executable(tiny_http_server tests/win32/tiny_http_server.cpp)
@@ -76,6 +89,7 @@ adquell_sign_after_build(tiny_http_server)
 
 add_executable(mute_driver tests/win32/mute_driver.cpp)
 target_link_libraries(mute_driver PRIVATE adquell_win32)
+adquell_utf8_code_page(mute_driver)
 
 add_executable(win32_tests
   tests/win32/capture_test.cpp
@@ -90,6 +104,7 @@ add_executable(win32_tests
   tests/win32/star_and_keys_test.cpp
 )
 target_link_libraries(win32_tests PRIVATE adquell_win32 win32_test_rig gtest gtest_main)
+adquell_utf8_code_page(win32_tests)
 # The slow update test runs the 0.4 copy that takes updates signed with the test key.
 add_dependencies(win32_tests tested_program probe_target spotify_sim test_media mute_driver install_driver tiny_http_server hotkey_helper
   update_copies)
@@ -100,6 +115,7 @@ target_link_libraries(index_bench PRIVATE adquell_core)
 
 add_executable(advert_bench tools/bench/advert_bench_win32.cpp)
 target_link_libraries(advert_bench PRIVATE adquell_win32 win32_test_rig)
+adquell_utf8_code_page(advert_bench)
 add_dependencies(advert_bench spotify_sim)
 
 # Whether the program's window keeps answering during a slow update download
@@ -107,6 +123,7 @@ add_dependencies(advert_bench spotify_sim)
 add_executable(responsiveness tools/bench/responsiveness_win32.cpp)
 target_include_directories(responsiveness PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(responsiveness PRIVATE win32_test_rig)
+adquell_utf8_code_page(responsiveness)
 add_dependencies(responsiveness tested_program spotify_sim test_media tiny_http_server update_copies)
 
 # The program: Adquell Lite.exe with its icon, version and manifest.
@@ -155,6 +172,7 @@ add_custom_target(tested_program ALL
 add_executable(demo_runner tools/demo/demo_runner_win32.cpp)
 target_include_directories(demo_runner PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(demo_runner PRIVATE win32_test_rig)
+adquell_utf8_code_page(demo_runner)
 add_dependencies(demo_runner tested_program spotify_sim)
 
 # Two copies of the real program that take updates signed with the test key,
@@ -182,6 +200,7 @@ add_custom_target(update_copies
 add_executable(volume_matrix tools/volume_matrix/volume_matrix_win32.cpp)
 target_include_directories(volume_matrix PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(volume_matrix PRIVATE win32_test_rig)
+adquell_utf8_code_page(volume_matrix)
 add_dependencies(volume_matrix tested_program spotify_sim test_media update_copies)
 add_test(NAME VolumeSafetyMatrix COMMAND volume_matrix)
 set_tests_properties(VolumeSafetyMatrix PROPERTIES TIMEOUT 900)

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdint>
 
+#include "base/text_helpers.h"
+
 std::string NarrowLowBytes(const std::wstring& text) {
     std::string narrow;
     narrow.reserve(text.size());
@@ -50,4 +52,28 @@ std::string Utf8FromWide(const std::wstring& text) {
         AppendUtf8(out, c);
     }
     return out;
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+    std::wstring wide;
+    for (std::size_t at = 0; at < text.size();) {
+        const unsigned char b = static_cast<unsigned char>(text[at]);
+        const std::size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        const std::string one = text.substr(at, length);
+        if (length > 1 && !IsUtf8(one)) {
+            wide += static_cast<wchar_t>(0xFFFD);
+            ++at;
+            continue;
+        }
+        std::uint32_t c = length == 1 ? b : b & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) c = c << 6 | (static_cast<unsigned char>(one[i]) & 0x3F);
+        at += length;
+        if (c >= 0x10000 && sizeof(wchar_t) == 2) {
+            wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(c);
+        }
+    }
+    return wide;
 }

@@ -1,17 +1,19 @@
 #include "platform/ansi_text.h"
 
-#include <cstdint>
+#include "base/text_helpers.h"
 
+// The native build stands for a system whose code page is UTF-8.
 std::wstring WidenAnsi(const std::string& text) {
-    std::wstring wide;
-    wide.reserve(text.size());
-    for (char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return wide;
+    return WideFromUtf8(text);
 }
 
 std::string NarrowAnsi(const std::wstring& text) {
-    std::string narrow;
-    narrow.reserve(text.size());
-    for (wchar_t c : text) narrow += static_cast<std::uint32_t>(c) <= 0xFF ? static_cast<char>(c) : '?';
-    return narrow;
+    return Utf8FromWide(text);
+}
+
+std::string AnsiFromLegacy(const std::string& bytes) {
+    if (IsUtf8(bytes)) return bytes;
+    std::wstring latin1;
+    for (char c : bytes) latin1 += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return Utf8FromWide(latin1);
 }

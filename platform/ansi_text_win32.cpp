@@ -2,6 +2,8 @@
 
 #include "platform/ansi_text.h"
 
+#include "base/text_helpers.h"
+
 std::string NarrowAnsi(const std::wstring& text) {
     if (text.empty()) return std::string();
     const int size = static_cast<int>(text.size());
@@ -18,4 +20,28 @@ std::wstring WidenAnsi(const std::string& text) {
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
     return wide;
+}
+
+namespace {
+
+// The code page the system's locale uses for programs that do not ask for
+// UTF-8: what an earlier version of this program wrote its text in.
+UINT LegacyCodePage() {
+    DWORD page = 0;
+    const int got = GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                                   reinterpret_cast<char*>(&page), sizeof page);
+    return got && page != 0 && page != CP_UTF8 ? page : 1252;
+}
+
+}  // namespace
+
+std::string AnsiFromLegacy(const std::string& bytes) {
+    if (GetACP() != CP_UTF8 || IsUtf8(bytes)) return bytes;
+    const UINT page = LegacyCodePage();
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
+    if (length <= 0) return bytes;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(page, 0, bytes.data(), size, &wide[0], length);
+    return NarrowAnsi(wide);
 }

@@ -6,11 +6,11 @@
 
 namespace {
 
-// Paths here are bytes: the wide text holds one byte a character.
+// Paths here are UTF-8 bytes, as the native build's code page.
 class PosixFolderListing : public FolderListing {
 public:
     bool List(const std::wstring& wideFolder, std::vector<FolderEntry>& entries) override {
-        const std::string folder = NarrowLowBytes(wideFolder);
+        const std::string folder = NarrowAnsi(wideFolder);
         DIR* dir = opendir(folder.c_str());
         if (!dir) return false;
         entries.clear();
@@ -33,7 +33,7 @@ public:
     }
     std::string RealFolder(const std::wstring& folder) override {
         struct stat s;
-        if (stat(NarrowLowBytes(folder).c_str(), &s) != 0) return std::string();
+        if (stat(NarrowAnsi(folder).c_str(), &s) != 0) return std::string();
         return std::to_string(s.st_dev) + ":" + std::to_string(s.st_ino);
     }
 };

@@ -38,8 +38,27 @@ bool Win32InstallerSystem::CanRead(const std::string& path) {
     return true;
 }
 
+namespace {
+
+// A new file that will hold more than ASCII is begun in UTF-16 (its byte-order
+// mark alone), which the profile functions then keep: the shell reads a
+// shortcut in the system's legacy code page, and a path under a profile named
+// in Cyrillic on a 1252 system must reach it whole.
+void BeginUnicodeFileFor(const std::string& text, const std::string& file) {
+    if (IsAscii(text) || GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    const unsigned char mark[] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(h, mark, sizeof mark, &written, nullptr);
+    CloseHandle(h);
+}
+
+}  // namespace
+
 bool Win32InstallerSystem::WriteIniString(const std::string& section, const std::string& key,
                                           const std::string& value, const std::string& file) {
+    BeginUnicodeFileFor(section + key + value, file);
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 

@@ -3,22 +3,32 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "base/text_helpers.h"
+#include "platform/label_font_win32.h"
+
 namespace {
 
 void SetText(HWND control, const std::string& text) {
     if (control) SetWindowTextA(control, text.c_str());
 }
 
+// The label shows titles in any script: its font is fitted to each.
+void SetLabelText(HWND label, const std::string& text) {
+    if (!label) return;
+    FitLabelFont(label, text);
+    SetWindowTextA(label, text.c_str());
+}
+
 }  // namespace
 
 void Win32MainControls::SetStatusLabel(const std::string& text) {
     statusText = text;
-    if (workStatus.empty()) SetText(statusLabel, text);
+    if (workStatus.empty()) SetLabelText(statusLabel, text);
 }
 
 void Win32MainControls::SetWorkStatus(const std::string& text) {
     workStatus = text;
-    SetText(statusLabel, text.empty() ? statusText : text);
+    SetLabelText(statusLabel, text.empty() ? statusText : text);
 }
 
 void Win32MainControls::SetCounterLabel(const std::string& text) {
@@ -59,6 +69,7 @@ void Win32MainControls::ShowNotice(const std::string& text) {
     record.uFlags = NIF_INFO;
     record.dwInfoFlags = NIIF_WARNING;
     lstrcpynA(record.szInfoTitle, "Adquell Lite", sizeof record.szInfoTitle);
-    lstrcpynA(record.szInfo, text.c_str(), sizeof record.szInfo);
+    // Never half a character at the cut.
+    lstrcpynA(record.szInfo, CutText(text, sizeof record.szInfo - 1).c_str(), sizeof record.szInfo);
     Shell_NotifyIconA(NIM_MODIFY, &record);
 }

@@ -14,6 +14,9 @@ packages=(
   # cannot load an MP3. The tools give gst-inspect-1.0 for the check below.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   clang libclang-rt-14-dev lame sox openssl
+  # Wine draws Korean and Japanese only in a font that has them: the labels'
+  # test titles need one installed.
+  fonts-wqy-microhei
 )
 if [ "${1:-}" = "--with-screenshots" ]; then
   packages+=(imagemagick)

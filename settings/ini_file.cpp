@@ -2,6 +2,7 @@
 
 #include "base/log.h"
 #include "platform/whole_file.h"
+#include "platform/ansi_text.h"
 
 namespace {
 
@@ -110,7 +111,10 @@ IniRecords CIniFile::ParseRecords(const std::string& bytes) {
         // Lines end in LF, CRLF or (old Mac files) CR alone.
         size_t end = bytes.find_first_of("\r\n", start);
         if (end == std::string::npos) end = bytes.size();
-        const std::string line = TrimBlanks(bytes.substr(start, end - start), kLineBlanks);
+        // An earlier version wrote the legacy code page's bytes (a folder
+        // "C:\Música"): such a line is read through it, and the next save
+        // writes it as the program's own text.
+        const std::string line = AnsiFromLegacy(TrimBlanks(bytes.substr(start, end - start), kLineBlanks));
         start = end + 1;
         if (line.empty()) continue;
         IniRecord record;

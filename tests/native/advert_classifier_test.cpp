@@ -18,7 +18,7 @@ struct Classifier : ::testing::Test {
         app.spotifyWindow = reinterpret_cast<WindowHandle>(0x1234);
         app.spotifyWidth = kWidth;
         app.spotifyHeight = kHeight;
-        app.currentTitle = "Spotify - Brand \x96 Buy now";
+        app.currentTitle = "Spotify - Brand \xE2\x80\x93 Buy now";
     }
 };
 
@@ -83,9 +83,9 @@ TEST_F(Classifier, IsSpotifyPlayingWantsEightCharactersOrMore) {
     EXPECT_TRUE(IsSpotifyPlaying(app, screen));
     screen.title = "";
     EXPECT_FALSE(IsSpotifyPlaying(app, screen));
-    screen.title = "Spotify - A \x96 B";
+    screen.title = "Spotify - A \xE2\x80\x93 B";
     EXPECT_TRUE(IsSpotifyPlaying(app, screen));
-    EXPECT_STREQ(app.probeTitleBuffer, "Spotify - A \x96 B");
+    EXPECT_STREQ(app.probeTitleBuffer, "Spotify - A \xE2\x80\x93 B");
     EXPECT_EQ(screen.captures, 0);
 }
 

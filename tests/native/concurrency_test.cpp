@@ -64,7 +64,7 @@ public:
     std::uint64_t NowMs() override { return 0; }
 
     int ReadTitle(WindowHandle w, char* buffer, int n) override {
-        const char* title = !IsWindow(w) ? "" : titleFlip % 2 ? "Spotify - A \x96 One" : "Spotify - B \x96 Two";
+        const char* title = !IsWindow(w) ? "" : titleFlip % 2 ? "Spotify - A \xE2\x80\x93 One" : "Spotify - B \xE2\x80\x93 Two";
         std::strncpy(buffer, title, static_cast<size_t>(n - 1));
         buffer[n - 1] = '\0';
         return static_cast<int>(std::strlen(buffer));

@@ -65,10 +65,10 @@ TEST_F(Detection, FirstTickOnAPausedClientDoesNothing) {
 
 TEST_F(Detection, ATrackIsCheckedAndShownOnTwoLines) {
     Tick();
-    EXPECT_EQ(Log(), "Checked:    Artist \x96 Song\n");
+    EXPECT_EQ(Log(), "Checked:    Artist \xE2\x80\x93 Song\n");
     EXPECT_EQ(controls.status, "Artist\nSong");
     EXPECT_EQ(controls.playCaption, "Pause");
-    EXPECT_EQ(app.previousTitle, "Spotify - Artist \x96 Song");
+    EXPECT_EQ(app.previousTitle, "Spotify - Artist \xE2\x80\x93 Song");
     // The settling ticks look at the pixels again; after them an unchanged
     // title costs one read, no capture, nothing else.
     for (int i = 0; i < 6; ++i) Tick();
@@ -76,7 +76,7 @@ TEST_F(Detection, ATrackIsCheckedAndShownOnTwoLines) {
     Tick();
     Tick();
     EXPECT_EQ(sim.captures, captures);
-    EXPECT_EQ(Log(), "Checked:    Artist \x96 Song\n");
+    EXPECT_EQ(Log(), "Checked:    Artist \xE2\x80\x93 Song\n");
 }
 
 TEST_F(Detection, AnAdvertIsSilencedCountedAndShown) {
@@ -86,7 +86,7 @@ TEST_F(Detection, AnAdvertIsSilencedCountedAndShown) {
     EXPECT_TRUE(sim.player.playing);
     EXPECT_EQ(app.advertsBlocked, 1);
     EXPECT_EQ(controls.counter, "Adquelled: 1");
-    EXPECT_EQ(controls.status, "Blocked: Brand \x96 Ad");
+    EXPECT_EQ(controls.status, "Blocked: Brand \xE2\x80\x93 Ad");
     EXPECT_EQ(controls.playCaption, "Pause");
 }
 
@@ -138,7 +138,7 @@ TEST_F(Detection, WithMuteAdvertsOffOnlyTheCaptionChanges) {
     EXPECT_EQ(app.advertsBlocked, 0);
     EXPECT_EQ(Knob(), 162);
     EXPECT_EQ(controls.status, "Artist\nSong");
-    EXPECT_EQ(Log(), "Checked:    Artist \x96 Song\n");
+    EXPECT_EQ(Log(), "Checked:    Artist \xE2\x80\x93 Song\n");
 }
 
 TEST_F(Detection, TheAdvertEndsAndTheVolumeComesBack) {
@@ -147,7 +147,7 @@ TEST_F(Detection, TheAdvertEndsAndTheVolumeComesBack) {
     EXPECT_FALSE(app.advertBlocked);
     EXPECT_EQ(Knob(), 162);
     EXPECT_EQ(controls.status, "Next\nOne");
-    EXPECT_NE(Log().find("Checked:    Next \x96 One\n"), std::string::npos);
+    EXPECT_NE(Log().find("Checked:    Next \xE2\x80\x93 One\n"), std::string::npos);
     const std::string summary = SimSummary(sim.player, false);
     EXPECT_NE(summary.find("track entry=2 volume=50 after_advert=1 user_volume=50 knob=162 user_knob=162 restored=1"),
               std::string::npos)
@@ -170,8 +170,8 @@ TEST_F(Detection, TwoAdvertsInARowAreSilencedOnceAndCountedTwice) {
     EXPECT_EQ(sim.Clicks(120, app.spotifyHeight - 23), muteClicks);  // no second SetBlocked(true)
     EXPECT_EQ(app.advertsBlocked, 2);
     EXPECT_EQ(controls.counter, "Adquelled: 2");
-    EXPECT_EQ(controls.status, "Blocked: Y \x96 Two");
-    EXPECT_EQ(Log(), "Blocking:   Y \x96 Two\nBlocked: Y \x96 Two\n");
+    EXPECT_EQ(controls.status, "Blocked: Y \xE2\x80\x93 Two");
+    EXPECT_EQ(Log(), "Blocking:   Y \xE2\x80\x93 Two\nBlocked: Y \xE2\x80\x93 Two\n");
     Tick(3000);
     EXPECT_FALSE(app.advertBlocked);
     EXPECT_EQ(Knob(), 162);
@@ -333,7 +333,7 @@ TEST_F(Detection, ResumingATrackChecksItAgain) {
     Tick();
     SimClick(sim.player, 42, app.spotifyHeight - 21, static_cast<std::int64_t>(sim.now));
     Tick();
-    EXPECT_EQ(LogCount("Checked:    Artist \x96 Song"), 2);
+    EXPECT_EQ(LogCount("Checked:    Artist \xE2\x80\x93 Song"), 2);
 }
 
 TEST_F(Detection, AnEmptyTitleCountsAsNewOnce) {
@@ -373,7 +373,7 @@ TEST_F(Detection, AnAdvertPaintedLateIsStillSilenced) {
     for (int i = 0; i < 6; ++i) Tick();
     Tick(10000 - 6 * 50);  // the advert's title, the track's pixels
     EXPECT_FALSE(app.advertBlocked);
-    EXPECT_EQ(LogCount("Checked:    Brand \x96 Ad"), 1);
+    EXPECT_EQ(LogCount("Checked:    Brand \xE2\x80\x93 Ad"), 1);
     Tick();
     Tick();
     Tick();
@@ -399,7 +399,7 @@ TEST_F(Detection, AWindowThatCannotBeReadWhileSettlingKeepsTheAdvertSilent) {
     Tick();
     EXPECT_TRUE(app.advertBlocked);
     EXPECT_EQ(Knob(), 124);
-    EXPECT_EQ(LogCount("Checked:    Brand \x96 Ad"), 0);
+    EXPECT_EQ(LogCount("Checked:    Brand \xE2\x80\x93 Ad"), 0);
 }
 
 TEST_F(Detection, ASongTakenForAnAdvertGetsItsVolumeBack) {
@@ -416,7 +416,7 @@ TEST_F(Detection, ASongTakenForAnAdvertGetsItsVolumeBack) {
     EXPECT_EQ(Knob(), 162);
     // After the settling ticks an unchanged title is not judged again.
     for (int i = 0; i < 10; ++i) Tick();
-    EXPECT_EQ(LogCount("Checked:    Next \x96 One"), 1);
+    EXPECT_EQ(LogCount("Checked:    Next \xE2\x80\x93 One"), 1);
 }
 
 TEST_F(Detection, AVolumeSetBackDuringAnAdvertIsSilencedAgain) {
@@ -510,7 +510,7 @@ TEST_F(Detection, AnEndDuringTheMuteSequenceGivesTheVolumeBackForGood) {
         EXPECT_EQ(Knob(), 162) << afterTheClick;
         EXPECT_FALSE(app.advertBlocked) << afterTheClick;
         EXPECT_FALSE(HasRestoreRecord()) << afterTheClick;
-        EXPECT_EQ(LogCount("Blocked:    Brand \x96 Ad"), 0) << afterTheClick;
+        EXPECT_EQ(LogCount("Blocked:    Brand \xE2\x80\x93 Ad"), 0) << afterTheClick;
     }
 }
 
@@ -618,7 +618,7 @@ TEST_F(Detection, ClearingMuteAdvertsMakesTheAdvertNewAgain) {
     TheDebugLog().logBacklog.clear();
     Tick();
     EXPECT_EQ(app.advertsBlocked, 2);
-    EXPECT_EQ(Log(), "Blocking:   Brand \x96 Ad\nBlocked: Brand \x96 Ad\n");
+    EXPECT_EQ(Log(), "Blocking:   Brand \xE2\x80\x93 Ad\nBlocked: Brand \xE2\x80\x93 Ad\n");
 }
 
 }  // namespace

@@ -174,11 +174,11 @@ TEST_F(Filler, StoppingKeepsTheGraphLoaded) {
     EXPECT_TRUE(filler.loaded);
 }
 
-TEST_F(Filler, AFileNameOutsideAsciiStaysWholeAndOnlyItsLabelIsNarrowed) {
-    Add(L"C:\\M\\caf\u00e9\u0141.mp3", Playable());
+TEST_F(Filler, AFileNameOutsideAsciiStaysWholeInThePathAndTheLabel) {
+    Add(L"C:\\M\\caf\u00e9\u0141\u65e5.mp3", Playable());
     PlayMp3(app, filler, controls, true);
-    EXPECT_EQ(app.currentMp3, L"C:\\M\\caf\u00e9\u0141.mp3");
-    EXPECT_EQ(controls.status, "caf\xe9?.mp3");  // the native build's code page is Latin-1
+    EXPECT_EQ(app.currentMp3, L"C:\\M\\caf\u00e9\u0141\u65e5.mp3");
+    EXPECT_EQ(controls.status, "caf\xC3\xA9\xC5\x81\xE6\x97\xA5.mp3");  // the code page is UTF-8
 }
 
 TEST_F(Filler, AVariableBitRateFileEndsByTheGraphsWord) {

@@ -281,6 +281,17 @@ TEST_F(Ini, AByteOrderMarkIsSkippedOnReadingAndKeptOnWriting) {
     EXPECT_EQ(Bytes(), "\xEF\xBB\xBF [Options]\r\n Play=True\r\n Mute=True\r\n");  // one header
 }
 
+// An earlier version wrote the legacy code page (the native build stands in
+// Latin-1 for 1252): the folder is read as what it said, and the next save
+// writes the whole file as UTF-8, UTF-8 lines untouched.
+TEST_F(Ini, ALegacyCodePageFileIsReadAsItsWordsAndSavedAsUtf8) {
+    Write(" [Options]\r\n MP3=C:\\M\xFAsica\r\n Title=\xEC\x95\x84\r\n");
+    EXPECT_EQ(CIniFile::GetValue("MP3", "Options", path), "C:\\M\xC3\xBAsica");
+    EXPECT_EQ(CIniFile::GetValue("Title", "Options", path), "\xEC\x95\x84");
+    EXPECT_TRUE(CIniFile::SetValue("Mute", "True", "Options", path));
+    EXPECT_EQ(Bytes(), " [Options]\r\n Mute=True\r\n MP3=C:\\M\xC3\xBAsica\r\n Title=\xEC\x95\x84\r\n");
+}
+
 TEST_F(Ini, EveryKindOfLineEndIsALineEnd) {
     for (const char* text : {"[Options]\rMute=True\rPlay=False\r", "[Options]\nMute=True\nPlay=False",
                              "[Options]\r\nMute=True\r\nPlay=False\r\n"}) {

@@ -90,7 +90,7 @@ TEST_F(Log, EmptyTextWithoutConsoleAddsAnEmptyLine) {
 }
 
 TEST_F(Log, TextIsWrittenVerbatim) {
-    const std::string title = "Checked:    100% %s %d %n \x96 done";
+    const std::string title = "Checked:    100% %s %d %n \xE2\x80\x93 done";
     LogLine(title);
     EXPECT_EQ(Backlog(), title + "\n");
     ShowConsole();

@@ -74,7 +74,7 @@ TEST_F(MainCommands, PlayMp3OnDuringASilencedAdvertStartsTheFiller) {
     EXPECT_EQ(CIniFile::GetValue("Play", "Options", app.optionsPath), "True");
     EXPECT_FALSE(OnPlayMp3Box(app, os, chooser, false, toRead));
     EXPECT_FALSE(app.fillerPlaying);
-    EXPECT_EQ(controls.status, "Blocked: Brand \x96 Ad");
+    EXPECT_EQ(controls.status, "Blocked: Brand \xE2\x80\x93 Ad");
     app.currentTitle = "Spotify";
     OnPlayMp3Box(app, os, chooser, false, toRead);
     EXPECT_EQ(controls.status, "Blocked: ");

@@ -109,10 +109,10 @@ TEST_F(RealTree, ALinkedFolderIsFollowedAndALoopEndsWithEachFolderOnce) {
 }
 
 TEST_F(RealTree, FileNamesOutsideAsciiStayWhole) {
-    dir.Write("Caf\xE9.mp3", "x");  // one byte a character, as the native build widens
+    dir.Write("Caf\xC3\xA9 \xE6\x97\xA5.mp3", "x");  // UTF-8, the native build's code page
     IndexMp3Folder(app, SystemFolderListing(), dir.Path());
     ASSERT_EQ(app.mp3Files.size(), 1u);
-    EXPECT_EQ(app.mp3Files[0].substr(app.mp3Files[0].size() - 8), L"Caf\u00e9.mp3");
+    EXPECT_EQ(app.mp3Files[0].substr(app.mp3Files[0].size() - 10), L"Caf\u00e9 \u65e5.mp3");
 }
 
 TEST_F(RealTree, AMissingFolderChangesNothing) {

@@ -57,8 +57,8 @@ TEST_F(Mute, CleanMuteAndRestore) {
     EXPECT_EQ(sim.Clicks(120, H() - 23), 1);
     EXPECT_EQ(sim.Clicks(42, H() - 21), 1);
     EXPECT_EQ(Log(),
-              "Blocking:   Brand \x96 Buy now\n"
-              "Blocked:    Brand \x96 Buy now\n");
+              "Blocking:   Brand \xE2\x80\x93 Buy now\n"
+              "Blocked:    Brand \xE2\x80\x93 Buy now\n");
     const std::uint64_t before = sim.now;
     Block(app, false);
     EXPECT_FALSE(app.advertBlocked);
@@ -159,7 +159,7 @@ TEST_F(Mute, ResumeLoopIsBounded) {
     EXPECT_EQ(LogCount("Error:      Failed to resume"), 10);
     EXPECT_EQ(LogCount("Error:      Spotify did not resume"), 1);
     EXPECT_EQ(sim.Clicks(42, h - 21), 11);
-    EXPECT_NE(Log().find("Blocked:    Brand \x96 Buy now\n"), std::string::npos);
+    EXPECT_NE(Log().find("Blocked:    Brand \xE2\x80\x93 Buy now\n"), std::string::npos);
     EXPECT_TRUE(app.advertBlocked);
 }
 

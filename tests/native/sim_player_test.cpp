@@ -28,13 +28,13 @@ bool Has(const SimPlayer& p, const std::string& text) {
 
 TEST(SimPlayer, TitleFollowsPlayStateAndEntries) {
     SimPlayer p = Start("track | Artist | Song | 1000\nadvert | Brand | Ad | 500\n");
-    EXPECT_EQ(p.title, "Spotify - Artist \x96 Song");
+    EXPECT_EQ(p.title, "Spotify - Artist \xE2\x80\x93 Song");
     SimClick(p, spotify::kPlayPauseX, kH - spotify::kBarClickUp, 100);
     EXPECT_EQ(p.title, "Spotify");
     SimClick(p, spotify::kPlayPauseX, kH - spotify::kBarClickUp, 200);
-    EXPECT_EQ(p.title, "Spotify - Artist \x96 Song");
+    EXPECT_EQ(p.title, "Spotify - Artist \xE2\x80\x93 Song");
     AdvanceSim(p, 1100);  // 900 ms played by 1000: the advert starts at 1100
-    EXPECT_EQ(p.title, "Spotify - Brand \x96 Ad");
+    EXPECT_EQ(p.title, "Spotify - Brand \xE2\x80\x93 Ad");
     EXPECT_EQ(SimProbeAColour(p), spotify::kProbeAGrey);
     EXPECT_NE(SimProbeBColour(p), spotify::kProbeBGreen);
     AdvanceSim(p, 1600);
@@ -134,9 +134,9 @@ TEST(SimPlayer, BackToBackAdvertsKeepTheUserVolume) {
 TEST(SimPlayer, NextAndPreviousMoveThroughThePlaylistButNotPastAnAdvert) {
     SimPlayer p = Start("track | A | 1 | 9000\ntrack | B | 2 | 9000\nadvert | C | 3 | 9000\n");
     SimClick(p, spotify::kNextX, kH - 21, 10);
-    EXPECT_EQ(p.title, "Spotify - B \x96 2");
+    EXPECT_EQ(p.title, "Spotify - B \xE2\x80\x93 2");
     SimClick(p, spotify::kPreviousX, kH - 21, 20);
-    EXPECT_EQ(p.title, "Spotify - A \x96 1");
+    EXPECT_EQ(p.title, "Spotify - A \xE2\x80\x93 1");
     SimClick(p, spotify::kNextX, kH - 21, 30);
     SimClick(p, spotify::kNextX, kH - 21, 40);
     EXPECT_EQ(p.entry, 2);
@@ -197,7 +197,7 @@ TEST(SimPlayer, FaultModes) {
     // The title runs ahead of the player bar.
     SimPlayer late = Start("set repaint-delay 150\ntrack | A | 1 | 1000\nadvert | B | 2 | 1000\n");
     AdvanceSim(late, 1000);
-    EXPECT_EQ(late.title, "Spotify - B \x96 2");
+    EXPECT_EQ(late.title, "Spotify - B \xE2\x80\x93 2");
     EXPECT_NE(SimProbeAColour(late), spotify::kProbeAGrey);
     AdvanceSim(late, 1150);
     EXPECT_EQ(SimProbeAColour(late), spotify::kProbeAGrey);
@@ -224,7 +224,7 @@ TEST(SimPlayer, ARestartComesBackUnderANewWindowWithTheVolumeItHad) {
     EXPECT_EQ(p.effects[1].kind, SimEffect::OpenMain);
     EXPECT_EQ(p.effects[1].width, kW);
     EXPECT_EQ(p.knobLeft, 124);
-    EXPECT_EQ(p.title, "Spotify - B \x96 2");  // the advert plays on
+    EXPECT_EQ(p.title, "Spotify - B \xE2\x80\x93 2");  // the advert plays on
 }
 
 TEST(SimPlayer, ASplashComesFirstAndTakesNoClicks) {
@@ -240,7 +240,7 @@ TEST(SimPlayer, ASplashComesFirstAndTakesNoClicks) {
     EXPECT_EQ(p.effects[1].kind, SimEffect::OpenMain);
     EXPECT_EQ(p.effects[1].width, kW);
     EXPECT_TRUE(p.loggedIn);
-    EXPECT_EQ(p.title, "Spotify - A \x96 1");
+    EXPECT_EQ(p.title, "Spotify - A \xE2\x80\x93 1");
 }
 
 TEST(SimPlayer, LoggedOutStartGrowsAtLogin) {
@@ -255,7 +255,7 @@ TEST(SimPlayer, LoggedOutStartGrowsAtLogin) {
     EXPECT_EQ(p.width, 800);
     ASSERT_FALSE(p.effects.empty());
     EXPECT_EQ(p.effects.back().kind, SimEffect::Resize);
-    EXPECT_EQ(p.title, "Spotify - A \x96 1");
+    EXPECT_EQ(p.title, "Spotify - A \xE2\x80\x93 1");
 }
 
 TEST(SimPlayer, EntryEventsBecomeWindowEffects) {

@@ -66,10 +66,9 @@ TEST_F(Commands, StarPutsAParkedWindowBackToTheBottomOfItsPlace) {
 TEST_F(Commands, LyricsSearchKeepsTheWholeTrackName) {
     SearchLyrics(app, os);
     ASSERT_EQ(sim.launched.size(), 1u);
-    // The en dash byte as the native build widens it (Latin-1: U+0096).
-    EXPECT_EQ(sim.launched[0], "https://www.google.com/search?q=Simon%20%26%20Garfunkel%20%C2%96%20Cecilia%20lyrics"
+    EXPECT_EQ(sim.launched[0], "https://www.google.com/search?q=Simon%20%26%20Garfunkel%20%E2%80%93%20Cecilia%20lyrics"
                                "&btnI=Im+Feeling+Lucky");
-    EXPECT_STREQ(app.titleBuffer, "Spotify - Simon & Garfunkel \x96 Cecilia");
+    EXPECT_STREQ(app.titleBuffer, "Spotify - Simon & Garfunkel \xE2\x80\x93 Cecilia");
 }
 
 TEST_F(Commands, NoSearchWhileNothingPlays) {
@@ -81,15 +80,22 @@ TEST_F(Commands, NoSearchWhileNothingPlays) {
 TEST(LyricsAddress, KeepsOnlyUnreservedBytesAndSendsUtf8) {
     EXPECT_EQ(LyricsAddress("100% #1 + more\tx\x7F"),
               "https://www.google.com/search?q=100%25%20%231%20%2B%20more%09x%7F%20lyrics&btnI=Im+Feeling+Lucky");
-    EXPECT_EQ(LyricsAddress("\"a\" <b> |c\\ A-z_0.9~ Caf\xE9"),
+    EXPECT_EQ(LyricsAddress("\"a\" <b> |c\\ A-z_0.9~ Caf\xC3\xA9"),
               "https://www.google.com/search?q=%22a%22%20%3Cb%3E%20%7Cc%5C%20A-z_0.9~%20Caf%C3%A9%20lyrics"
               "&btnI=Im+Feeling+Lucky");
     EXPECT_EQ(LyricsAddress(""), "https://www.google.com/search?q=%20lyrics&btnI=Im+Feeling+Lucky");
+    // The real words in any script, not question marks.
+    EXPECT_EQ(LyricsAddress("\xEC\x95\x84\xEC\x9D\xB4\xEC\x9C\xA0 \xF0\x9F\x8E\xB5"),
+              "https://www.google.com/search?q=%EC%95%84%EC%9D%B4%EC%9C%A0%20%F0%9F%8E%B5%20lyrics&btnI=Im+Feeling+Lucky");
 }
 
 TEST(Utf8, WideTextOfEveryLength) {
     EXPECT_EQ(Utf8FromWide(L"A\u00E9\u2013"), "A\xC3\xA9\xE2\x80\x93");
     EXPECT_EQ(Utf8FromWide(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");  // unpaired
+    // And back: whole characters of each length, a malformed byte as U+FFFD
+    // without swallowing what follows it.
+    EXPECT_EQ(WideFromUtf8("A\xC3\xA9\xE2\x80\x93\xF0\x9F\x8E\xB5"), std::wstring(L"A\u00E9\u2013") + L"\U0001F3B5");
+    EXPECT_EQ(WideFromUtf8("a\xE2\x80" "b\xC0\xAF"), L"a\uFFFD\uFFFDb\uFFFD\uFFFD");
 }
 
 TEST_F(Commands, DebugKeysGoToSpotifyInFront) {

@@ -32,7 +32,7 @@ struct OtherProcess : ::testing::Test {
         if (!target.Started()) return nullptr;
         HWND window = WaitForWindow("AdquellProbeTarget", "Probe Target ready", kWindowDeadlineMs);
         if (window) Measure(app, window);
-        app.currentTitle = "Spotify - Brand \x96 Advert";
+        app.currentTitle = "Spotify - Brand \xE2\x80\x93 Advert";
         return window;
     }
 };
@@ -111,7 +111,7 @@ TEST(OwnWindow, PrintWindowSeesAWindowParkedOffScreen) {
     ASSERT_NE(window, nullptr);
     ApplicationState app;
     Measure(app, window);
-    app.currentTitle = "Spotify - A \x96 B";
+    app.currentTitle = "Spotify - A \xE2\x80\x93 B";
     Win32SpotifyScreen screen;
     EXPECT_TRUE(IsAdvertPlaying(app, screen));
     EXPECT_EQ(LocateVolumeKnob(app, screen), 162);

@@ -53,7 +53,7 @@ TEST_F(AgainstClient, MuteGoesToZeroAndRestoreBringsBackTheExactVolume) {
     SimRig rig("mute");
     HWND w = Connect(rig, "set volume 63\nadvert | Brand | Advert | 600000\ntrack | Artist | Song | 600000\n");
     ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(WaitForTitle(w, "Spotify - Brand \x96 Advert", kDeadline));
+    ASSERT_TRUE(WaitForTitle(w, "Spotify - Brand \xE2\x80\x93 Advert", kDeadline));
     app.currentTitle = WindowTitle(w);
     const int before = Knob();
     ASSERT_EQ(before, 124 + 48);  // 63 % of 76 pixels
@@ -61,7 +61,7 @@ TEST_F(AgainstClient, MuteGoesToZeroAndRestoreBringsBackTheExactVolume) {
     FinishSequence(app, os);
     EXPECT_EQ(app.savedKnobX, before);
     EXPECT_EQ(Knob(), 124);
-    EXPECT_TRUE(WaitForTitle(w, "Spotify - Brand \x96 Advert", kDeadline));  // playing, silently
+    EXPECT_TRUE(WaitForTitle(w, "Spotify - Brand \xE2\x80\x93 Advert", kDeadline));  // playing, silently
     EXPECT_GE(rig.WaitForEvent("knob x=124 volume=0", kDeadline).ms, 0);
     SetBlocked(app, os, false);
     FinishSequence(app, os);
@@ -83,9 +83,9 @@ TEST_F(AgainstClient, VolumeStepsAndTransportClicksLandOnTheirPoints) {
     SetSpotifyVolume(app, os, 100);
     EXPECT_GE(rig.WaitForEvent("click x=200 y=" + std::to_string(H() - 20), kDeadline).ms, 0);
     NextTrack(app, os);
-    EXPECT_TRUE(WaitForTitle(w, "Spotify - Two \x96 Second", kDeadline));
+    EXPECT_TRUE(WaitForTitle(w, "Spotify - Two \xE2\x80\x93 Second", kDeadline));
     PreviousTrack(app, os);
-    EXPECT_TRUE(WaitForTitle(w, "Spotify - One \x96 First", kDeadline));
+    EXPECT_TRUE(WaitForTitle(w, "Spotify - One \xE2\x80\x93 First", kDeadline));
     PlayPause(app, os);
     EXPECT_TRUE(WaitForTitle(w, "Spotify", kDeadline));
     ToggleShuffle(app, os);
@@ -172,7 +172,7 @@ TEST_F(AgainstClient, StartSpotifyLaunchesItFromAppData) {
     TheDebugLog().logBacklog.clear();
     StartSpotify(app, os);
     EXPECT_EQ(TheDebugLog().logBacklog, "Spotify:    Started\n");
-    HWND w = WaitForWindow("SpotifyMainWindow", "Spotify - Launched \x96 From AppData", kDeadline);
+    HWND w = WaitForWindow("SpotifyMainWindow", "Spotify - Launched \xE2\x80\x93 From AppData", kDeadline);
     EXPECT_NE(w, nullptr);
     KillSpotify(app, os);
     const DWORD start = GetTickCount();
@@ -186,7 +186,7 @@ TEST(RestoreAfterAnEnd, KilledWhileMutedTheNextStartBringsTheVolumeBack) {
     HWND w = rig.Start("set volume 40\nadvert | Brand | Long Advert | 6000\ntrack | Artist | Song | 600000\n");
     ASSERT_NE(w, nullptr);
     std::ofstream(rig.Folder() + "Options.ini", std::ios::binary) << " [Options]\r\n Mute=True\r\n";
-    ASSERT_TRUE(WaitForTitle(w, "Spotify - Brand \x96 Long Advert", kDeadline));
+    ASSERT_TRUE(WaitForTitle(w, "Spotify - Brand \xE2\x80\x93 Long Advert", kDeadline));
     const std::string knobBefore = "knob x=" + std::to_string(124 + 30);
     // Without the trailing backslash, which would escape the closing quote.
     const std::string folder = rig.Folder().substr(0, rig.Folder().size() - 1);

@@ -117,7 +117,7 @@ TEST_F(Timers, ThreeAdvertsAreSilencedAndEachTrackAfterThemPlaysAtTheUsersVolume
     EXPECT_NE(summary.find("track entry=5 volume=57 after_advert=1 user_volume=57 knob=167 user_knob=167 restored=1"),
               std::string::npos)
         << summary;
-    EXPECT_EQ(CountLines(Log(), "Blocking:   Brand \x96 Ad three"), 1);  // the second of the pair
+    EXPECT_EQ(CountLines(Log(), "Blocking:   Brand \xE2\x80\x93 Ad three"), 1);  // the second of the pair
 }
 
 TEST_F(Timers, ABannerIsParkedInSpotifyPopupsAndLoggedOnce) {

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "app/dpi_layout_win32.h"
 #include "base/log.h"
 #include "child_process.h"
 #include "sim_rig.h"
@@ -19,6 +20,12 @@ namespace {
 
 std::wstring Media(const char* name) {
     return WidenAnsi(ExeFolder() + "media\\" + name);
+}
+
+std::string FaceOf(HWND control) {
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfFaceName;
 }
 
 int ThreadCount() {
@@ -101,8 +108,25 @@ TEST_F(DirectShow, FileNamesOutsideAsciiPlayAndShowInTheCodePage) {
         EXPECT_EQ(app.currentMp3, folder + L"\\" + name);  // the whole name, not its low bytes
         EXPECT_TRUE(ReplayFillerFile(filler, controls, app.currentMp3));  // and played again by it
     }
-    EXPECT_EQ(Mp3Label(folder + L"\\Caf\u00e9.mp3"), "Caf\xE9.mp3");
-    EXPECT_EQ(Mp3Label(folder + L"\\Don\u2019t Stop.mp3"), "Don\x92t Stop.mp3");
+    // In the program's code page, UTF-8: every name whole, in any script.
+    EXPECT_EQ(Mp3Label(folder + L"\\Caf\u00e9.mp3"), "Caf\xC3\xA9.mp3");
+    EXPECT_EQ(Mp3Label(folder + L"\\Don\u2019t Stop.mp3"), "Don\xE2\x80\x99t Stop.mp3");
+    EXPECT_EQ(Mp3Label(folder + L"\\\u65e5\u672c.mp3"), "\xE6\x97\xA5\xE6\x9C\xAC.mp3");
+    // The label shows it whole, in a face that has its characters (under
+    // Wine the dialog font has no Japanese), and Verdana again for Latin.
+    HWND label = CreateWindowA("STATIC", "^__^", WS_POPUP, 0, 0, 200, 20, nullptr, nullptr, nullptr, nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(FontAtDpi(96, false)), FALSE);
+    controls.statusLabel = label;
+    app.mp3Files = {folder + L"\\" + names[3]};
+    PlayMp3(app, filler, controls, true);
+    EXPECT_EQ(WideText(label), L"\u65e5\u672c.mp3");
+    EXPECT_EQ(FaceOf(label), "WenQuanYi Micro Hei");
+    app.mp3Files = {folder + L"\\" + names[1]};
+    PlayMp3(app, filler, controls, true);
+    EXPECT_EQ(WideText(label), L"Caf\u00e9.mp3");
+    EXPECT_EQ(FaceOf(label), "Verdana");
+    controls.statusLabel = nullptr;
+    DestroyWindow(label);
     // A file gone since it played: said, and nothing holds Spotify back.
     DeleteFileW((folder + L"\\" + names[1]).c_str());
     EXPECT_FALSE(ReplayFillerFile(filler, controls, folder + L"\\" + names[1]));

@@ -49,6 +49,23 @@ TEST_F(WinFolder, HiddenAttributeKeepsFilesAndFoldersOut) {
     EXPECT_EQ(app.mp3Count, 2);
 }
 
+// Options.ini as an earlier version wrote it on a 1252 system: the folder
+// "Música" in that code page's bytes is read as its name, indexed, and the
+// next save writes it as UTF-8.
+TEST_F(WinFolder, ALegacyCodePageMusicFolderIsFoundAndRewrittenAsUtf8) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));  // the manifest's code page
+    Write("M\xC3\xBAsica\\song.mp3", "x");
+    const std::string ini = root + "\\Options.ini";
+    Write("Options.ini", " [Options]\r\n MP3=" + root + "\\M\xFAsica\r\n");
+    const std::string folder = CIniFile::GetValue("MP3", "Options", ini);
+    EXPECT_EQ(folder, root + "\\M\xC3\xBAsica");
+    ApplicationState app;
+    IndexMp3Folder(app, SystemFolderListing(), folder);
+    EXPECT_EQ(app.mp3Count, 1);
+    ASSERT_TRUE(CIniFile::SetValue("Play", "True", "Options", ini));
+    EXPECT_EQ(ReadTextFile(ini), " [Options]\r\n Play=True\r\n MP3=" + root + "\\M\xC3\xBAsica\r\n");
+}
+
 TEST_F(WinFolder, RewritesReplaceTheExistingFile) {
     const std::string path = root + "\\Options.ini";
     ASSERT_TRUE(CIniFile::CreateEmpty(path));

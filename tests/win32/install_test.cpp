@@ -7,6 +7,7 @@
 #include <set>
 
 #include "base/application_state.h"
+#include "platform/ansi_text.h"
 #include "prefix_snapshot.h"
 #include "sim_rig.h"
 
@@ -141,6 +142,36 @@ TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
         << Difference(usersAfter, FilesBelow(users));
     EXPECT_EQ(FilesBelow(shared), sharedBefore) << Difference(sharedBefore, FilesBelow(shared));
     EXPECT_EQ(UserRegistry(), registryBefore) << Difference(registryBefore, UserRegistry());
+}
+
+// A user profile named outside the legacy code page (Cyrillic on a 1252
+// system): the install lands in it, the shortcut and the list of installed
+// apps carry its path whole (the shortcut in Unicode, as the shell, which
+// runs in the legacy code page, must read it), and removal takes it away.
+TEST_F(Install, AProfileNamedInCyrillicInstallsAndRemoves) {
+    const std::string appdata = rig + "Пользователь\\AppData\\Roaming";
+    for (size_t at = appdata.find('\\', rig.size()); at != std::string::npos; at = appdata.find('\\', at + 1))
+        CreateDirectoryA(appdata.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(appdata.c_str(), nullptr);
+    const std::string usual = Expanded("%APPDATA%");
+    SetEnvironmentVariableA("APPDATA", appdata.c_str());
+    const std::string installed = appdata + "\\Adquell\\Adquell Lite.exe";
+    const DWORD installedCode = Run(Program(rig + "Downloads"));
+    const std::string url = startMenu + "\\Adquell 0.4.url";
+    EXPECT_EQ(installedCode, 420u);
+    EXPECT_TRUE(WaitForFile(installed + ".started", kDeadline));
+    EXPECT_EQ(ReadTextFile(url).substr(0, 2), "\xFF\xFE");
+    wchar_t target[MAX_PATH] = {};
+    GetPrivateProfileStringW(L"InternetShortcut", L"URL", L"", target, MAX_PATH, WidenAnsi(url).c_str());
+    EXPECT_EQ(std::wstring(target), WidenAnsi(installed));
+    EXPECT_EQ(UserText(kUninstall, "UninstallString"), "\"" + installed + "\" /remove");
+    DeleteFileA((installed + ".started").c_str());
+    ChildProcess removal(installed, "remove yy \"" + messages + "\"");
+    EXPECT_EQ(removal.Wait(kDeadline), 0u);
+    SetEnvironmentVariableA("APPDATA", usual.c_str());
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(installed); }, kDeadline));
+    EXPECT_FALSE(Exists(url));
+    EXPECT_EQ(UserText(kUninstall, "DisplayName"), "(none)");
 }
 
 TEST_F(Install, ASecondCopyFromElsewhereOverwritesTheInstalledOne) {

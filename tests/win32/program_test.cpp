@@ -119,7 +119,7 @@ TEST_F(Program, AdvertsAreSilencedShownCountedAndTheVolumeComesBack) {
     ASSERT_NE(Start(), nullptr);
     HWND status = Child(main, "static");
     ASSERT_NE(status, nullptr);
-    EXPECT_TRUE(Eventually([&] { return Text(status) == "Blocked: Brand \x96 Ad one"; }));
+    EXPECT_TRUE(Eventually([&] { return Text(status) == "Blocked: Brand \xE2\x80\x93 Ad one"; }));
     ASSERT_GE(rig.WaitForEvent(" end", 30000).ms, 0);
     HWND about = FindWindowA("Adquell", "About");
     EXPECT_NE(Child(about, "static", "Adquelled: 2"), nullptr);
@@ -162,6 +162,47 @@ TEST_F(Program, TheFillerPlaysThroughTheAdvertAndSpotifyWaitsForIt) {
     ASSERT_GE(resumed.ms, 0);
     EXPECT_GE(resumed.ms - pausedAfter.ms, 800);
     ASSERT_TRUE(rig.Close());
+}
+
+// Titles in Unicode, as the real client sets them: the label holds each
+// whole (read back in Unicode, no code page between), emoji included.
+TEST_F(Program, TitlesInEveryScriptShowWholeInTheLabel) {
+    SimRig rig("program-scripts");
+    ASSERT_NE(rig.Start("track | 아이유 | 좋은 날 | 4000\n"
+                        "track | 米津玄師 | Lemon | 4000\n"
+                        "track | Кино | Группа крови 🎸 | 4000\n"
+                        "track | Last | Song | 600000\n"),
+              nullptr);
+    ASSERT_NE(Start(), nullptr);
+    HWND status = Child(main, "static");
+    for (const std::wstring shown : {L"아이유\n좋은 날", L"米津玄師\nLemon", L"Кино\nГруппа крови 🎸"})
+        EXPECT_TRUE(Eventually([&] { return WideText(status) == shown; })) << Text(status);
+}
+
+// A music folder and a file named outside the legacy code page: found at
+// start, kept whole when the program rewrites Options.ini, found again by
+// the next start.
+TEST_F(Program, AMusicFolderInAnyScriptIsKeptAndFoundAgain) {
+    const std::string music = work + "\\Музыка";
+    CreateDirectoryA(music.c_str(), nullptr);
+    CopyFileA((ExeFolder() + "media\\tone-c.mp3").c_str(), (music + "\\日本.mp3").c_str(), FALSE);
+    std::ofstream(work + "\\Options.ini", std::ios::binary)
+        << " [Options]\r\n MP3=" << music << "\r\n Play=True\r\n Mute=True\r\n";
+    const char* playlist = "track | One | First | 1500\nadvert | Brand | Short | 1500\ntrack | Two | Second | 600000\n";
+    for (int start = 0; start < 2; ++start) {
+        SimRig rig("program-music-folder");
+        ASSERT_NE(rig.Start(playlist), nullptr);
+        ASSERT_NE(Start(), nullptr);
+        HWND status = Child(main, "static");
+        EXPECT_TRUE(Eventually([&] { return WideText(status) == L"日本.mp3"; })) << Text(status);
+        HWND mute = Child(main, "Button", "Mute Adverts");
+        SendMessageA(mute, BM_CLICK, 0, 0);  // Options.ini rewritten
+        SendMessageA(mute, BM_CLICK, 0, 0);
+        EXPECT_NE(Options().find(" MP3=" + music + "\r\n"), std::string::npos) << Options();
+        PostMessageA(main, WM_COMMAND, kExitCommand, 0);
+        EXPECT_EQ(program->Wait(kDeadline), 1u);
+        ASSERT_TRUE(rig.Close());
+    }
 }
 
 TEST_F(Program, TheMuteAdvertsBoxIsSavedAtOnce) {

@@ -24,6 +24,12 @@ std::string WindowTitle(HWND window) {
     return title;
 }
 
+std::wstring WideText(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {

@@ -55,6 +55,8 @@ bool WaitForTitle(HWND window, const std::string& text, DWORD deadlineMs);
 // Polls condition every 10 ms until it holds or the deadline passes; says which.
 bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs);
 std::string WindowTitle(HWND window);
+// The window's text as Windows holds it, in Unicode (no code page between).
+std::wstring WideText(HWND window);
 std::string ReadTextFile(const std::string& path);
 // The integer after "key=" in a line, or -1.
 long long FieldOf(const std::string& line, const std::string& key);

@@ -58,15 +58,15 @@ TEST_F(SimulatedClient, PlayPauseNextAndPrevious) {
     HWND w = rig.Start("track | One | First | 600000\ntrack | Two | Second | 600000\n");
     ASSERT_NE(w, nullptr);
     Measure(w);
-    ASSERT_TRUE(WaitForTitle(w, "Spotify - One \x96 First", kDeadline));
+    ASSERT_TRUE(WaitForTitle(w, "Spotify - One \xE2\x80\x93 First", kDeadline));
     PostClick(w, spotify::kPlayPauseX, H() - spotify::kBarClickUp);
     EXPECT_TRUE(WaitForTitle(w, "Spotify", kDeadline));
     PostClick(w, spotify::kPlayPauseX, H() - spotify::kBarClickUp);
-    EXPECT_TRUE(WaitForTitle(w, "Spotify - One \x96 First", kDeadline));
+    EXPECT_TRUE(WaitForTitle(w, "Spotify - One \xE2\x80\x93 First", kDeadline));
     PostClick(w, spotify::kNextX, H() - spotify::kBarClickUp);
-    EXPECT_TRUE(WaitForTitle(w, "Spotify - Two \x96 Second", kDeadline));
+    EXPECT_TRUE(WaitForTitle(w, "Spotify - Two \xE2\x80\x93 Second", kDeadline));
     PostClick(w, spotify::kPreviousX, H() - spotify::kBarClickUp);
-    EXPECT_TRUE(WaitForTitle(w, "Spotify - One \x96 First", kDeadline));
+    EXPECT_TRUE(WaitForTitle(w, "Spotify - One \xE2\x80\x93 First", kDeadline));
     PostClick(w, app.spotifyWidth - spotify::kShuffleFromRight, H() - spotify::kBarClickUp);
     PostClick(w, app.spotifyWidth - spotify::kRepeatFromRight, H() - spotify::kBarClickUp);
     EXPECT_GE(rig.WaitForEvent("shuffle on", kDeadline).ms, 0);
@@ -106,7 +106,7 @@ TEST_F(SimulatedClient, ProbesGiveTheVerdictsTheScriptIntends) {
                        "advert | Brand | Advert | 600000\n");
     ASSERT_NE(w, nullptr);
     Measure(w);
-    const char* titles[] = {"Spotify - Plain \x96 Music", "Spotify - Grey \x96 Music", "Spotify - Brand \x96 Advert"};
+    const char* titles[] = {"Spotify - Plain \xE2\x80\x93 Music", "Spotify - Grey \xE2\x80\x93 Music", "Spotify - Brand \xE2\x80\x93 Advert"};
     const bool advert[] = {false, false, true};
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(WaitForTitle(w, titles[i], kDeadline)) << i;
@@ -160,7 +160,7 @@ TEST_F(SimulatedClient, AudibleAdvertTimeMatchesAMuteAfterAKnownDelay) {
     HWND w = rig.Start("set volume 50\nadvert | Brand | Advert | 600000\ntrack | After | Advert | 600000\n");
     ASSERT_NE(w, nullptr);
     Measure(w);
-    ASSERT_TRUE(WaitForTitle(w, "Spotify - Brand \x96 Advert", kDeadline));
+    ASSERT_TRUE(WaitForTitle(w, "Spotify - Brand \xE2\x80\x93 Advert", kDeadline));
     Sleep(400);
     PostClick(w, spotify::kMuteClickX, H() - spotify::kMuteClickUp);
     const SimEventLine muted = rig.WaitForEvent("knob x=124", kDeadline);

@@ -106,7 +106,18 @@ TEST_F(Keys, TheLyricsAddressIsHandedToTheShell) {
     ASSERT_EQ(desktop.opened.size(), 1u);
     EXPECT_EQ(desktop.opened[0],
               "https://www.google.com/search?q=Simon%20%26%20Garfunkel%20%E2%80%93%20Cecilia%20lyrics"
-              "&btnI=Im+Feeling+Lucky");  // the en dash (0x96 in Windows-1252) as UTF-8
+              "&btnI=Im+Feeling+Lucky");  // the en dash as UTF-8
+    ASSERT_TRUE(rig.Close());
+}
+
+TEST_F(Keys, TheLyricsAddressCarriesTheTitleInAnyScript) {
+    SimRig rig("lyrics-korean");
+    ASSERT_NE(Connect(rig, "track | 아이유 & Friends | 좋은 날 | 600000\n"), nullptr);
+    SearchLyrics(app, os);
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened[0],
+              "https://www.google.com/search?q=%EC%95%84%EC%9D%B4%EC%9C%A0%20%26%20Friends%20%E2%80%93%20"
+              "%EC%A2%8B%EC%9D%80%20%EB%82%A0%20lyrics&btnI=Im+Feeling+Lucky");
     ASSERT_TRUE(rig.Close());
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "client/spotify_contract.h"
+#include "platform/ansi_text.h"
 
 namespace {
 
@@ -40,7 +41,8 @@ void SyncTitle(SimPlayer& p) {
     std::string title = spotify::kIdleTitle;
     const SimEntry* e = Current(p);
     if (e && p.playing && p.loggedIn && p.mainOpen)
-        title = std::string(spotify::kTitlePrefix) + e->artist + " " + spotify::kEnDash + " " + e->title;
+        title = std::string(spotify::kTitlePrefix) + e->artist + " " + Utf8FromWide(std::wstring(1, spotify::kEnDash)) +
+                " " + e->title;
     if (title == p.title) return;
     p.title = title;
     Record(p, "title " + title);

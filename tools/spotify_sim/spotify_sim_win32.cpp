@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "client/spotify_contract.h"
+#include "platform/ansi_text.h"
 #include "client/window_scale.h"
 #include "sim_player.h"
 
@@ -247,7 +248,9 @@ void Sync() {
     // The title changes only once the pixels that go with it are on screen
     // (unless repaint-delay says otherwise: then paintedEntry lags).
     if (shell.main && p.title != shell.shownTitle) {
-        SetWindowTextA(shell.main, p.title.c_str());
+        // In Unicode, as the real client's title is: a reader sees it in its
+        // own code page.
+        SetWindowTextW(shell.main, WideFromUtf8(p.title).c_str());
         shell.shownTitle = p.title;
     }
     SaveVolume();
