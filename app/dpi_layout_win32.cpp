@@ -1,6 +1,7 @@
 #include "app/dpi_layout_win32.h"
 
 #include "platform/handles_win32.h"
+#include "platform/label_font.h"
 #include "platform/spotify_screen_win32.h"
 
 #include <map>
@@ -40,7 +41,7 @@ HFONT FontAtDpi(int dpi, bool underlined) {
     if (!font)
         font.reset(CreateFontA(-ScaleToDpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                               "Verdana"));
+                               kDialogFace));
     return font.get();
 }
 

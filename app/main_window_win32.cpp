@@ -248,8 +248,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnWindowDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam), p.shell.volumeSlider,
                            p.shell.linkLabel);
         // The label's font again at the new size, in the face its text needs.
-        FitLabelFont(p.shell.statusLabel, p.win32.controls.workStatus.empty() ? p.win32.controls.statusText
-                                                                               : p.win32.controls.workStatus);
+        FitLabelFont(p.shell.statusLabel, p.win32.controls.ShownStatus());
         return 0;
     case WM_COMMAND:
         MsgCommand(p, window, wParam, lParam);

@@ -68,14 +68,18 @@ std::size_t Utf8Prefix(const std::string& text) {
     return at;
 }
 
-// Whether what follows a well-formed start is one character cut short.
+// Whether what follows a well-formed start is one character cut short: a
+// lead byte and fewer continuations than it announces, each in its range.
 bool CutShortCharacter(const std::string& text, std::size_t at) {
     const unsigned char b = static_cast<unsigned char>(text[at]);
-    const std::size_t wanted = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 0;
+    const std::size_t wanted = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xC2 && b <= 0xDF ? 2 : 0;
     if (wanted == 0 || text.size() - at >= wanted) return false;
     for (std::size_t i = at + 1; i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return false;
-    return true;
+        if (!IsContinuationByte(text[i])) return false;
+    if (text.size() - at < 2) return true;
+    const unsigned char second = static_cast<unsigned char>(text[at + 1]);
+    return !((b == 0xE0 && second < 0xA0) || (b == 0xED && second > 0x9F) || (b == 0xF0 && second < 0x90) ||
+             (b == 0xF4 && second > 0x8F));
 }
 
 }  // namespace
@@ -93,7 +97,7 @@ bool IsUtf8(const std::string& text) {
 std::string CutText(const std::string& text, std::size_t size) {
     if (text.size() <= size) return text;
     if (!IsUtf8(text)) return text.substr(0, size);
-    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
+    while (size > 0 && IsContinuationByte(text[size])) --size;
     return text.substr(0, size);
 }
 

@@ -25,6 +25,11 @@ long LeadingNumber(const std::string& text, long limit);
 // Whether every byte of text is ASCII.
 bool IsAscii(const std::string& text);
 
+// Whether a byte continues a UTF-8 character (10xxxxxx).
+inline bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 // Whether text is well-formed UTF-8 (no overlong forms, surrogates or code
 // points past U+10FFFF). Plain ASCII is.
 bool IsUtf8(const std::string& text);

@@ -13,30 +13,37 @@ std::string TrackText(const std::string& title) {
     const bool utf8 = IsUtf8(title);
     std::size_t at = 0;
     for (int n = 0; n < spotify::kTitlePrefixLength && at < title.size(); ++n)
-        do ++at; while (utf8 && at < title.size() && (static_cast<unsigned char>(title[at]) & 0xC0) == 0x80);
+        do ++at; while (utf8 && at < title.size() && IsContinuationByte(title[at]));
     return at < title.size() ? title.substr(at) : std::string();
 }
 
+namespace {
+
+// The en dash in the code page's bytes; empty where the code page has none
+// (a Japanese or Korean one): such a title stays on one line.
 const std::string& TitleDash() {
-    static const std::string dash = NarrowAnsi(std::wstring(1, spotify::kEnDash));
+    static const std::string dash = AnsiCharacter(spotify::kEnDash);
     return dash;
 }
 
-std::string DisplayText(const std::string& trackText) {
-    const std::string& dash = TitleDash();
-    const std::size_t at = trackText.find(dash);
+}  // namespace
+
+std::string SplitTitleAt(const std::string& trackText, const std::string& dash) {
+    const std::size_t at = dash.empty() ? std::string::npos : trackText.find(dash);
     if (at == std::string::npos) return trackText;
     // Replace the character before the dash (a blank), the dash and the one
-    // after it; at either end of the text only what is there. A character is
-    // never cut in half: in UTF-8 it may take several bytes.
+    // after it; at either end of the text only what is there. In UTF-8 a
+    // character may take several bytes and is never cut in half.
     const bool utf8 = IsUtf8(trackText);
-    const auto inside = [&](std::size_t i) {
-        return utf8 && i < trackText.size() && (static_cast<unsigned char>(trackText[i]) & 0xC0) == 0x80;
-    };
+    const auto inside = [&](std::size_t i) { return utf8 && i < trackText.size() && IsContinuationByte(trackText[i]); };
     std::size_t first = at, after = at + dash.size();
     if (first > 0) do --first; while (inside(first));
     if (after < trackText.size()) do ++after; while (inside(after));
     return trackText.substr(0, first) + "\n" + trackText.substr(after);
+}
+
+std::string DisplayText(const std::string& trackText) {
+    return SplitTitleAt(trackText, TitleDash());
 }
 
 bool IsSpotifyPlaying(ApplicationState& app, SpotifyScreen& screen) {

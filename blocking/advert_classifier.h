@@ -9,12 +9,11 @@
 // title is 10 characters or shorter.
 std::string TrackText(const std::string& title);
 
-// The en dash that splits a title, in the code page's bytes.
-const std::string& TitleDash();
-
 // The track text as two label lines: " <en dash> " around the first en dash
 // becomes one line feed. A text without an en dash is returned unchanged.
 std::string DisplayText(const std::string& trackText);
+// The same at a dash given in a code page's bytes (empty: none to split at).
+std::string SplitTitleAt(const std::string& trackText, const std::string& dash);
 
 // Reads Spotify's title afresh into probeTitleBuffer: anything longer than the
 // bare "Spotify" means something plays.

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "base/log.h"
-#include "base/text_helpers.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/mute_control.h"
 #include "blocking/screen_probes.h"
@@ -197,8 +196,6 @@ void ReadTitle(ApplicationState& app, Platform& os, bool looked) {
     os.screen.ReadTitle(app.spotifyWindow, app.titleBuffer, sizeof app.titleBuffer);
     app.titleBuffer[sizeof app.titleBuffer - 1] = '\0';
     app.currentTitle = app.titleBuffer;
-    // A title that filled the buffer may end in half a character.
-    if (app.currentTitle.size() == sizeof app.titleBuffer - 1) app.currentTitle = WholeCharacters(app.currentTitle);
     app.displayTitle = app.currentTitle;
     if (app.currentTitle == app.previousTitle || app.currentTitle == spotify::kIdleTitle) {
         Steady(app, os);

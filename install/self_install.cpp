@@ -82,6 +82,9 @@ void StartNewCopyAndEnd(ApplicationState& app, Platform& os, InstallerSystem& in
 
 bool WriteUrlShortcut(InstallerSystem& installer, const std::string& target, const std::string& shortcut) {
     if (!installer.CanRead(target)) return false;
+    // Written whole and anew: an earlier one's text form is not kept (a path
+    // outside ASCII makes the new one Unicode).
+    installer.RemoveFile(shortcut);
     const char* section = "InternetShortcut";
     bool ok = installer.WriteIniString(section, "URL", target, shortcut);
     ok = installer.WriteIniString(section, "IconIndex", "0", shortcut) && ok;

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "platform/ansi_text.h"
 #include "platform/handles_win32.h"
 
 namespace {
@@ -12,9 +13,9 @@ int CALLBACK ChooserCallback(HWND chooser, UINT message, LPARAM lParam, LPARAM d
     if (message == BFFM_INITIALIZED) {
         SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, data);
     } else if (message == BFFM_SELCHANGED) {
-        char path[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lParam), path))
-            SendMessageA(chooser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(reinterpret_cast<LPCITEMIDLIST>(lParam), path))
+            SendMessageW(chooser, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path));
     }
     return 0;
 }
@@ -36,8 +37,10 @@ std::string Win32Mp3FolderDialogs::BrowseForMp3Folder() {
     info.lParam = reinterpret_cast<LPARAM>(startPath);
     std::string folder;
     if (LPITEMIDLIST item = SHBrowseForFolderA(&info)) {
-        char path[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(item, path)) folder = path;
+        // Wide: MAX_PATH characters of a UTF-8 path may take three times as
+        // many bytes.
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(item, path)) folder = NarrowAnsi(path);
         allocator->Free(item);
     }
     return folder;

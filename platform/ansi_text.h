@@ -21,6 +21,10 @@ std::string NarrowAnsi(const std::wstring& text);
 // surrogate becomes U+FFFD.
 std::string Utf8FromWide(const std::wstring& text);
 
+// One character in the system's ANSI code page; empty when the code page has
+// no bytes for it (it would be read as "?" or a look-alike).
+std::string AnsiCharacter(wchar_t c);
+
 // UTF-8 bytes as wide text; a malformed byte becomes U+FFFD.
 std::wstring WideFromUtf8(const std::string& text);
 

@@ -11,6 +11,10 @@ std::string NarrowAnsi(const std::wstring& text) {
     return Utf8FromWide(text);
 }
 
+std::string AnsiCharacter(wchar_t c) {
+    return Utf8FromWide(std::wstring(1, c));
+}
+
 std::string AnsiFromLegacy(const std::string& bytes) {
     if (IsUtf8(bytes)) return bytes;
     std::wstring latin1;

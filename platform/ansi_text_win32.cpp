@@ -22,6 +22,15 @@ std::wstring WidenAnsi(const std::string& text) {
     return wide;
 }
 
+std::string AnsiCharacter(wchar_t c) {
+    if (GetACP() == CP_UTF8) return NarrowAnsi(std::wstring(1, c));
+    char bytes[8] = {};
+    BOOL usedDefault = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, bytes, sizeof bytes, nullptr, &usedDefault);
+    return length > 0 && !usedDefault ? std::string(bytes, static_cast<size_t>(length)) : std::string();
+}
+
 namespace {
 
 // The code page the system's locale uses for programs that do not ask for

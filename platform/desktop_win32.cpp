@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/ansi_text.h"
+
 namespace {
 
 HWND H(WindowHandle w) {
@@ -159,19 +161,22 @@ Win32System::~Win32System() {
     if (psapi_) FreeLibrary(static_cast<HMODULE>(psapi_));
 }
 
+// These two ask in wide text: the sizes the ...A forms report count
+// characters, not the bytes a UTF-8 path takes, and the text came back cut.
 std::string Win32System::WorkingDirectory() {
     // Any length the system reports, not only paths under 1024 bytes.
-    const DWORD size = GetCurrentDirectoryA(0, nullptr);
-    std::vector<char> buffer(size + 1);
-    const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-    return std::string(buffer.data(), length < buffer.size() ? length : 0);
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::vector<wchar_t> buffer(size + 1);
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    return NarrowAnsi(std::wstring(buffer.data(), length < buffer.size() ? length : 0));
 }
 
 std::string Win32System::ExpandEnvironment(const std::string& text) {
-    const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
-    std::vector<char> buffer(size + 1);
-    ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    return buffer.data();
+    const std::wstring wide = WidenAnsi(text);
+    const DWORD size = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+    std::vector<wchar_t> buffer(size + 1);
+    ExpandEnvironmentStringsW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    return NarrowAnsi(buffer.data());
 }
 
 bool Win32System::PathExists(const std::string& path) {

@@ -11,6 +11,7 @@
 
 #include "base/command_ids.h"
 #include "base/text_helpers.h"
+#include "platform/ansi_text.h"
 #include "platform/signature_check_win32.h"
 #include "platform/whole_file.h"
 
@@ -229,9 +230,10 @@ HANDLE InheritableSelf() {
 }  // namespace
 
 bool Win32InstallerSystem::DeleteAfterExit(const std::string& path) {
-    char temp[MAX_PATH] = {};
-    if (!GetTempPathA(MAX_PATH, temp)) return false;
-    const std::string helper = std::string(temp) + "Adquell Lite removal " + std::to_string(GetCurrentProcessId()) + ".exe";
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) return false;
+    const std::string helper = NarrowAnsi(temp) + "Adquell Lite removal " + std::to_string(GetCurrentProcessId()) + ".exe";
     if (!CopyFileA(path.c_str(), helper.c_str(), FALSE)) return false;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     // Open for deletion on close: the helper's copy goes when its last handle,

@@ -14,6 +14,7 @@ namespace {
 HFONT FontLike(const LOGFONTA& model, const char* face) {
     static std::map<std::string, OwnedFont> fonts;
     LOGFONTA wanted = model;
+    std::memset(wanted.lfFaceName, 0, sizeof wanted.lfFaceName);  // the whole record is the key
     lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
     const std::string key(reinterpret_cast<const char*>(&wanted), sizeof wanted);
     OwnedFont& font = fonts[key];
@@ -22,14 +23,16 @@ HFONT FontLike(const LOGFONTA& model, const char* face) {
 }
 
 // How many of the characters the face cannot draw; -1 when Windows gave
-// another face for it (it is not installed).
+// another face for it (it is not installed). The dialog font counts as what
+// Windows draws for it, installed or not: that is what the label shows.
 int MissingGlyphs(HDC dc, const LOGFONTA& model, const char* face, const std::wstring& text) {
     HGDIOBJ old = SelectObject(dc, FontLike(model, face));
     char got[LF_FACESIZE] = {};
     GetTextFaceA(dc, LF_FACESIZE, got);
     int missing = -1;
     std::vector<WORD> glyphs(text.size());
-    if (lstrcmpiA(got, face) == 0 &&
+    const bool asAsked = lstrcmpiA(got, face) == 0 || lstrcmpiA(face, kDialogFace) == 0;
+    if (asAsked &&
         GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
                          GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR) {
         missing = 0;
@@ -47,6 +50,20 @@ std::wstring DrawnCharacters(const std::string& text) {
     return drawn;
 }
 
+// The interface font of the user's own language, for Chinese characters.
+const char* PreferredFace() {
+    const LANGID language = GetUserDefaultUILanguage();
+    switch (PRIMARYLANGID(language)) {
+    case LANG_JAPANESE: return "Yu Gothic UI";
+    case LANG_KOREAN: return "Malgun Gothic";
+    case LANG_CHINESE:
+        return SUBLANGID(language) == SUBLANG_CHINESE_TRADITIONAL || SUBLANGID(language) == SUBLANG_CHINESE_HONGKONG
+                   ? "Microsoft JhengHei UI"
+                   : "Microsoft YaHei UI";
+    default: return nullptr;
+    }
+}
+
 }  // namespace
 
 void FitLabelFont(HWND label, const std::string& text) {
@@ -57,7 +74,7 @@ void FitLabelFont(HWND label, const std::string& text) {
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return;
     const std::string face =
-        ChooseLabelFace([&](const char* f) { return MissingGlyphs(dc, model, f, drawn); });
+        ChooseLabelFace([&](const char* f) { return MissingGlyphs(dc, model, f, drawn); }, PreferredFace());
     DeleteDC(dc);
     if (lstrcmpiA(face.c_str(), model.lfFaceName) != 0)
         SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(FontLike(model, face.c_str())), TRUE);

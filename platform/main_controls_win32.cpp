@@ -28,7 +28,7 @@ void Win32MainControls::SetStatusLabel(const std::string& text) {
 
 void Win32MainControls::SetWorkStatus(const std::string& text) {
     workStatus = text;
-    SetLabelText(statusLabel, text.empty() ? statusText : text);
+    SetLabelText(statusLabel, ShownStatus());
 }
 
 void Win32MainControls::SetCounterLabel(const std::string& text) {

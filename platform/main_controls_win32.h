@@ -27,5 +27,7 @@ public:
     void SetPlayBox(bool checked) override;
     bool PlayBoxChecked() override;
     void SetWorkStatus(const std::string& text) override;
+    // What the label shows: the work under way, else its own text.
+    const std::string& ShownStatus() const { return workStatus.empty() ? statusText : workStatus; }
     void ShowNotice(const std::string& text) override;
 };

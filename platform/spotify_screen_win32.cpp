@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "base/text_helpers.h"
+
 namespace {
 
 // A colour no window draws in practice: a pixel still holding it was not drawn.
@@ -76,7 +80,12 @@ public:
 int Win32SpotifyScreen::ReadTitle(WindowHandle window, char* buffer, int size) {
     if (size > 0) buffer[0] = '\0';
     if (!window) return 0;
-    return GetWindowTextA(static_cast<HWND>(window), buffer, size);
+    const int length = GetWindowTextA(static_cast<HWND>(window), buffer, size);
+    if (length < size - 1 || GetACP() != CP_UTF8) return length;
+    // A title that fills the buffer may end in half a UTF-8 character.
+    const std::string whole = WholeCharacters(std::string(buffer, static_cast<size_t>(length)));
+    buffer[whole.size()] = '\0';
+    return static_cast<int>(whole.size());
 }
 
 std::unique_ptr<WindowCapture> Win32SpotifyScreen::Capture(WindowHandle window, int width, int height) {

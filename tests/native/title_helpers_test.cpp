@@ -40,6 +40,15 @@ TEST(DisplayText, ReplacesTheNeighboursWhateverTheyAre) {
               "\xEC\x95\x84\xEC\x9D\xB4\xEC\x9C\xA0\n\xEC\xA2\x8B\xEC\x9D\x80 \xEB\x82\xA0");
 }
 
+// Older Windows keep the legacy code page: 1252's dash is the byte 96 and a
+// character one byte; a Japanese or Korean code page has no dash at all.
+TEST(DisplayText, LegacyCodePagesSplitByTheirOwnDashOrNotAtAll) {
+    EXPECT_EQ(SplitTitleAt("Caf\xE9 \x96 Cr\xE8me", "\x96"), "Caf\xE9\nCr\xE8me");
+    EXPECT_EQ(SplitTitleAt("\xE9\x96\xE8x", "\x96"), "\nx");  // one byte a neighbour
+    EXPECT_EQ(SplitTitleAt("Who Are You? - Song", ""), "Who Are You? - Song");
+    EXPECT_EQ(TrackText("Spotify - Caf\xE9 \x96 x"), "Caf\xE9 \x96 x");
+}
+
 TEST(DisplayText, TextsWithoutACompleteSeparatorStayInBounds) {
     EXPECT_EQ(DisplayText(""), "");
     EXPECT_EQ(DisplayText("No dash here"), "No dash here");
@@ -71,24 +80,37 @@ TEST(Utf8Text, CutsFallBetweenCharacters) {
     EXPECT_EQ(WholeCharacters("ab\xF0\x9F\x8E"), "ab");
     EXPECT_EQ(WholeCharacters(korean), korean);
     EXPECT_EQ(WholeCharacters("M\xFA" "sica"), "M\xFA" "sica");
+    // Bytes no UTF-8 character starts or continues with are not taken for one.
+    EXPECT_EQ(WholeCharacters("ab\xE0\x80"), "ab\xE0\x80");
+    EXPECT_EQ(WholeCharacters("ab\xF5\x80"), "ab\xF5\x80");
 }
 
 TEST(LabelFace, TheDialogFontUnlessAnotherDrawsMoreOfTheText) {
     std::map<std::string, int> missing;
+    const char* preferred = nullptr;
     const auto chosen = [&] {
-        return ChooseLabelFace([&](const char* face) {
-            const auto it = missing.find(face);
-            return it == missing.end() ? -1 : it->second;
-        });
+        return ChooseLabelFace(
+            [&](const char* face) {
+                const auto it = missing.find(face);
+                return it == missing.end() ? -1 : it->second;
+            },
+            preferred);
     };
     missing = {{"Verdana", 0}, {"Segoe UI", 0}};
     EXPECT_EQ(chosen(), "Verdana");
     missing = {{"Verdana", 4}, {"Malgun Gothic", 0}, {"WenQuanYi Micro Hei", 0}};
     EXPECT_EQ(chosen(), "Malgun Gothic");  // Windows' own font for the script first
+    missing = {{"Verdana", 3}, {"Yu Gothic UI", 0}, {"Microsoft YaHei UI", 0}};
+    EXPECT_EQ(chosen(), "Yu Gothic UI");
+    preferred = "Microsoft YaHei UI";  // Chinese characters, for a Chinese user
+    EXPECT_EQ(chosen(), "Microsoft YaHei UI");
+    preferred = nullptr;
     missing = {{"Verdana", 5}, {"WenQuanYi Micro Hei", 2}, {"DejaVu Sans", 3}};
     EXPECT_EQ(chosen(), "WenQuanYi Micro Hei");  // an emoji no font draws
     missing = {{"Verdana", 2}, {"WenQuanYi Micro Hei", 2}};
     EXPECT_EQ(chosen(), "Verdana");  // a tie keeps the dialog font
     missing = {{"Verdana", 3}};
     EXPECT_EQ(chosen(), "Verdana");  // nothing better installed
+    missing = {{"DejaVu Sans", 1}};
+    EXPECT_EQ(chosen(), "DejaVu Sans");  // the dialog font not measurable at all
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "base/text_helpers.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/screen_probes.h"
 #include "child_process.h"
@@ -65,6 +66,27 @@ TEST_F(OtherProcess, ReadsTheTitle) {
     ASSERT_NE(Start(target), nullptr);
     EXPECT_TRUE(IsSpotifyPlaying(app, screen));
     EXPECT_STREQ(app.probeTitleBuffer, "Probe Target ready");
+}
+
+// A Unicode title read into a buffer it does not fit: whatever the size, the
+// bytes read are the start of its UTF-8, never half a character.
+TEST_F(OtherProcess, ATitleCutByTheBufferEndsOnAWholeCharacter) {
+    ChildProcess target("probe_target.exe", "150 828282 101010");
+    HWND window = Start(target);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(SetWindowTextW(window, L"Spotify - \uAC00\uB098 \u2013 \U0001F3B5"));
+    const std::string full = "Spotify - \xEA\xB0\x80\xEB\x82\x98 \xE2\x80\x93 \xF0\x9F\x8E\xB5";
+    char buffer[64];
+    ASSERT_EQ(screen.ReadTitle(window, buffer, sizeof buffer), static_cast<int>(full.size()));
+    EXPECT_EQ(std::string(buffer), full);
+    for (int size = 11; size <= static_cast<int>(full.size()); ++size) {
+        const int length = screen.ReadTitle(window, buffer, size);
+        const std::string read(buffer);
+        EXPECT_EQ(length, static_cast<int>(read.size()));
+        EXPECT_TRUE(IsUtf8(read)) << size;
+        EXPECT_EQ(full.compare(0, read.size(), read), 0) << size;
+        EXPECT_GE(read.size() + 4, static_cast<size_t>(size - 1)) << size;  // at most one character short
+    }
 }
 
 TEST_F(OtherProcess, AWindowThatIsGoneReadsAsFailedCapture) {
