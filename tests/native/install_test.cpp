@@ -468,6 +468,15 @@ TEST_F(Install, AShortcutNeedsAReadableTarget) {
     EXPECT_FALSE(WriteUrlShortcut(installer, "C:\\missing.exe", kAllUsers + "\\x.url"));
     EXPECT_TRUE(installer.iniWrites.empty());
     EXPECT_TRUE(WriteUrlShortcut(installer, installer.running, kAllUsers + "\\x.url"));
+    // An earlier shortcut is replaced whole, not merged with, and kept when
+    // the new target cannot be read.
+    const std::string earlier = kAllUsers + "\\y.url";
+    installer.files[earlier] = "[InternetShortcut]\nURL=C:\\old.exe\nHotKey=1\n";
+    EXPECT_FALSE(WriteUrlShortcut(installer, "C:\\missing.exe", earlier));
+    EXPECT_EQ(installer.files[earlier], "[InternetShortcut]\nURL=C:\\old.exe\nHotKey=1\n");
+    EXPECT_TRUE(WriteUrlShortcut(installer, installer.running, earlier));
+    EXPECT_EQ(installer.files[earlier].find("old.exe"), std::string::npos);
+    EXPECT_EQ(installer.files[earlier].find("HotKey"), std::string::npos);
 }
 
 TEST(VersionText, NumbersAreComparedOneByOne) {

@@ -15,7 +15,7 @@ namespace {
 
 std::vector<std::string> Names(const ApplicationState& app, const std::string& root) {
     std::vector<std::string> names;
-    for (const auto& wide : app.mp3Files) names.push_back(NarrowLowBytes(wide).substr(root.size() + 1));
+    for (const auto& wide : app.mp3Files) names.push_back(NarrowAnsi(wide).substr(root.size() + 1));
     return names;
 }
 
@@ -113,6 +113,15 @@ TEST_F(RealTree, FileNamesOutsideAsciiStayWhole) {
     IndexMp3Folder(app, SystemFolderListing(), dir.Path());
     ASSERT_EQ(app.mp3Files.size(), 1u);
     EXPECT_EQ(app.mp3Files[0].substr(app.mp3Files[0].size() - 10), L"Caf\u00e9 \u65e5.mp3");
+}
+
+TEST_F(RealTree, FoldersAndLinksOutsideAsciiAreFollowed) {
+    const TempFolder elsewhere;
+    elsewhere.Write("d\xC3\xA1l/\xE6\x97\xA5.mp3", "x");
+    dir.Write("\xD0\x9C\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0/\xEC\x95\x84.mp3", "x");
+    std::filesystem::create_directory_symlink(elsewhere / "d\xC3\xA1l", dir / "\xD0\xA1\xD1\x81\xD1\x8B\xD0\xBB\xD0\xBA\xD0\xB0");
+    EXPECT_EQ(Indexed(), (std::vector<std::string>{"\xD0\x9C\xD1\x83\xD0\xB7\xD1\x8B\xD0\xBA\xD0\xB0/\xEC\x95\x84.mp3",
+                                                   "\xD0\xA1\xD1\x81\xD1\x8B\xD0\xBB\xD0\xBA\xD0\xB0/\xE6\x97\xA5.mp3"}));
 }
 
 TEST_F(RealTree, AMissingFolderChangesNothing) {

@@ -96,6 +96,14 @@ TEST(Utf8, WideTextOfEveryLength) {
     // without swallowing what follows it.
     EXPECT_EQ(WideFromUtf8("A\xC3\xA9\xE2\x80\x93\xF0\x9F\x8E\xB5"), std::wstring(L"A\u00E9\u2013") + L"\U0001F3B5");
     EXPECT_EQ(WideFromUtf8("a\xE2\x80" "b\xC0\xAF"), L"a\uFFFD\uFFFDb\uFFFD\uFFFD");
+    // The edges of each length.
+    EXPECT_EQ(Utf8FromWide(L"\u007F\u0080\u07FF\u0800\uFFFF"), "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
+    EXPECT_EQ(WideFromUtf8("\xE0\xA0\x80\xEF\xBF\xBF"), L"\u0800\uFFFF");
+    EXPECT_EQ(WideFromUtf8("\xE0\x80\x80x"), L"\uFFFD\uFFFD\uFFFDx");  // overlong
+    // A pair of surrogates, as Windows' wide text carries U+1F3B5, is one character.
+    const std::wstring pair = {static_cast<wchar_t>(0xD83C), static_cast<wchar_t>(0xDFB5)};
+    EXPECT_EQ(Utf8FromWide(pair), "\xF0\x9F\x8E\xB5");
+    EXPECT_EQ(Utf8FromWide(std::wstring(1, static_cast<wchar_t>(0xDFB5)) + L"a"), "\xEF\xBF\xBD" "a");  // low alone
 }
 
 TEST_F(Commands, DebugKeysGoToSpotifyInFront) {

@@ -47,6 +47,9 @@ TEST(DisplayText, LegacyCodePagesSplitByTheirOwnDashOrNotAtAll) {
     EXPECT_EQ(SplitTitleAt("\xE9\x96\xE8x", "\x96"), "\nx");  // one byte a neighbour
     EXPECT_EQ(SplitTitleAt("Who Are You? - Song", ""), "Who Are You? - Song");
     EXPECT_EQ(TrackText("Spotify - Caf\xE9 \x96 x"), "Caf\xE9 \x96 x");
+    // 1252's "¿" looks like a UTF-8 continuation: one byte, one character all the same.
+    EXPECT_EQ(TrackText("\xBF" "Qu\xE9 pasa\xBF? \x96 y"), "? \x96 y");
+    EXPECT_EQ(SplitTitleAt("\xBF\xBF \x96 \xBF\xBF", "\x96"), "\xBF\xBF\n\xBF\xBF");
 }
 
 TEST(DisplayText, TextsWithoutACompleteSeparatorStayInBounds) {
@@ -66,6 +69,10 @@ TEST(Utf8Text, WellFormedOnlyWhenEveryCharacterIsWhole) {
     EXPECT_FALSE(IsUtf8("\xED\xA0\x80"));       // a surrogate
     EXPECT_FALSE(IsUtf8("\xF4\x90\x80\x80"));   // past U+10FFFF
     EXPECT_FALSE(IsUtf8("a\xE2\x80"));          // cut short
+    EXPECT_FALSE(IsUtf8("\xE0\x9F\xBF"));       // overlong in three bytes
+    EXPECT_FALSE(IsUtf8("\xF0\x8F\xBF\xBF"));   // overlong in four
+    EXPECT_FALSE(IsUtf8("\xED\xBF\xBF"));       // the last surrogate
+    EXPECT_TRUE(IsUtf8("\xE0\xA0\x80\xEE\x80\x80\xF4\x8F\xBF\xBF"));  // U+0800, U+E000, U+10FFFF
 }
 
 TEST(Utf8Text, CutsFallBetweenCharacters) {
@@ -75,6 +82,7 @@ TEST(Utf8Text, CutsFallBetweenCharacters) {
     EXPECT_EQ(CutText(korean, 2), "");
     EXPECT_EQ(CutText(korean, 9), korean);
     EXPECT_EQ(CutText("Caf\xE9 noir", 4), "Caf\xE9");  // a legacy code page's bytes: at the byte
+    EXPECT_EQ(CutText("\xBF" "Qu\xE9?\xBF\xBF", 5), "\xBF" "Qu\xE9?");  // 1252's "¿" is no continuation
     // A buffer that cut the last character: it is dropped, nothing else.
     EXPECT_EQ(WholeCharacters("ab\xEC\x95"), "ab");
     EXPECT_EQ(WholeCharacters("ab\xF0\x9F\x8E"), "ab");
@@ -83,6 +91,12 @@ TEST(Utf8Text, CutsFallBetweenCharacters) {
     // Bytes no UTF-8 character starts or continues with are not taken for one.
     EXPECT_EQ(WholeCharacters("ab\xE0\x80"), "ab\xE0\x80");
     EXPECT_EQ(WholeCharacters("ab\xF5\x80"), "ab\xF5\x80");
+    EXPECT_EQ(WholeCharacters("ab\xED\xA0"), "ab\xED\xA0");      // would be a surrogate
+    EXPECT_EQ(WholeCharacters("ab\xF4\x90\x80"), "ab\xF4\x90\x80");  // would pass U+10FFFF
+    EXPECT_EQ(WholeCharacters("ab\xF0\x8F"), "ab\xF0\x8F");      // would be overlong
+    EXPECT_EQ(WholeCharacters("ab\xE0\xA0"), "ab");               // the first three-byte character, cut
+    EXPECT_EQ(WholeCharacters("ab\xC3"), "ab");
+    EXPECT_EQ(WholeCharacters("\xE9t\xE9\xEC\x95"), "\xE9t\xE9\xEC\x95");  // legacy bytes before it: not UTF-8
 }
 
 TEST(LabelFace, TheDialogFontUnlessAnotherDrawsMoreOfTheText) {
