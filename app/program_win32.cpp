@@ -14,6 +14,7 @@
 #include "blocking/mute_control.h"
 #include "client/client_process.h"
 #include "install/removal.h"
+#include "install/removal_win32.h"
 #include "install/windows_entries.h"
 #include "platform/signature_check_win32.h"
 #include "settings/hotkeys.h"
@@ -288,7 +289,7 @@ void ComeBackToSpotify(Program& program) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     const std::string arguments = commandLine ? commandLine : "";
-    if (RunDeleteAfterExit(arguments)) return 0;
+    if (RunDeleteAfterHelper(arguments)) return 0;
     if (HasSwitch(arguments, kRemoveSwitch)) return RemoveFromThisComputer();
     // COM and the common controls first: the platform's media player and the
     // volume slider's class need them, whatever the shell has loaded.

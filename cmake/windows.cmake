@@ -9,6 +9,7 @@ add_library(adquell_win32 STATIC
   app/dpi_layout_win32.cpp
   app/hotkey_window_win32.cpp
   base/log_win32.cpp
+  install/removal_win32.cpp
   music/mp3_folder_dialogs_win32.cpp
   platform/desktop_win32.cpp
   platform/installer_system_win32.cpp

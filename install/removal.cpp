@@ -42,6 +42,13 @@ void RemoveProgramFiles(InstallerSystem& installer, const std::string& folder, b
 
 }  // namespace
 
+bool MayDeleteAfterExit(const std::string& path, const std::string& installFolder) {
+    if (installFolder.empty() || installFolder.back() != '\\' || !StartsWithNoCase(path, installFolder)) return false;
+    const std::string name = path.substr(installFolder.size());
+    // No folder below it, no stream (":"), and a name before the extension.
+    return name.size() > 4 && EndsWithNoCase(name, ".exe") && name.find_first_of("\\/:") == std::string::npos;
+}
+
 int RemoveProgram(Platform& os, InstallerSystem& installer) {
     if (!installer.Ask("Remove Adquell Lite from this computer?\nSpotify itself stays as it is.")) return 0;
     const std::string folder = InstallFolder(os);

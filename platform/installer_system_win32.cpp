@@ -220,10 +220,12 @@ bool Win32InstallerSystem::RemoveFolder(const std::string& path) {
 
 namespace {
 
-// Rights to this process that a helper can wait on, passed down to it.
+// Rights to this process that a helper can wait on and tell for a process,
+// passed down to it.
 HANDLE InheritableSelf() {
     HANDLE self = nullptr;
-    DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0);
+    DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                    SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0);
     return self;
 }
 
@@ -261,25 +263,32 @@ bool Win32InstallerSystem::DeleteAfterExit(const std::string& path) {
     return started;
 }
 
-bool RunDeleteAfterExit(const std::string& arguments) {
+bool ReadDeleteAfterRequest(const std::string& arguments, DeleteAfterRequest& request) {
     const std::string start = std::string(kDeleteAfterSwitch) + " ";
     if (arguments.rfind(start, 0) != 0) return false;
     char* rest = nullptr;
     const std::uintptr_t value = std::strtoull(arguments.c_str() + start.size(), &rest, 10);
     std::string path = rest ? rest : "";
     path = path.substr(path.find('"') + 1);
-    path = path.substr(0, path.find('"'));
-    HANDLE waitFor = reinterpret_cast<HANDLE>(value);
+    request.path = path.substr(0, path.find('"'));
+    request.process = reinterpret_cast<HANDLE>(value);
+    return true;
+}
+
+void DeleteWhenProcessEnds(const DeleteAfterRequest& request) {
+    // Its own (the pseudo handle) would be waited for forever.
+    const DWORD id = request.process ? GetProcessId(request.process) : 0;
+    if (id == 0 || id == GetCurrentProcessId()) return;
+    const std::string& path = request.path;
     // However long the removal's last message stays open: the program file
     // cannot go before its process has ended.
-    WaitForSingleObject(waitFor, INFINITE);
-    CloseHandle(waitFor);
+    WaitForSingleObject(request.process, INFINITE);
+    CloseHandle(request.process);
     // The image may be let go a moment after its process has ended.
     for (int i = 0; i < 50 && !DeleteFileA(path.c_str()) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
          ++i)
         Sleep(100);
     RemoveDirectoryA(WithoutTrailingBackslash(FolderOf(path)).c_str());
-    return true;
 }
 
 namespace {

@@ -20,9 +20,18 @@ constexpr const char* kDeleteAfterSwitch = "/delete-after";
 // null when there is none.
 HWND FindOtherRunningCopy(DWORD* process);
 
-// For the program's entry: true when arguments start with kDeleteAfterSwitch,
-// after the helper's work is done.
-bool RunDeleteAfterExit(const std::string& arguments);
+// What a helper started with kDeleteAfterSwitch is given: the process to wait
+// for and the file to delete then.
+struct DeleteAfterRequest {
+    HANDLE process = nullptr;
+    std::string path;
+};
+// Reads arguments that start with kDeleteAfterSwitch; false for any others.
+bool ReadDeleteAfterRequest(const std::string& arguments, DeleteAfterRequest& request);
+// Waits for the request's process to end, then deletes its file and the
+// folder when left empty. Nothing at all unless the handle is a process's
+// (a handle of 0 or of a file would end the wait at once).
+void DeleteWhenProcessEnds(const DeleteAfterRequest& request);
 
 class Win32InstallerSystem : public InstallerSystem {
 public:

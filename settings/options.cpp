@@ -66,8 +66,12 @@ std::string OptionsPathFor(Platform& os) {
 
 }  // namespace
 
+std::string InstallFolder(System& system) {
+    return system.ExpandEnvironment(kInstallFolder);
+}
+
 std::string InstallFolder(Platform& os) {
-    return os.system.ExpandEnvironment(kInstallFolder);
+    return InstallFolder(os.system);
 }
 
 std::string InstalledOptionsPath(Platform& os) {

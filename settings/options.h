@@ -20,6 +20,7 @@ constexpr const char* kOptionsSection = "Options";
 
 // The per-user install folder, ending with a backslash.
 std::string InstallFolder(Platform& os);
+std::string InstallFolder(System& system);
 // The installed copy's options file, in the install folder.
 std::string InstalledOptionsPath(Platform& os);
 // Whether the running program is the installed copy (it runs from the install

@@ -343,6 +343,23 @@ TEST_F(Removal, NothingGoesWhenCalledOffOrWhileACopyStillRuns) {
     EXPECT_TRUE(installer.deletedAfterExit.empty());
 }
 
+// The helper's switch can be given by anyone: it deletes only a program file
+// directly in the install folder.
+TEST(DeleteAfterExit, OnlyAnExeDirectlyInTheInstallFolder) {
+    const std::string folder = "C:\\Users\\Ann\\AppData\\Roaming\\Adquell\\";
+    for (const char* name : {"Adquell Lite.exe", "My tool.EXE", "\xD0\x90.exe"})
+        EXPECT_TRUE(MayDeleteAfterExit(folder + name, folder)) << name;
+    EXPECT_TRUE(MayDeleteAfterExit("c:\\users\\ann\\appdata\\roaming\\adquell\\a.exe", folder));
+    for (const std::string& path : std::vector<std::string>{
+             folder + "Options.ini", folder + ".exe", folder + "sub\\x.exe", folder + "..\\x.exe", folder + "x.exe:s",
+          folder + "x.exe.", folder + "x/y.exe", folder, "C:\\Users\\Ann\\Documents\\thesis.exe",
+          "C:\\Users\\Ann\\AppData\\Roaming\\Adquell Lite.exe", "C:\\Users\\Ann\\AppData\\Roaming\\Adquellx\\a.exe"})
+        EXPECT_FALSE(MayDeleteAfterExit(path, folder)) << path;
+    // A folder that could not be told (no %APPDATA%) allows nothing.
+    EXPECT_FALSE(MayDeleteAfterExit("x.exe", ""));
+    EXPECT_FALSE(MayDeleteAfterExit("C:\\Adquell\\x.exe", "C:\\Adquell"));
+}
+
 TEST_F(Install, StartWithWindowsNeedsTheInstalledCopyAndIsWhatTheRunValueSays) {
     const std::string first = dir.Read("Options.ini");
     EXPECT_FALSE(StartsWithWindows(installer));

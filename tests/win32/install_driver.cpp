@@ -20,6 +20,7 @@
 
 #include "base/log.h"
 #include "install/removal.h"
+#include "install/removal_win32.h"
 #include "install/self_install.h"
 #include "platform/installer_system_win32.h"
 #include "platform/signature_check_win32.h"
@@ -57,7 +58,7 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && RunDeleteAfterExit(std::string(argv[1]) + " " + argv[2] + " \"" + argv[3] + "\"")) return 0;
+    if (argc == 4 && RunDeleteAfterHelper(std::string(argv[1]) + " " + argv[2] + " \"" + argv[3] + "\"")) return 0;
     if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "remove") == 0) {
         answers = argv[2];
         messagesFile = argv[3];

@@ -144,6 +144,21 @@ TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
     EXPECT_EQ(UserRegistry(), registryBefore) << Difference(registryBefore, UserRegistry());
 }
 
+// Anyone may start the removal's helper: with a handle that is no process's
+// (0 ends a wait at once) it deletes nothing, not even the installed program.
+TEST_F(Install, TheRemovalHelperNeedsTheProcessItWaitsFor) {
+    const std::string installed = Installed();
+    const std::string other = rig + "thesis.exe";
+    std::ofstream(other, std::ios::binary) << "the user's";
+    for (const std::string& target : {installed, other}) {
+        ChildProcess helper(ExeFolder() + "install_driver.exe", "/delete-after 0 \"" + target + "\"");
+        ASSERT_TRUE(helper.Started());
+        EXPECT_EQ(helper.Wait(kDeadline), 0u) << target;
+        EXPECT_TRUE(Exists(target)) << target;
+    }
+    EXPECT_TRUE(Exists(install));
+}
+
 // A user profile named outside the legacy code page (Cyrillic on a 1252
 // system): the install lands in it, the shortcut and the list of installed
 // apps carry its path whole (the shortcut in Unicode, as the shell, which
