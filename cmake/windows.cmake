@@ -22,7 +22,7 @@ add_library(adquell_win32 STATIC
   platform/worker_thread_win32.cpp
 )
 target_link_libraries(adquell_win32 PUBLIC adquell_core user32 gdi32 shell32 ole32 oleaut32 strmiids uuid comctl32
-  urlmon wininet bcrypt advapi32)
+  urlmon wininet bcrypt advapi32 version)
 include(cmake/update_key.cmake)
 
 # GoogleTest compiled from its sources with the cross compiler (Debian's
@@ -78,7 +78,7 @@ function(adquell_sign_after_build target)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND openssl dgst -sha256 -sign ${TEST_UPDATE_PRIVATE} -out $<TARGET_FILE:${target}>.sig $<TARGET_FILE:${target}>)
 endfunction()
-add_executable(install_driver tests/win32/install_driver.cpp ${TEST_UPDATE_KEY_SOURCE})
+add_executable(install_driver tests/win32/install_driver.cpp tests/win32/install_driver.rc ${TEST_UPDATE_KEY_SOURCE})
 target_link_libraries(install_driver PRIVATE adquell_win32)
 adquell_sign_after_build(install_driver)
 adquell_utf8_code_page(install_driver)

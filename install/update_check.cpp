@@ -55,6 +55,15 @@ std::vector<std::string> VersionNumbers(const std::string& version) {
     }
 }
 
+// A version without its trailing zero numbers, down to two ("0.4.0.0" is
+// "0.4"), as a version resource states them all.
+std::string ShortVersion(std::string version) {
+    while (version.size() > 2 && version.compare(version.size() - 2, 2, ".0") == 0 &&
+           std::count(version.begin(), version.end(), '.') > 1)
+        version.erase(version.size() - 2);
+    return version;
+}
+
 // Removes what a failed update downloaded, says why in the log, and keeps
 // the message for the user, who asked for the update.
 void RefuseUpdate(UpdateCheck& check, InstallerSystem& installer, const std::string& program,
@@ -94,6 +103,17 @@ bool DownloadVerifiedVersion(UpdateCheck& check, InstallerSystem& installer, con
     if (!installer.VerifySignature(program + kPartial, signature)) {
         RefuseUpdate(check, installer, program,
                      "the download does not match its signature (damaged, cut short or not ours)");
+        return false;
+    }
+    // The signature covers the bytes, not the version the server named: an
+    // older signed build offered as a newer one is refused here.
+    std::string own;
+    if (!installer.ProgramFileVersion(program + kPartial, own)) {
+        RefuseUpdate(check, installer, program, "it states no version of its own");
+        return false;
+    }
+    if (CompareVersions(own, version) != 0) {
+        RefuseUpdate(check, installer, program, "it is version " + ShortVersion(own) + ", not " + version);
         return false;
     }
     installer.RemoveFile(signatureFile);

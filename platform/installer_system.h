@@ -35,6 +35,9 @@ public:
     // Whether signature (r||s, ECDSA P-256 over SHA-256) was made for the
     // file's exact bytes by the holder of the built-in key.
     virtual bool VerifySignature(const std::string& file, const std::string& signature) = 0;
+    // The file version a program file's version resource states ("0.5.0.0");
+    // false when it states none.
+    virtual bool ProgramFileVersion(const std::string& file, std::string& version) = 0;
     // Starts the update check against the server at base off the window's
     // thread (RunUpdateCheck); it ends on the window's thread
     // (FinishUpdateCheck). Ignored while one runs.

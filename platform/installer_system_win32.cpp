@@ -163,6 +163,22 @@ bool Win32InstallerSystem::VerifySignature(const std::string& file, const std::s
     return ReadWholeFile(file, bytes) && VerifyEcdsaP256(updateKey, bytes, signature);
 }
 
+bool Win32InstallerSystem::ProgramFileVersion(const std::string& file, std::string& version) {
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &unused);
+    if (size == 0) return false;
+    std::vector<char> info(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoA(file.c_str(), 0, size, info.data()) ||
+        !VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed ||
+        fixed->dwSignature != VS_FFI_SIGNATURE)
+        return false;
+    version = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+              "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+    return true;
+}
+
 void Win32InstallerSystem::StartUpdateCheck(const std::string& base, const std::string& installFolder) {
     if (startUpdateCheck) startUpdateCheck(base, installFolder);
 }

@@ -48,6 +48,7 @@ public:
     void RemoveFile(const std::string& path) override;
     bool HasUpdateKey() override;
     bool VerifySignature(const std::string& file, const std::string& signature) override;
+    bool ProgramFileVersion(const std::string& file, std::string& version) override;
     void StartUpdateCheck(const std::string& base, const std::string& installFolder) override;
     void ShowMessage(const std::string& text) override;
     bool Ask(const std::string& question) override;

@@ -90,6 +90,13 @@ public:
         auto it = files.find(file);
         return hasKey && it != files.end() && signatures.count(it->second) && signatures[it->second] == signature;
     }
+    // A program's content is "program VERSION ..."; anything else states none.
+    bool ProgramFileVersion(const std::string& file, std::string& version) override {
+        auto it = files.find(file);
+        if (it == files.end() || it->second.rfind("program ", 0) != 0) return false;
+        version = it->second.substr(8, it->second.find(' ', 8) - 8);
+        return true;
+    }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool Ask(const std::string& question) override {
         questions.push_back(question);

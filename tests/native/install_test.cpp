@@ -42,14 +42,14 @@ struct Install : SimWorld {
     std::string Download(const std::string& version) { return kServer + "/Adquell/Adquell Lite " + version + ".exe"; }
     // A version on the server with a signature the built-in key verifies:
     // r has its top bit set (DER adds a zero), s starts with zeros (DER drops them).
-    void Signed(const std::string& version) {
-        const std::string content = "program " + version;
+    void Signed(const std::string& version, const std::string& content) {
         const std::string r = "\x80" + std::string(31, 'r'), s = std::string(2, '\0') + content + std::string(30 - content.size(), 's');
         installer.server[Download(version)] = content;
         installer.server[Download(version) + ".sig"] =
             "\x30" + std::string(1, char(4 + 33 + 30)) + "\x02\x21" + std::string(1, '\0') + r + "\x02\x1e" + s.substr(2);
         installer.signatures[content] = r + s;
     }
+    void Signed(const std::string& version) { Signed(version, "program " + version); }
     // As the window does it: an update check started runs (on another thread
     // there) and ends back here.
     void Run() {
@@ -417,8 +417,9 @@ TEST_F(Install, OnlyWhatVerifiesIsInstalledAndOnlyWhatIsNewer) {
     Signed("0.5");
     const std::string reason[] = {"the server has no signature for it", "its signature file is not a signature",
                                   "the download does not match its signature (damaged, cut short or not ours)",
-                                  "this build has no key to check updates with"};
-    for (int fault = 0; fault < 4; ++fault) {
+                                  "this build has no key to check updates with",
+                                  "it is version 0.4, not 0.5", "it states no version of its own"};
+    for (int fault = 0; fault < 6; ++fault) {
         TheDebugLog().logBacklog.clear();
         installer.messages.clear();
         std::map<std::string, std::string> server = installer.server;
@@ -426,6 +427,8 @@ TEST_F(Install, OnlyWhatVerifiesIsInstalledAndOnlyWhatIsNewer) {
         if (fault == 1) installer.server[Download("0.5") + ".sig"] += "x";  // one byte past the sequence
         if (fault == 2) installer.server[Download("0.5")] = "program 0.";   // cut short
         if (fault == 3) installer.hasKey = false;
+        if (fault == 4) Signed("0.5", "program 0.4.0.0");  // an older signed build offered as 0.5
+        if (fault == 5) Signed("0.5", "tool");             // signed, but no program of ours
         Run();
         EXPECT_NE(Log().find("Error:   " + reason[fault] + "; 0.5 not installed\n"), std::string::npos) << Log();
         EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite 0.5 was not installed: " + reason[fault] +

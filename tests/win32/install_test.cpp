@@ -279,6 +279,30 @@ TEST_F(Install, OnlyASignedNewerVersionIsInstalled) {
     }
 }
 
+// The signature covers the bytes, not the version the server names: a signed
+// older release, or a signed program that is none of ours, offered as 9.9.
+TEST_F(Install, ASignedBuildOfferedAsAnotherVersionIsRefused) {
+    const std::pair<std::string, std::string> cases[] = {
+        {ExeFolder() + "..\\update-copies\\0.4\\bin\\Adquell Lite.exe", "it is version 0.4, not 9.9"},
+        {ExeFolder() + "tiny_http_server.exe", "it states no version of its own"}};
+    for (const auto& [exe, reason] : cases) {
+        SetUp();
+        const std::string program = Installed();
+        Serve("9.9");
+        const std::string served = web + "\\Adquell\\Adquell Lite 9.9.exe";
+        ASSERT_TRUE(CopyFileA(exe.c_str(), served.c_str(), FALSE)) << exe;
+        ASSERT_TRUE(CopyFileA((exe + ".sig").c_str(), (served + ".sig").c_str(), FALSE)) << exe;
+        EXPECT_EQ(Run(program), 0u) << exe;
+        EXPECT_NE(ReadTextFile(log).find("Error:   " + reason + "; 9.9 not installed\n"), std::string::npos)
+            << ReadTextFile(log);
+        EXPECT_EQ(ReadTextFile(messages),
+                  "Adquell Lite 9.9 was not installed: " + reason + ".\nAdquell Lite 0.4 keeps running.\n---\n");
+        EXPECT_EQ(FilesIn(install), (std::set<std::string>{"Adquell Lite.exe", "Update.txt"})) << exe;
+        EXPECT_TRUE(FilesIn(startMenu).empty()) << exe;
+        server.reset();
+    }
+}
+
 TEST_F(Install, AnOlderVersionOrAPlainHttpServerElsewhereIsNotEvenFetched) {
     const std::string program = Installed();
     Serve("0.3");  // signed like any release
