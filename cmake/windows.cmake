@@ -129,7 +129,8 @@ add_dependencies(responsiveness tested_program spotify_sim test_media tiny_http_
 
 # The program: Adquell Lite.exe with its icon, version and manifest.
 set(ICON_PATH ${CMAKE_BINARY_DIR}/adquell.ico)
-set(MANIFEST_PATH ${CMAKE_SOURCE_DIR}/app/app.manifest)
+set(MANIFEST_PATH ${CMAKE_BINARY_DIR}/app.manifest)
+configure_file(app/app.manifest.in ${MANIFEST_PATH} @ONLY)
 add_custom_command(OUTPUT ${ICON_PATH}
   COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${ICON_PATH}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
@@ -164,10 +165,22 @@ if(ADQ_TESTED_PROGRAM)
 else()
   set(TESTED_SOURCE $<TARGET_FILE:adquell_lite>)
 endif()
+# It is run as users get it, Authenticode-signed: here with a throw-away
+# certificate made in the build folder.
+set(TEST_SIGNING ${CMAKE_BINARY_DIR}/test-signing)
+add_custom_command(OUTPUT ${TEST_SIGNING}/cert.pem ${TEST_SIGNING}/key.pem
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TEST_SIGNING}
+  COMMAND openssl req -x509 -newkey rsa:2048 -nodes -days 3650 -subj "/CN=Adquell Lite test publisher"
+    -addext extendedKeyUsage=codeSigning -keyout ${TEST_SIGNING}/key.pem -out ${TEST_SIGNING}/cert.pem 2> /dev/null
+  VERBATIM)
+set(TESTED_PATH "${CMAKE_BINARY_DIR}/bin/tested/Adquell Lite.exe")
 add_custom_target(tested_program ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/tested
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TESTED_SOURCE} "${CMAKE_BINARY_DIR}/bin/tested/Adquell Lite.exe"
-  DEPENDS adquell_lite)
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${TESTED_PATH}
+  COMMAND osslsigncode sign -certs ${TEST_SIGNING}/cert.pem -key ${TEST_SIGNING}/key.pem -h sha256 -n "Adquell Lite"
+    -in ${TESTED_SOURCE} -out ${TESTED_PATH} > /dev/null
+  DEPENDS adquell_lite ${TEST_SIGNING}/cert.pem
+  VERBATIM)
 
 # The demo and the program's benchmark: the real exe beside the simulated client.
 add_executable(demo_runner tools/demo/demo_runner_win32.cpp)
@@ -196,6 +209,10 @@ add_custom_target(update_copies
   COMMAND ${CMAKE_COMMAND} -E make_directory ${UPDATE_COPIES}
   ${update_copy_commands}
   VERBATIM)
+# The release signing script on the 0.5 copy, which carries the test key.
+add_test(NAME Release.SignedWithAPublisherCertificate
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/sign_release_test.sh "${UPDATE_COPIES}/0.5/bin/Adquell Lite.exe"
+    ${TEST_UPDATE_PRIVATE} ${TEST_UPDATE_PUBLIC} ${CMAKE_BINARY_DIR}/sign-release-test)
 
 # The volume-safety matrix: the shipped program against the client's faults.
 add_executable(volume_matrix tools/volume_matrix/volume_matrix_win32.cpp)

@@ -26,7 +26,7 @@ echo "release: dist/Adquell Lite.exe, $(stat -c %s "dist/Adquell Lite.exe") byte
 echo "release: sha256 $(cut -d' ' -f1 "dist/Adquell Lite.exe.sha256")"
 echo "release: update key ${key:-none (this exe finds newer versions but installs none)}"
 # A signature of an earlier build no longer fits.
-rm -f "dist/Adquell Lite.exe.sig"
+rm -f "dist/Adquell Lite.exe.sig" "dist/Adquell Lite.unsigned.exe.sha256"
 # Only Windows' own DLLs: no MinGW runtime may be needed beside it.
 if grep -qiE 'libstdc|libgcc|libwinpthread' <<<"$imports"; then
   echo "release: the exe needs a MinGW runtime DLL" >&2

@@ -14,6 +14,8 @@ packages=(
   # cannot load an MP3. The tools give gst-inspect-1.0 for the check below.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   clang libclang-rt-14-dev lame sox openssl
+  # Authenticode: the tested program is signed as releases are.
+  osslsigncode
   # Wine draws Korean and Japanese only in a font that has them: the labels'
   # test titles need one installed.
   fonts-wqy-microhei
@@ -41,7 +43,7 @@ fi
 fail() { echo "setup: $*" >&2; exit 1; }
 
 for c in wine wineserver wineboot winepath Xvfb x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres \
-         x86_64-w64-mingw32-objdump cmake lame sox clang++ python3 pgrep openssl gst-inspect-1.0; do
+         x86_64-w64-mingw32-objdump cmake lame sox clang++ python3 pgrep openssl osslsigncode gst-inspect-1.0; do
   command -v "$c" >/dev/null || fail "missing command: $c"
 done
 [ -f /usr/src/googletest/CMakeLists.txt ] || fail "missing GoogleTest sources in /usr/src/googletest"

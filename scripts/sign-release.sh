@@ -1,16 +1,53 @@
 #!/bin/bash
-# Signs the exe users run, as the program checks an update: an ECDSA P-256
-# signature over SHA-256 of the exact file (DER, as openssl writes it) in
-# dist/Adquell Lite.exe.sig. Checks the signature with the key's public half
-# and that the exe carries that half, so that it will accept the next release
-# signed with the same key; then lists what to publish.
-#   scripts/sign-release.sh KEY.pem        (the private key; keep it off this repository)
+# Signs the exe users run. With a code-signing certificate first an
+# Authenticode signature (osslsigncode), which Windows shows as the publisher,
+# time-stamped when a time-stamp address is given and verified; then, always,
+# the update signature the program checks: ECDSA P-256 over SHA-256 of the
+# exact (Authenticode-signed) file, DER as openssl writes it, in EXE.sig.
+# Checks that signature with the key's public half and that the exe carries
+# that half, so that it will accept the next release signed with the same key.
+# Keeps the unsigned exe's SHA-256 beside it (EXE minus ".exe" plus
+# ".unsigned.exe.sha256"), which anyone can check against a rebuild; then
+# lists what to publish.
+#   scripts/sign-release.sh UPDATE_KEY.pem [options]
+#     --pkcs12 FILE.p12 [--password-file FILE]   the Authenticode certificate and key
+#     --cert CERT.pem --key KEY.pem               or both as PEM files
+#     --timestamp URL     an RFC 3161 time-stamp server
+#     --ca FILE           certificates the Authenticode signature is checked
+#                         against (default: the system's)
+#     --exe FILE          default dist/Adquell Lite.exe
+#     --version V         default the release build's
+# Keep every key and certificate off this repository.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-key=${1:?usage: scripts/sign-release.sh KEY.pem}
-exe="$root/dist/Adquell Lite.exe"
+usage="usage: scripts/sign-release.sh UPDATE_KEY.pem [--pkcs12 FILE [--password-file FILE] | --cert CERT.pem --key KEY.pem] [--timestamp URL] [--ca FILE] [--exe FILE] [--version V]"
 fail() { echo "sign-release: $*" >&2; exit 1; }
-[ -f "$exe" ] || fail "no dist/Adquell Lite.exe; build it with scripts/release.sh"
+[ $# -ge 1 ] || fail "$usage"
+key=$1; shift
+exe="$root/dist/Adquell Lite.exe"
+pkcs12="" password_file="" cert="" cert_key="" timestamp="" ca="" version=""
+while [ $# -gt 0 ]; do
+  [ $# -ge 2 ] || fail "$usage"
+  case "$1" in
+    --pkcs12) pkcs12=$2 ;;
+    --password-file) password_file=$2 ;;
+    --cert) cert=$2 ;;
+    --key) cert_key=$2 ;;
+    --timestamp) timestamp=$2 ;;
+    --ca) ca=$2 ;;
+    --exe) exe=$2 ;;
+    --version) version=$2 ;;
+    *) fail "$usage" ;;
+  esac
+  shift 2
+done
+[ -f "$exe" ] || fail "no $exe; build it with scripts/release.sh"
+if [ -z "$version" ]; then
+  version=$(sed -n 's/.*ProgramVersion\[\] = "\(.*\)";/\1/p' "$root/build/release/generated/base/program_version.h")
+fi
+[ -n "$version" ] || fail "no version: build with scripts/release.sh or give --version"
+if [ -n "$cert$cert_key" ] && { [ -z "$cert" ] || [ -z "$cert_key" ]; }; then fail "--cert and --key go together"; fi
+[ -n "$pkcs12" ] && [ -n "$cert" ] && fail "either --pkcs12 or --cert and --key"
 openssl pkey -in "$key" -noout 2>/dev/null || fail "$key is not a private key"
 openssl pkey -in "$key" -text_pub -noout | grep -q 'prime256v1' || fail "$key is not an ECDSA P-256 key"
 work=$(mktemp -d)
@@ -21,11 +58,46 @@ python3 - "$exe" "$work/point" <<'PY' || fail "the exe was not built with this k
 import sys
 sys.exit(0 if open(sys.argv[2], 'rb').read() in open(sys.argv[1], 'rb').read() else 1)
 PY
+
+unsigned_sum="${exe%.exe}.unsigned.exe.sha256"
+if [ -n "$pkcs12$cert" ]; then
+  command -v osslsigncode >/dev/null || fail "osslsigncode is missing (scripts/setup.sh installs it)"
+  osslsigncode extract-signature -in "$exe" -out "$work/earlier.sig" >/dev/null 2>&1 &&
+    fail "$exe carries an Authenticode signature already; sign the unsigned build"
+  # The signature is appended at an 8-byte boundary; bytes padded before it
+  # would stay when it is removed, and no rebuild would match (a stripped
+  # release ends at a section's boundary).
+  [ $(( $(stat -c %s "$exe") % 8 )) -eq 0 ] || fail "$exe does not end at an 8-byte boundary (not stripped?)"
+  unsigned=$(sha256sum "$exe" | cut -d' ' -f1)
+  signer=()
+  if [ -n "$pkcs12" ]; then
+    signer=(-pkcs12 "$pkcs12")
+    [ -n "$password_file" ] && signer+=(-readpass "$password_file")
+  else
+    signer=(-certs "$cert" -key "$cert_key")
+  fi
+  [ -n "$timestamp" ] && signer+=(-ts "$timestamp")
+  osslsigncode sign "${signer[@]}" -h sha256 -n "Adquell Lite" -in "$exe" -out "$work/signed.exe" >"$work/sign.log" 2>&1 ||
+    { cat "$work/sign.log" >&2; fail "osslsigncode could not sign $exe"; }
+  checks=()
+  [ -n "$ca" ] && checks=(-CAfile "$ca" -TSA-CAfile "$ca")
+  osslsigncode verify "${checks[@]}" -in "$work/signed.exe" >"$work/verify.log" 2>&1 ||
+    { cat "$work/verify.log" >&2; fail "the Authenticode signature does not verify"; }
+  cp "$work/signed.exe" "$exe"
+  # What a rebuild gives, for anyone to compare with the download once its
+  # signature is removed.
+  echo "$unsigned  $(basename "${exe%.exe}").unsigned.exe" > "$unsigned_sum"
+  echo "sign-release: Authenticode signature made and verified ($(grep -m1 -i 'Subject:' "$work/verify.log" | sed 's/^[[:space:]]*//'))"
+fi
 openssl dgst -sha256 -sign "$key" -out "$exe.sig" "$exe"
 openssl dgst -sha256 -verify "$work/public.pem" -signature "$exe.sig" "$exe" >/dev/null || fail "the signature does not verify"
-version=$(sed -n 's/.*ProgramVersion\[\] = "\(.*\)";/\1/p' "$root/build/release/generated/base/program_version.h")
-echo "sign-release: dist/Adquell Lite.exe.sig written and verified"
+(cd "$(dirname "$exe")" && sha256sum "$(basename "$exe")" > "$(basename "$exe").sha256")
+echo "sign-release: $exe.sig written and verified"
 echo "sign-release: publish under the update server's /Adquell/:"
-echo "  Adquell Lite $version.exe       (dist/Adquell Lite.exe)"
-echo "  Adquell Lite $version.exe.sig   (dist/Adquell Lite.exe.sig)"
+echo "  Adquell Lite $version.exe       ($exe)"
+echo "  Adquell Lite $version.exe.sig   ($exe.sig)"
 echo "  then make Update2.php answer $version"
+echo "sign-release: and beside the download, for anyone to check:"
+echo "  $(basename "$exe").sha256   (the exe as published)"
+[ -n "$pkcs12$cert" ] && echo "  $(basename "$unsigned_sum")   (the exe without its signature, as a rebuild gives it)"
+exit 0
