@@ -2,7 +2,9 @@
 # Proves the README's two commands the way a newcomer meets them: builds a
 # clean Debian 12 root with debootstrap (minbase, git and certificates only),
 # clones this repository's committed main into it, and runs scripts/demo.sh
-# and scripts/test-all.sh inside it. Not part of the test command.
+# and scripts/test-all.sh inside it; then scripts/reproduce.sh inside it
+# against the exe built from the same commit outside it. Not part of the test
+# command.
 #   scripts/fresh-check.sh [ROOT_FOLDER]     (default /var/tmp/adquell-fresh, made anew)
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -55,5 +57,19 @@ echo "fresh-check: scripts/demo.sh exit $rc after $((SECONDS - t)) s"
 t=$SECONDS
 in_root "scripts/test-all.sh" || rc=1
 echo "fresh-check: scripts/test-all.sh ended after $((SECONDS - t)) s"
+# The same commit built on this machine, outside the root, must give the exe
+# a rebuild inside it gives, byte for byte.
+t=$SECONDS
+outside=$(mktemp -d /var/tmp/adquell-outside.XXXXXX)
+git clone -q --no-local "$repo" "$outside/src"
+git -C "$outside/src" checkout -q "$(git -C "$target/root/adquell" rev-parse HEAD)"
+if (cd "$outside/src" && bash scripts/release.sh >/dev/null); then
+  cp "$outside/src/dist/Adquell Lite.exe" "$target/root/outside.exe"
+  in_root "scripts/reproduce.sh /root/outside.exe" || rc=1
+else
+  echo "fresh-check: the release build outside the root failed"; rc=1
+fi
+rm -rf "$outside"
+echo "fresh-check: scripts/reproduce.sh ended after $((SECONDS - t)) s"
 echo "fresh-check: wall time $((SECONDS - start)) s, result $([ $rc -eq 0 ] && echo pass || echo FAIL)"
 exit $rc
