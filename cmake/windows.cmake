@@ -39,7 +39,7 @@ add_subdirectory(${ADQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_library(win32_test_rig STATIC tests/win32/sim_rig.cpp tests/win32/child_process.cpp tests/win32/prefix_snapshot.cpp
   tests/win32/answer_probe.cpp)
 target_include_directories(win32_test_rig PUBLIC tests/win32)
-target_link_libraries(win32_test_rig PUBLIC user32 gdi32 psapi advapi32)
+target_link_libraries(win32_test_rig PUBLIC adquell_win32 user32 gdi32 psapi advapi32)
 
 # Test and tool programs run in UTF-8, as the program does where Windows
 # honours its manifest: the titles, labels and paths they compare are its bytes.
@@ -166,7 +166,7 @@ else()
   set(TESTED_SOURCE $<TARGET_FILE:adquell_lite>)
 endif()
 # It is run as users get it, Authenticode-signed: here with a throw-away
-# certificate made in the build folder.
+# certificate made in the build folder, unless it is signed already.
 set(TEST_SIGNING ${CMAKE_BINARY_DIR}/test-signing)
 add_custom_command(OUTPUT ${TEST_SIGNING}/cert.pem ${TEST_SIGNING}/key.pem
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TEST_SIGNING}
@@ -176,9 +176,8 @@ add_custom_command(OUTPUT ${TEST_SIGNING}/cert.pem ${TEST_SIGNING}/key.pem
 set(TESTED_PATH "${CMAKE_BINARY_DIR}/bin/tested/Adquell Lite.exe")
 add_custom_target(tested_program ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/tested
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${TESTED_PATH}
-  COMMAND osslsigncode sign -certs ${TEST_SIGNING}/cert.pem -key ${TEST_SIGNING}/key.pem -h sha256 -n "Adquell Lite"
-    -in ${TESTED_SOURCE} -out ${TESTED_PATH} > /dev/null
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/sign_tested_program.sh ${TESTED_SOURCE} ${TESTED_PATH}
+    ${TEST_SIGNING}/cert.pem ${TEST_SIGNING}/key.pem
   DEPENDS adquell_lite ${TEST_SIGNING}/cert.pem
   VERBATIM)
 

@@ -43,7 +43,11 @@ void RemoveProgramFiles(InstallerSystem& installer, const std::string& folder, b
 }  // namespace
 
 bool MayDeleteAfterExit(const std::string& path, const std::string& installFolder) {
-    if (installFolder.empty() || installFolder.back() != '\\' || !StartsWithNoCase(path, installFolder)) return false;
+    // A folder not made absolute (%APPDATA% unset stays as written) would be
+    // taken from wherever the helper was started.
+    const bool absolute = installFolder.size() > 3 && ((installFolder[1] == ':' && installFolder[2] == '\\') ||
+                                                       installFolder.compare(0, 2, "\\\\") == 0);
+    if (!absolute || installFolder.back() != '\\' || !StartsWithNoCase(path, installFolder)) return false;
     const std::string name = path.substr(installFolder.size());
     // No folder below it, no stream (":"), and a name before the extension.
     return name.size() > 4 && EndsWithNoCase(name, ".exe") && name.find_first_of("\\/:") == std::string::npos;

@@ -73,6 +73,10 @@ std::vector<std::string> UnfinishedUpdateFiles(const std::string& installFolder,
 // line breaks, it is numbers between single dots; empty otherwise.
 std::string AcceptVersionText(const std::string& text);
 
+// A version without its trailing zero numbers, down to two ("0.4.0.0" is
+// "0.4"), as a version resource states all four.
+std::string ShortVersion(std::string version);
+
 // Orders two versions number by number ("0.10" after "0.9"; "0.4" and
 // "0.4.0" equal): below zero when a comes first, zero when equal.
 int CompareVersions(const std::string& a, const std::string& b);

@@ -55,15 +55,6 @@ std::vector<std::string> VersionNumbers(const std::string& version) {
     }
 }
 
-// A version without its trailing zero numbers, down to two ("0.4.0.0" is
-// "0.4"), as a version resource states them all.
-std::string ShortVersion(std::string version) {
-    while (version.size() > 2 && version.compare(version.size() - 2, 2, ".0") == 0 &&
-           std::count(version.begin(), version.end(), '.') > 1)
-        version.erase(version.size() - 2);
-    return version;
-}
-
 // Removes what a failed update downloaded, says why in the log, and keeps
 // the message for the user, who asked for the update.
 void RefuseUpdate(UpdateCheck& check, InstallerSystem& installer, const std::string& program,
@@ -148,6 +139,13 @@ std::string AcceptVersionText(const std::string& text) {
     // Numbers between single dots: "1." and "1..2" are no versions.
     if (version.front() == '.' || version.back() == '.' || version.find("..") != std::string::npos)
         return std::string();
+    return version;
+}
+
+std::string ShortVersion(std::string version) {
+    while (version.size() > 2 && version.compare(version.size() - 2, 2, ".0") == 0 &&
+           std::count(version.begin(), version.end(), '.') > 1)
+        version.erase(version.size() - 2);
     return version;
 }
 

@@ -61,9 +61,12 @@ echo "fresh-check: scripts/test-all.sh ended after $((SECONDS - t)) s"
 # a rebuild inside it gives, byte for byte.
 t=$SECONDS
 outside=$(mktemp -d /var/tmp/adquell-outside.XXXXXX)
-git clone -q --no-local "$repo" "$outside/src"
-git -C "$outside/src" checkout -q "$(git -C "$target/root/adquell" rev-parse HEAD)"
-if (cd "$outside/src" && bash scripts/release.sh >/dev/null); then
+trap 'cleanup; rm -rf "$outside"' EXIT
+# With the environment a newcomer's shell has, as inside the root.
+if git clone -q --no-local "$repo" "$outside/src" &&
+   git -C "$outside/src" checkout -q "$(git -C "$target/root/adquell" rev-parse HEAD)" &&
+   (cd "$outside/src" && env -i HOME="$HOME" TERM=dumb PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      bash scripts/release.sh >/dev/null); then
   cp "$outside/src/dist/Adquell Lite.exe" "$target/root/outside.exe"
   in_root "scripts/reproduce.sh /root/outside.exe" || rc=1
 else

@@ -12,11 +12,16 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 exe=$(realpath "${1:-$root/dist/Adquell Lite.exe}")
-commit=$(git -C "$root" rev-parse "${2:-HEAD}")
+commit=$(git -C "$root" rev-parse "${2:-HEAD}^{commit}")
 fail() { echo "reproduce: $*" >&2; exit 2; }
 [ -f "$exe" ] || fail "no $exe; build it with scripts/release.sh"
 if [ -z "${2:-}" ] && [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
   echo "reproduce: note: this checkout has changes that are not committed; $exe may not be $commit's"
+fi
+# A key named relative to here, as the clone's build must find it.
+if [ -n "${ADQUELL_UPDATE_PUBLIC_KEY:-}" ]; then
+  ADQUELL_UPDATE_PUBLIC_KEY=$(realpath "$ADQUELL_UPDATE_PUBLIC_KEY")
+  export ADQUELL_UPDATE_PUBLIC_KEY
 fi
 clone=$(mktemp -d /var/tmp/adquell-reproduce.XXXXXX)
 trap 'rm -rf "$clone"' EXIT
@@ -33,10 +38,12 @@ if [ "$given_sum" = "$rebuilt_sum" ]; then
   echo "reproduce: identical"
   exit 0
 fi
-byte=$(cmp "$exe" "$rebuilt" 2>/dev/null | sed -n 's/.* byte \([0-9]*\).*/\1/p' || true)
+byte=$(LC_ALL=C cmp "$exe" "$rebuilt" 2>/dev/null | sed -n 's/.* byte \([0-9]*\).*/\1/p' || true)
 if [ -n "$byte" ]; then
-  printf 'reproduce: different, first at offset %d (0x%x)\n' $((byte - 1)) $((byte - 1))
-else
-  echo "reproduce: different sizes, $(stat -c %s "$exe") and $(stat -c %s "$rebuilt") bytes, one the start of the other"
+  offset=$((byte - 1))
+else  # one is the start of the other: they differ where the shorter ends
+  a=$(stat -c %s "$exe") b=$(stat -c %s "$rebuilt")
+  offset=$((a < b ? a : b))
 fi
+printf 'reproduce: different, first at offset %d (0x%x)\n' "$offset" "$offset"
 exit 1

@@ -20,6 +20,7 @@ constexpr const char* kOptionsSection = "Options";
 
 // The per-user install folder, ending with a backslash.
 std::string InstallFolder(Platform& os);
+// The same, for code that has only the system at hand (the removal's helper).
 std::string InstallFolder(System& system);
 // The installed copy's options file, in the install folder.
 std::string InstalledOptionsPath(Platform& os);

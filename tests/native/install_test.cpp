@@ -355,7 +355,10 @@ TEST(DeleteAfterExit, OnlyAnExeDirectlyInTheInstallFolder) {
           folder + "x.exe.", folder + "x/y.exe", folder, "C:\\Users\\Ann\\Documents\\thesis.exe",
           "C:\\Users\\Ann\\AppData\\Roaming\\Adquell Lite.exe", "C:\\Users\\Ann\\AppData\\Roaming\\Adquellx\\a.exe"})
         EXPECT_FALSE(MayDeleteAfterExit(path, folder)) << path;
-    // A folder that could not be told (no %APPDATA%) allows nothing.
+    EXPECT_TRUE(MayDeleteAfterExit("\\\\server\\home\\Adquell\\a.exe", "\\\\server\\home\\Adquell\\"));
+    // A folder that is no absolute one (%APPDATA% unset is left as written)
+    // allows nothing.
+    EXPECT_FALSE(MayDeleteAfterExit("%appdata%\\Adquell\\x.exe", "%appdata%\\Adquell\\"));
     EXPECT_FALSE(MayDeleteAfterExit("x.exe", ""));
     EXPECT_FALSE(MayDeleteAfterExit("C:\\Adquell\\x.exe", "C:\\Adquell"));
 }

@@ -28,15 +28,22 @@ openssl pkcs12 -export -inkey publisher.key -in publisher.pem -passout file:pass
 x86_64-w64-mingw32-strip -o unsigned.exe "$program" && cp unsigned.exe "Adquell Lite.exe" || exit 1
 cp unsigned.exe unaligned.exe && printf 'x' >> unaligned.exe
 
+# Refused, for the reason given (in what the script says).
+refused() {  # refused REASON COMMAND...
+  local reason=$1; shift
+  ! "$@" > said 2>&1 && grep -qF "$reason" said
+}
 fails() { ! "$@"; }
-sign() { bash "$root/scripts/sign-release.sh" "$update_key" --exe "$work/Adquell Lite.exe" --version 0.5 "$@"; }
+sign() { bash "$root/scripts/sign-release.sh" "$update_key" --exe "$work/Adquell Lite.exe" "$@" > said 2>&1; }
 
 # Checked against a certificate that did not make it: refused, nothing changed.
-check "a signature that does not verify is refused" fails sign --pkcs12 publisher.p12 --password-file password --ca stranger.pem
+check "a signature that does not verify is refused" \
+  refused "does not verify" sign --pkcs12 publisher.p12 --password-file password --ca stranger.pem
 check "... and the exe is left unsigned" cmp "Adquell Lite.exe" unsigned.exe
 check "... with no update signature" test ! -e "Adquell Lite.exe.sig"
 
 check "sign-release.sh signs with a PKCS#12 certificate" sign --pkcs12 publisher.p12 --password-file password --ca publisher.pem
+check "... as the version the exe states" grep -qF "Adquell Lite 0.5.exe " said
 check "osslsigncode verify passes" osslsigncode verify -CAfile publisher.pem -in "Adquell Lite.exe"
 check "the exe is no longer the unsigned one" fails cmp "Adquell Lite.exe" unsigned.exe
 check "the update signature covers the signed exe" \
@@ -45,11 +52,12 @@ check "the published checksum is the signed exe's" sha256sum -c "Adquell Lite.ex
 osslsigncode remove-signature -in "Adquell Lite.exe" -out "Adquell Lite.unsigned.exe" >/dev/null 2>&1
 check "without its signature it is the unsigned exe" cmp "Adquell Lite.unsigned.exe" unsigned.exe
 check "... whose checksum is published" sha256sum -c "Adquell Lite.unsigned.exe.sha256"
-check "a signed exe is not signed twice" fails sign --cert publisher.pem --key publisher.key --ca publisher.pem
+check "a signed exe is not signed twice" \
+  refused "signature already" sign --cert publisher.pem --key publisher.key --ca publisher.pem
 
-check "an exe that does not end at an 8-byte boundary is refused" \
-  fails bash "$root/scripts/sign-release.sh" "$update_key" --exe "$work/unaligned.exe" --version 0.5 --cert publisher.pem \
-  --key publisher.key --ca publisher.pem
+check "an exe whose signature would not come off cleanly is refused" \
+  refused "would not give back" bash "$root/scripts/sign-release.sh" "$update_key" --exe "$work/unaligned.exe" \
+  --cert publisher.pem --key publisher.key --ca publisher.pem
 
 # Without a certificate: the update signature only, the exe's bytes unchanged.
 cp unsigned.exe "Adquell Lite.exe" && rm -f "Adquell Lite.exe.sig" "Adquell Lite.unsigned.exe.sha256"

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "install/self_install.h"
+#include "platform/installer_system_win32.h"
+
 std::string ExeFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -66,6 +69,12 @@ HWND WaitForWindow(const char* windowClass, const char* title, DWORD timeoutMs) 
         if (GetTickCount() - start >= timeoutMs) return nullptr;
         Sleep(20);
     }
+}
+
+std::string ProgramTitleOf(const std::string& exe) {
+    Win32InstallerSystem installer;
+    std::string version;
+    return installer.ProgramFileVersion(exe, version) ? "Adquell Lite " + ShortVersion(version) : std::string();
 }
 
 void RemoveTree(const std::string& folder) {

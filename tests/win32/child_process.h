@@ -33,5 +33,10 @@ private:
 // the deadline; null when none appeared.
 HWND WaitForWindow(const char* windowClass, const char* title, DWORD timeoutMs);
 
+// The main window's title of a build of the program: "Adquell Lite " and the
+// version its version resource states (empty when it states none). The
+// tested exe may be another version than the test build's own.
+std::string ProgramTitleOf(const std::string& exe);
+
 // Deletes a folder with everything in it (read-only and hidden files too).
 void RemoveTree(const std::string& folder);

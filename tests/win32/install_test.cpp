@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <fstream>
 #include <set>
 
@@ -144,19 +145,43 @@ TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
     EXPECT_EQ(UserRegistry(), registryBefore) << Difference(registryBefore, UserRegistry());
 }
 
-// Anyone may start the removal's helper: with a handle that is no process's
-// (0 ends a wait at once) it deletes nothing, not even the installed program.
-TEST_F(Install, TheRemovalHelperNeedsTheProcessItWaitsFor) {
+// Anyone may start the removal's helper with any handle and path: it deletes
+// only a program file directly in the install folder, and only after the
+// process it was handed (a handle of 0 would end its wait at once).
+TEST_F(Install, TheRemovalHelperDeletesOnlyTheProgramAfterItsProcess) {
     const std::string installed = Installed();
     const std::string other = rig + "thesis.exe";
     std::ofstream(other, std::ios::binary) << "the user's";
-    for (const std::string& target : {installed, other}) {
-        ChildProcess helper(ExeFolder() + "install_driver.exe", "/delete-after 0 \"" + target + "\"");
-        ASSERT_TRUE(helper.Started());
-        EXPECT_EQ(helper.Wait(kDeadline), 0u) << target;
-        EXPECT_TRUE(Exists(target)) << target;
+    const struct {
+        bool process;
+        std::string target;
+        bool deleted;
+    } cases[] = {{false, installed, false}, {true, other, false}, {true, installed, true}};
+    for (const auto& c : cases) {
+        // The process to wait for, as the removal hands it down: inheritable.
+        HANDLE waitFor = nullptr;
+        if (c.process) {
+            ChildProcess brief("C:\\windows\\system32\\cmd.exe", "/c exit 0");
+            ASSERT_TRUE(brief.Started());
+            ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), brief.Handle(), GetCurrentProcess(), &waitFor,
+                                        SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0));
+            brief.Wait(kDeadline);
+        }
+        std::string command = "\"" + ExeFolder() + "install_driver.exe\" /delete-after " +
+                              std::to_string(reinterpret_cast<std::uintptr_t>(waitFor)) + " \"" + c.target + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION helper = {};
+        const bool started =
+            CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &helper) != 0;
+        if (waitFor) CloseHandle(waitFor);
+        ASSERT_TRUE(started) << c.target;
+        if (WaitForSingleObject(helper.hProcess, kDeadline) != WAIT_OBJECT_0) TerminateProcess(helper.hProcess, 1);
+        CloseHandle(helper.hThread);
+        CloseHandle(helper.hProcess);
+        EXPECT_EQ(Exists(c.target), !c.deleted) << c.process << " " << c.target;
     }
-    EXPECT_TRUE(Exists(install));
+    EXPECT_TRUE(Exists(other));
 }
 
 // A user profile named outside the legacy code page (Cyrillic on a 1252

@@ -58,6 +58,8 @@ RECT RectOf(HWND w) {
 
 struct Program : ::testing::Test {
     std::string work = ExeFolder() + "program-work";
+    std::string tested = ExeFolder() + "tested\\Adquell Lite.exe";
+    std::string title = ProgramTitleOf(tested);  // "Adquell Lite" and the tested exe's version
     std::unique_ptr<ChildProcess> program;
     HWND main = nullptr;
 
@@ -69,9 +71,9 @@ struct Program : ::testing::Test {
     }
     void TearDown() override { program.reset(); }
     HWND Start() {
-        program = std::make_unique<ChildProcess>(ExeFolder() + "tested\\Adquell Lite.exe", "", work);
+        program = std::make_unique<ChildProcess>(tested, "", work);
         if (!program->Started()) return nullptr;
-        main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
+        main = WaitForWindow("Adquell", title.c_str(), kDeadline);
         // Start-up is complete once the main window is shown.
         if (main && !Eventually([&] { return IsWindowVisible(main) != 0; })) return nullptr;
         return main;
@@ -99,7 +101,7 @@ TEST_F(Program, AFirstStartWritesTheDefaultOptionsAndShowsItsWindows) {
     HWND slider = Child(main, "msctls_trackbar32");
     ASSERT_NE(slider, nullptr);
     EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 100);
-    EXPECT_NE(Child(about, "static", "Adquell Lite 0.4"), nullptr);
+    EXPECT_NE(Child(about, "static", title.c_str()), nullptr);
     EXPECT_NE(Child(about, "static", "Adquelled: 0"), nullptr);
     EXPECT_NE(Child(about, "static", "adquell-lite.org"), nullptr);
     HWND mute = Child(main, "Button", "Mute Adverts");
@@ -345,9 +347,9 @@ TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAw
 
     const std::string downloads = work + "\\Downloads";
     CreateDirectoryA(downloads.c_str(), nullptr);
-    CopyFileA((ExeFolder() + "tested\\Adquell Lite.exe").c_str(), (downloads + "\\Adquell Lite.exe").c_str(), FALSE);
+    CopyFileA(tested.c_str(), (downloads + "\\Adquell Lite.exe").c_str(), FALSE);
     program = std::make_unique<ChildProcess>(downloads + "\\Adquell Lite.exe", "", work);
-    main = WaitForWindow("Adquell", "Adquell Lite 0.4", kDeadline);
+    main = WaitForWindow("Adquell", title.c_str(), kDeadline);
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(Eventually([&] { return IsWindowVisible(main) != 0; }));
     PostMessageA(main, WM_HOTKEY, kInstallHotkeyId, 0);  // Alt+D
@@ -358,7 +360,7 @@ TEST_F(InstallAndRemove, RemovalEndsTheRunningCopyLeavesSpotifyAsFoundAndTakesAw
 
     // The installed copy runs now; its Options menu sets it to start with Windows.
     HWND running = nullptr;
-    ASSERT_TRUE(Eventually([&] { return (running = FindWindowA("Adquell", "Adquell Lite 0.4")) && running != main; }));
+    ASSERT_TRUE(Eventually([&] { return (running = FindWindowA("Adquell", title.c_str())) && running != main; }));
     for (bool on : {true, false, true}) {
         PostMessageA(running, WM_COMMAND, kStartWithWindowsCommand, 0);
         EXPECT_TRUE(Eventually([&] { return StartsWithWindows() == on; })) << on;

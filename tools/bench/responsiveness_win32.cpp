@@ -41,10 +41,6 @@ struct Figure {
     std::string note;  // what went wrong, or what else was seen
 };
 
-std::string ProgramTitle() {
-    return std::string("Adquell Lite ") + ProgramVersion;
-}
-
 // A label's text on one line.
 std::string OneLine(std::string text) {
     for (char& c : text)
@@ -208,8 +204,9 @@ Figure LargeMusicFolder(const std::string& programPath) {
         return figure;
     }
     ChildProcess program(programPath, "", work);
-    AnswerProbe probe("Adquell", ProgramTitle());
-    HWND main = WaitForWindow("Adquell", ProgramTitle().c_str(), kDeadline);
+    const std::string title = ProgramTitleOf(programPath);
+    AnswerProbe probe("Adquell", title);
+    HWND main = WaitForWindow("Adquell", title.c_str(), kDeadline);
     if (!main) {
         figure.note = "the program did not start";
         return figure;

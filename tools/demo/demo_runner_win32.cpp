@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     const DWORD launched = GetTickCount();
     std::printf("program: %s\n", exe.c_str());
     ChildProcess program(exe, "", work);
-    const std::string title = std::string("Adquell Lite ") + ProgramVersion;
+    const std::string title = ProgramTitleOf(exe);
     // Asked from the start until File > Exit, which may block while Spotify is
     // given back; not in a benchmark, whose figures its questions would change.
     std::unique_ptr<AnswerProbe> answers;

@@ -115,7 +115,7 @@ std::unique_ptr<ChildProcess> StartProgram() {
 }
 
 HWND ProgramWindow(DWORD deadlineMs) {
-    return WaitForWindow("Adquell", (std::string("Adquell Lite ") + ProgramVersion).c_str(), deadlineMs);
+    return WaitForWindow("Adquell", ProgramTitleOf(programPath).c_str(), deadlineMs);
 }
 
 // Each scenario starts with nothing owed from the one before.
@@ -196,7 +196,7 @@ Outcome Run(const Scenario& s) {
     longestWaitMs = 0;
     answersAsked = 0;
     std::unique_ptr<ChildProcess> program = StartProgram();
-    WatchAnswers(std::string("Adquell Lite ") + ProgramVersion);
+    WatchAnswers(ProgramTitleOf(programPath));
     HWND main = ProgramWindow(kDeadline);
     if (!main) {
         StopWatchingAnswers();
