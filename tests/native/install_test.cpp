@@ -246,10 +246,10 @@ TEST_F(Install, TheSameVersionIsChecked) {
 TEST_F(Install, ANewVersionIsDownloadedLinkedAndStarted) {
     Installed();
     Answer("0.5");
-    Signed("0.5");
+    Signed("0.5", "program 0.5.0.0");  // a version resource states four numbers
     Run();
     const std::string program = kInstall + "Adquell Lite 0.5.exe";
-    EXPECT_EQ(installer.files[program], "program 0.5");
+    EXPECT_EQ(installer.files[program], "program 0.5.0.0");
     EXPECT_EQ(Log(), "Updating to: 0.5\nDownloading " + Download("0.5") + ".sig to " + program + ".sig.part\n" +
                          "Downloading " + Download("0.5") + " to " + program + "\n");
     EXPECT_EQ(downloading, std::vector<std::string>{"0.5"});  // the status label names it
@@ -351,7 +351,7 @@ TEST(DeleteAfterExit, OnlyAnExeDirectlyInTheInstallFolder) {
         EXPECT_TRUE(MayDeleteAfterExit(folder + name, folder)) << name;
     EXPECT_TRUE(MayDeleteAfterExit("c:\\users\\ann\\appdata\\roaming\\adquell\\a.exe", folder));
     for (const std::string& path : std::vector<std::string>{
-             folder + "Options.ini", folder + ".exe", folder + "sub\\x.exe", folder + "..\\x.exe", folder + "x.exe:s",
+             folder + "Options.ini", folder + "Options.ini:x.exe", folder + ".exe", folder + "sub\\x.exe", folder + "..\\x.exe", folder + "x.exe:s",
           folder + "x.exe.", folder + "x/y.exe", folder, "C:\\Users\\Ann\\Documents\\thesis.exe",
           "C:\\Users\\Ann\\AppData\\Roaming\\Adquell Lite.exe", "C:\\Users\\Ann\\AppData\\Roaming\\Adquellx\\a.exe"})
         EXPECT_FALSE(MayDeleteAfterExit(path, folder)) << path;
@@ -360,7 +360,7 @@ TEST(DeleteAfterExit, OnlyAnExeDirectlyInTheInstallFolder) {
     // allows nothing.
     EXPECT_FALSE(MayDeleteAfterExit("%appdata%\\Adquell\\x.exe", "%appdata%\\Adquell\\"));
     EXPECT_FALSE(MayDeleteAfterExit("x.exe", ""));
-    EXPECT_FALSE(MayDeleteAfterExit("C:\\Adquell\\x.exe", "C:\\Adquell"));
+    EXPECT_FALSE(MayDeleteAfterExit("C:\\Adquellx.exe", "C:\\Adquell"));  // the folder ends with its backslash
 }
 
 TEST_F(Install, StartWithWindowsNeedsTheInstalledCopyAndIsWhatTheRunValueSays) {
@@ -421,8 +421,9 @@ TEST_F(Install, OnlyWhatVerifiesIsInstalledAndOnlyWhatIsNewer) {
     const std::string reason[] = {"the server has no signature for it", "its signature file is not a signature",
                                   "the download does not match its signature (damaged, cut short or not ours)",
                                   "this build has no key to check updates with",
-                                  "it is version 0.4, not 0.5", "it states no version of its own"};
-    for (int fault = 0; fault < 6; ++fault) {
+                                  "it is version 0.4, not 0.5", "it states no version of its own",
+                                  "it is version 1.0, not 0.5", "it is version 0.4.10, not 0.5"};
+    for (int fault = 0; fault < 8; ++fault) {
         TheDebugLog().logBacklog.clear();
         installer.messages.clear();
         std::map<std::string, std::string> server = installer.server;
@@ -432,6 +433,8 @@ TEST_F(Install, OnlyWhatVerifiesIsInstalledAndOnlyWhatIsNewer) {
         if (fault == 3) installer.hasKey = false;
         if (fault == 4) Signed("0.5", "program 0.4.0.0");  // an older signed build offered as 0.5
         if (fault == 5) Signed("0.5", "tool");             // signed, but no program of ours
+        if (fault == 6) Signed("0.5", "program 1.0.0.0");  // newer than offered is no match either
+        if (fault == 7) Signed("0.5", "program 0.4.10.0");
         Run();
         EXPECT_NE(Log().find("Error:   " + reason[fault] + "; 0.5 not installed\n"), std::string::npos) << Log();
         EXPECT_EQ(installer.messages, std::vector<std::string>{"Adquell Lite 0.5 was not installed: " + reason[fault] +

@@ -41,10 +41,18 @@ check "a signature that does not verify is refused" \
   refused "does not verify" sign --pkcs12 publisher.p12 --password-file password --ca stranger.pem
 check "... and the exe is left unsigned" cmp "Adquell Lite.exe" unsigned.exe
 check "... with no update signature" test ! -e "Adquell Lite.exe.sig"
+check "a time-stamp server that does not answer is refused" \
+  fails sign --cert publisher.pem --key publisher.key --ca publisher.pem --timestamp http://127.0.0.1:9/
+check "... and the exe is left unsigned" cmp "Adquell Lite.exe" unsigned.exe
+check "--key without --cert is refused" refused "go together" sign --key publisher.key
+check "--pkcs12 with --cert is refused" refused "either --pkcs12" \
+  sign --pkcs12 publisher.p12 --password-file password --cert publisher.pem --key publisher.key --ca publisher.pem
 
 check "sign-release.sh signs with a PKCS#12 certificate" sign --pkcs12 publisher.p12 --password-file password --ca publisher.pem
 check "... as the version the exe states" grep -qF "Adquell Lite 0.5.exe " said
 check "osslsigncode verify passes" osslsigncode verify -CAfile publisher.pem -in "Adquell Lite.exe"
+osslsigncode verify -CAfile publisher.pem -in "Adquell Lite.exe" > verified 2>&1
+check "... over SHA-256" grep -qE "Message digest algorithm *: SHA256" verified
 check "the exe is no longer the unsigned one" fails cmp "Adquell Lite.exe" unsigned.exe
 check "the update signature covers the signed exe" \
   openssl dgst -sha256 -verify "$update_public" -signature "Adquell Lite.exe.sig" "Adquell Lite.exe"

@@ -147,28 +147,30 @@ TEST_F(Install, RemovalTakesAwayWhatTheInstallMadeAndNothingElse) {
 
 // Anyone may start the removal's helper with any handle and path: it deletes
 // only a program file directly in the install folder, and only after the
-// process it was handed (a handle of 0 would end its wait at once).
+// process it was handed (a handle of 0 would end its wait at once, and -1,
+// the helper's own process, would never end it).
 TEST_F(Install, TheRemovalHelperDeletesOnlyTheProgramAfterItsProcess) {
     const std::string installed = Installed();
     const std::string other = rig + "thesis.exe";
     std::ofstream(other, std::ios::binary) << "the user's";
     const struct {
-        bool process;
+        const char* handle;  // null: a real process's, inheritable
         std::string target;
         bool deleted;
-    } cases[] = {{false, installed, false}, {true, other, false}, {true, installed, true}};
+    } cases[] = {{"0", installed, false}, {"-1", installed, false}, {nullptr, other, false}, {nullptr, installed, true}};
     for (const auto& c : cases) {
         // The process to wait for, as the removal hands it down: inheritable.
         HANDLE waitFor = nullptr;
-        if (c.process) {
+        if (!c.handle) {
             ChildProcess brief("C:\\windows\\system32\\cmd.exe", "/c exit 0");
             ASSERT_TRUE(brief.Started());
             ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), brief.Handle(), GetCurrentProcess(), &waitFor,
                                         SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0));
             brief.Wait(kDeadline);
         }
-        std::string command = "\"" + ExeFolder() + "install_driver.exe\" /delete-after " +
-                              std::to_string(reinterpret_cast<std::uintptr_t>(waitFor)) + " \"" + c.target + "\"";
+        const std::string handle = c.handle ? c.handle : std::to_string(reinterpret_cast<std::uintptr_t>(waitFor));
+        std::string command =
+            "\"" + ExeFolder() + "install_driver.exe\" /delete-after " + handle + " \"" + c.target + "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION helper = {};
@@ -176,10 +178,12 @@ TEST_F(Install, TheRemovalHelperDeletesOnlyTheProgramAfterItsProcess) {
             CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &helper) != 0;
         if (waitFor) CloseHandle(waitFor);
         ASSERT_TRUE(started) << c.target;
-        if (WaitForSingleObject(helper.hProcess, kDeadline) != WAIT_OBJECT_0) TerminateProcess(helper.hProcess, 1);
+        const DWORD waited = WaitForSingleObject(helper.hProcess, kDeadline);
+        if (waited != WAIT_OBJECT_0) TerminateProcess(helper.hProcess, 1);
+        EXPECT_EQ(waited, WAIT_OBJECT_0) << handle << " " << c.target;  // it never hangs
         CloseHandle(helper.hThread);
         CloseHandle(helper.hProcess);
-        EXPECT_EQ(Exists(c.target), !c.deleted) << c.process << " " << c.target;
+        EXPECT_EQ(Exists(c.target), !c.deleted) << handle << " " << c.target;
     }
     EXPECT_TRUE(Exists(other));
 }
