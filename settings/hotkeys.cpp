@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/health.h"
 #include "base/log.h"
 #include "base/text_helpers.h"
 #include "settings/ini_file.h"
@@ -67,6 +68,32 @@ void DropHotkey(ApplicationState& app, Platform& os, int id) {
     ForgetWantedHotkey(app, id);
 }
 
+// Asks again for every wanted hotkey not held; true when all are held now.
+bool AskAgainForHotkeys(ApplicationState& app, Platform& os) {
+    bool all = true;
+    for (WantedHotkey& h : app.wantedHotkeys) {
+        if (!h.held) h.held = os.hotkeys.Register(h.id, h.modifiers, h.virtualKey);
+        all = all && h.held;
+    }
+    return all;
+}
+
+// The listener is told which wanted hotkeys another program holds, or that
+// none is any longer.
+void SayWhichHotkeysAreHeld(ApplicationState& app, Platform& os) {
+    std::string names;
+    int count = 0;
+    for (const WantedHotkey& h : app.wantedHotkeys)
+        if (!h.held) names += (count++ ? ", " : "") + HotkeyText(h);
+    if (count == 0) {
+        ClearTrouble(app, os, Trouble::HotkeyHeld);
+        return;
+    }
+    ReportTrouble(app, os, Trouble::HotkeyHeld,
+                  (count == 1 ? "Hotkey " + names + " is" : "Hotkeys " + names + " are") +
+                      " held by another program. Close that program, or choose another in Options, Set Hotkeys.");
+}
+
 }  // namespace
 
 std::string HotkeyText(const WantedHotkey& hotkey) {
@@ -121,6 +148,8 @@ void RegisterAllHotkeys(ApplicationState& app, Platform& os) {
 void UnregisterAllHotkeys(ApplicationState& app, Platform& os) {
     // The on/off switch and Alt+D stay: the hotkeys can be switched on again.
     for (int id = kHotkeyNext; id <= kHotkeyVolumeUp; ++id) DropHotkey(app, os, id);
+    // One switched off is no longer missed.
+    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);
 }
 
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
@@ -133,18 +162,20 @@ void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
 }
 
 void RetryHotkeys(ApplicationState& app, Platform& os) {
-    if (app.hotkeysHandedOver) return;
-    bool missing = false;
-    for (WantedHotkey& h : app.wantedHotkeys) {
-        if (!h.held) h.held = os.hotkeys.Register(h.id, h.modifiers, h.virtualKey);
-        missing = missing || !h.held;
-    }
-    if (!missing || os.clock.NowMs() < app.hotkeyRetryUntilMs) return;
+    if (app.hotkeysHandedOver || app.hotkeyRetryUntilMs == 0) return;
+    const bool all = AskAgainForHotkeys(app, os);
+    if (!all && os.clock.NowMs() < app.hotkeyRetryUntilMs) return;
+    app.hotkeyRetryUntilMs = 0;  // the quick tries are over; the slow tick goes on
     for (const WantedHotkey& h : app.wantedHotkeys)
         if (!h.held) LogLine("Error:      Hotkey " + HotkeyText(h) + " is held by another program");
-    std::vector<WantedHotkey>& wanted = app.wantedHotkeys;
-    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [](const WantedHotkey& h) { return !h.held; }),
-                 wanted.end());
+    SayWhichHotkeysAreHeld(app, os);
+}
+
+void RetryHeldHotkeys(ApplicationState& app, Platform& os) {
+    if (app.hotkeysHandedOver || app.hotkeyRetryUntilMs != 0) return;  // the quick tries run
+    if (app.troubles[static_cast<std::size_t>(Trouble::HotkeyHeld)].empty()) return;
+    AskAgainForHotkeys(app, os);
+    SayWhichHotkeysAreHeld(app, os);
 }
 
 void LetGoOfHotkeys(ApplicationState& app, Platform& os) {

@@ -29,9 +29,12 @@ void RegisterStartUpHotkeys(ApplicationState& app, Platform& os);
 
 // Called every half second or so: asks again for each hotkey another program
 // held; one still held when the few seconds are up is named in an "Error:"
-// line and given up.
+// line and told the listener, and asked for only on the slow tick from then.
 void RetryHotkeys(ApplicationState& app, Platform& os);
 constexpr int kHotkeyRetryForMs = 5000;
+// The 1500 ms tick: asks again for a hotkey another program kept past those
+// seconds; the listener is told which are still held, or that all are free.
+void RetryHeldHotkeys(ApplicationState& app, Platform& os);
 
 // Before a new copy starts: every hotkey let go, so that it can take them;
 // and taken back when it could not be started.

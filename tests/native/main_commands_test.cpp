@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_commands.h"
+#include "base/health.h"
 #include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
 #include "blocking/spotify_sequence.h"
@@ -247,3 +248,31 @@ TEST_F(MainCommands, ClearingMuteAdvertsDuringASilencedAdvertGivesTheVolumeBackA
 }
 
 }  // namespace
+
+// The tray says the first cause that holds; a balloon tells each cause once
+// until everything was good again; good again is quiet.
+TEST_F(MainCommands, TheTrayNamesTheFirstTroubleAndEachCauseIsToldOnceUntilAllIsGood) {
+    ReportTrouble(app, os, Trouble::HotkeyHeld, "Hotkey Alt+D is held. Choose another.");
+    ReportTrouble(app, os, Trouble::HotkeyHeld, "Hotkey Alt+D is held. Choose another.");
+    ReportTrouble(app, os, Trouble::KnobUnseen, "Knob unseen.");
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4: Knob unseen.");  // first in order, not in time
+    EXPECT_TRUE(controls.trayGreyed);
+    // The balloon says what to do too; the tip only what is wrong.
+    EXPECT_EQ(controls.notices, (std::vector<std::string>{"Hotkey Alt+D is held. Choose another.", "Knob unseen."}));
+    ClearTrouble(app, os, Trouble::KnobUnseen);
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4: Hotkey Alt+D is held.");
+    ReportTrouble(app, os, Trouble::KnobUnseen, "Knob unseen.");  // never good in between: not told again
+    ReportTrouble(app, os, Trouble::HotkeyHeld, "Hotkeys Alt+D, Alt+F1 are held.");
+    EXPECT_EQ(controls.notices.size(), 2u);
+    ClearTrouble(app, os, Trouble::KnobUnseen);
+    ClearTrouble(app, os, Trouble::HotkeyHeld);
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4");
+    EXPECT_FALSE(controls.trayGreyed);
+    EXPECT_EQ(controls.notices.size(), 2u);
+    ReportTrouble(app, os, Trouble::KnobUnseen, "Knob unseen.");  // bad again: told again
+    EXPECT_EQ(controls.notices.size(), 3u);
+    // The tip's field holds 127 bytes: cut there, between characters.
+    ReportTrouble(app, os, Trouble::KnobUnseen, std::string(111, 'x') + "\xEC\x95\x84\xEC\x95\x84");
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4: " + std::string(111, 'x') + "\xEC\x95\x84");
+    EXPECT_EQ(controls.trayTip.size(), kTrayTipMax);
+}
