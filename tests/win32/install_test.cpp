@@ -326,6 +326,9 @@ TEST_F(Install, ASignedBuildOfferedAsAnotherVersionIsRefused) {
             << ReadTextFile(log);
         EXPECT_EQ(ReadTextFile(messages),
                   "Adquell Lite 9.9 was not installed: " + reason + ".\nAdquell Lite 0.4 keeps running.\n---\n");
+        // The tray keeps saying it: named, greyed, one balloon.
+        EXPECT_EQ(ReadTextFile(messages + ".tray"),
+                  "Adquell 0.4: Adquell Lite 9.9 was not installed: " + reason + ".\ngreyed\nballoons 1\n");
         EXPECT_EQ(FilesIn(install), (std::set<std::string>{"Adquell Lite.exe", "Update.txt"})) << exe;
         EXPECT_TRUE(FilesIn(startMenu).empty()) << exe;
         server.reset();
