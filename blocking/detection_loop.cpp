@@ -103,11 +103,14 @@ void TrackChanged(ApplicationState& app, Platform& os) {
 }
 
 // While captures of Spotify's window fail, adverts cannot be told from music.
+// A window that has gone (closed, logged out) is no such trouble: it gives no
+// title either.
 void NoteWhetherReadable(ApplicationState& app, Platform& os, const WindowCapture& capture) {
     if (capture.PixelAt(spotify::kProbeAX, app.spotifyHeight - spotify::kProbeAUp) != kNoColour) {
         ClearTrouble(app, os, Trouble::WindowUnreadable);
         return;
     }
+    if (app.currentTitle.empty() || !os.desktop.IsWindow(app.spotifyWindow)) return;
     ReportTrouble(app, os, Trouble::WindowUnreadable,
                   "Spotify's window cannot be read, so adverts cannot be told from music. Restore Spotify's window "
                   "from the taskbar and leave it open; it may be behind other windows.");
