@@ -68,7 +68,7 @@ int MuteStage(ApplicationState& app, Platform& os) {
         LogLine("Error:      Volume knob not found, advert not silenced");
         ReportTrouble(app, os, Trouble::KnobUnseen,
                       "Adverts are not silenced: Spotify's volume slider cannot be seen. Make Spotify's window larger "
-                      "so that its whole player bar shows, with the volume slider at its right.");
+                      "so that its volume slider shows.");
     }
     if (!IsKnobPosition(knob) || app.leaving) {  // or an end came while the knob was read
         EndSequence(app);

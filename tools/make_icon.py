@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a green disc with a silenced speaker) and writes it
 as a Windows .ico with 16, 32, 48 and 256 pixel images (32-bit DIBs). With
-"grey", the same drawn greyed: the tray shows it while something keeps the
-program from its job.
+"grey", the same drawn greyed at the tray's sizes: the tray shows it while
+something keeps the program from its job.
 Usage: make_icon.py OUTPUT.ico [grey]"""
 import math
 import struct
@@ -72,8 +72,10 @@ def image(size, grey):
 
 
 def main():
-    sizes = [16, 32, 48, 256]
     grey = len(sys.argv) > 2 and sys.argv[2] == "grey"
+    # The greyed one is drawn only in the tray, where 256 pixels (a quarter of
+    # a megabyte uncompressed) are never asked for.
+    sizes = [16, 32, 48] if grey else [16, 32, 48, 256]
     images = [image(s, grey) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
