@@ -44,7 +44,6 @@ void CALLBACK AdvertWindowTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     ++TheAdvertTickCounts().advertWindow;
     TickTarget& target = TargetOf(window);
     AdvertWindowTick(*target.app, *target.os);
-    RetryHeldHotkeys(*target.app, *target.os);
 }
 
 void CALLBACK HotkeyRetryTimerProc(HWND window, UINT, UINT_PTR, DWORD) {

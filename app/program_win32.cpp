@@ -321,7 +321,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     if (!CreateWindows(*program, instance)) return 0;
     HWND main = program->shell.main;
     AddTrayIcon(*program);
-    program->win32.controls.ShowPendingNotice();  // what start-up found, e.g. no Spotify
     program->shell.mainWindowShown = true;
     ShowWindow(main, show);
     UpdateWindow(main);

@@ -64,9 +64,12 @@ void BuildMenus(Program& program, HWND main) {
 void AddTrayIcon(Program& program) {
     NOTIFYICONDATAA record = TrayRecord(program);
     Shell_NotifyIconA(NIM_ADD, &record);
+    program.win32.controls.trayIconShown = true;
+    program.win32.controls.ShowPendingNotice();  // what was said meanwhile, e.g. no Spotify at start-up
 }
 
 void RemoveTrayIcon(Program& program) {
+    program.win32.controls.trayIconShown = false;
     NOTIFYICONDATAA record = TrayRecord(program);
     Shell_NotifyIconA(NIM_DELETE, &record);
 }

@@ -41,10 +41,12 @@ struct ApplicationState {
     HotkeyBinding hotkeys[kHotkeyFunctionCount];
     // Every hotkey asked for. One another program holds is asked for again
     // every half second until hotkeyRetryUntilMs (0 once those tries are
-    // over), then named in the log and the tray and asked for on the 1500 ms
-    // tick. While handed over to a new copy, none is held or asked for.
+    // over), then named in the log and the tray and asked for every 1.5 s
+    // (nextHeldHotkeyTryMs). While handed over to a new copy, none is held or
+    // asked for.
     std::vector<WantedHotkey> wantedHotkeys;
     std::uint64_t hotkeyRetryUntilMs = 0;
+    std::uint64_t nextHeldHotkeyTryMs = 0;
     bool hotkeysHandedOver = false;
 
     // Detection loop.
@@ -138,9 +140,8 @@ struct ApplicationState {
     bool restoreLeftToListener = false;         // told to set it by hand; scanned at title changes only
 
     // What keeps the program from its job, by cause (base/health.h): the text
-    // while it holds, and whether a balloon said it since all was last good.
+    // while it holds, empty otherwise.
     std::array<std::string, kTroubleCount> troubles;
-    std::array<bool, kTroubleCount> troublesTold{};
 
     // Start values only (tests build the state field by field).
     ApplicationState() = default;

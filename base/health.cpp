@@ -34,14 +34,12 @@ std::string HealthTip(const ApplicationState& app) {
     return tip;
 }
 
-void ReportTrouble(ApplicationState& app, Platform& os, Trouble cause, const std::string& text) {
+void ReportTrouble(ApplicationState& app, Platform& os, Trouble cause, const std::string& text, bool saidAlready) {
     std::string& held = app.troubles[Index(cause)];
     if (held == text) return;
+    const bool starts = held.empty();
     held = text;
-    if (!app.troublesTold[Index(cause)]) {
-        app.troublesTold[Index(cause)] = true;
-        os.controls.ShowNotice(text);
-    }
+    if (starts && !saidAlready) os.controls.ShowNotice(text);
     ShowHealth(app, os);
 }
 
@@ -49,7 +47,5 @@ void ClearTrouble(ApplicationState& app, Platform& os, Trouble cause) {
     std::string& held = app.troubles[Index(cause)];
     if (held.empty()) return;
     held.clear();
-    // Good again: the next trouble of any cause is told anew.
-    if (!AnyTrouble(app)) app.troublesTold = {};
     ShowHealth(app, os);
 }

@@ -17,11 +17,14 @@ enum class Trouble {
     UpdateRefused,      // the last update was refused
     SpotifyMissing,     // neither running nor found where it is started from
 };
+static_assert(static_cast<std::size_t>(Trouble::SpotifyMissing) + 1 == kTroubleCount, "one text a cause");
 
 // The cause holds, with what is wrong (its first sentence) and what to do. A
-// balloon says it the first time since everything was last good; the same
-// text again changes nothing.
-void ReportTrouble(ApplicationState& app, Platform& os, Trouble cause, const std::string& text);
+// balloon says it when the cause starts to hold (not again while it holds,
+// whatever else holds or ends meanwhile), unless the user was just told in
+// another way (saidAlready). The same text again changes nothing.
+void ReportTrouble(ApplicationState& app, Platform& os, Trouble cause, const std::string& text,
+                   bool saidAlready = false);
 
 // The cause no longer holds; once none does, the tip and icon are good again
 // at once, without a balloon.

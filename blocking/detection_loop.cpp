@@ -103,14 +103,17 @@ void TrackChanged(ApplicationState& app, Platform& os) {
 }
 
 // While captures of Spotify's window fail, adverts cannot be told from music.
-// A window that has gone (closed, logged out) is no such trouble: it gives no
-// title either.
+// A window that has gone (closed, logged out) is no such trouble, and ends it:
+// it gives no title either.
 void NoteWhetherReadable(ApplicationState& app, Platform& os, const WindowCapture& capture) {
     if (capture.PixelAt(spotify::kProbeAX, app.spotifyHeight - spotify::kProbeAUp) != kNoColour) {
         ClearTrouble(app, os, Trouble::WindowUnreadable);
         return;
     }
-    if (app.currentTitle.empty() || !os.desktop.IsWindow(app.spotifyWindow)) return;
+    if (app.currentTitle.empty() || !os.desktop.IsWindow(app.spotifyWindow)) {
+        ClearTrouble(app, os, Trouble::WindowUnreadable);
+        return;
+    }
     ReportTrouble(app, os, Trouble::WindowUnreadable,
                   "Spotify's window cannot be read, so adverts cannot be told from music. Restore Spotify's window "
                   "from the taskbar and leave it open; it may be behind other windows.");
@@ -234,7 +237,9 @@ void CountAdvert(ApplicationState& app, Platform& os) {
 
 void DetectionTick(ApplicationState& app, Platform& os) {
     if (app.leaving) return;  // Spotify has been left as found
-    ClearTrouble(app, os, Trouble::SpotifyMissing);  // the ticks run while Spotify does
+    // Found once it runs (the watcher finds its window); asked only while missing.
+    if (!app.troubles[static_cast<std::size_t>(Trouble::SpotifyMissing)].empty() && os.desktop.IsWindow(app.spotifyWindow))
+        ClearTrouble(app, os, Trouble::SpotifyMissing);
     // While something is being done to Spotify, a new title waits for it.
     if (!SequenceRunning(app)) {
         const bool looked = LookAtSpotifyIfDue(app, os);

@@ -166,8 +166,8 @@ void TellListenerToRestore(ApplicationState& app, Platform& os) {
     const std::string volume = std::to_string(KnobVolume(app.savedKnobX)) + " %";
     LogLine("Error:      Spotify's volume slider cannot be seen; set its volume to " + volume + " by hand");
     ReportTrouble(app, os, Trouble::RestoreUnverified,
-                  "Spotify's volume could not be put back: its volume slider cannot be seen. "
-                  "Please set Spotify's volume to " + volume + ".");
+                  "Please set Spotify's volume to " + volume + " by hand. Its volume slider cannot be seen, so the "
+                  "volume it had before the advert could not be put back.");
 }
 
 // What a restore found: done, left to the listener, or still owed.

@@ -38,8 +38,8 @@ void StartSpotify(ApplicationState& app, Platform& os) {
         }
         LogLine("Error:      Failed to find Spotify in %appdata%");
         ReportTrouble(app, os, Trouble::SpotifyMissing,
-                      "Spotify is not running, and it is not installed where it is started from (" + path +
-                          "). Install the Spotify desktop program, or start it yourself.");
+                      "Spotify is not running and could not be started. It is started from " + path +
+                          "; install the Spotify desktop program there, or start it yourself.");
         return;
     }
     ClearTrouble(app, os, Trouble::SpotifyMissing);

@@ -224,11 +224,11 @@ void RunUpdateCheck(UpdateCheck& check, InstallerSystem& installer, Clock& clock
 
 void FinishUpdateCheck(ApplicationState& app, Platform& os, InstallerSystem& installer, const UpdateCheck& check) {
     if (!check.version.empty()) app.latestVersion = check.version;
-    // Said at once to the user who asked, and kept in the tray until a check
-    // that reached the server finds nothing to refuse.
+    // Said at once to the user who asked (no balloon besides), and kept in
+    // the tray until a check that reached the server finds nothing to refuse.
     if (!check.refusal.empty()) {
         installer.ShowMessage(check.refusal);
-        ReportTrouble(app, os, Trouble::UpdateRefused, check.refusal);
+        ReportTrouble(app, os, Trouble::UpdateRefused, check.refusal, true);
     } else if (!check.version.empty()) {
         ClearTrouble(app, os, Trouble::UpdateRefused);
     }

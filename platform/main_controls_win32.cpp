@@ -78,8 +78,7 @@ void ShowBalloon(HWND trayWindow, UINT trayIconId, const std::string& text) {
 
 void Win32MainControls::ShowNotice(const std::string& text) {
     ++noticesShown;
-    lastNotice = text;
-    if (!trayWindow) {
+    if (!trayWindow || !trayIconShown) {
         pendingNotice = text;
         return;
     }
@@ -87,7 +86,7 @@ void Win32MainControls::ShowNotice(const std::string& text) {
 }
 
 void Win32MainControls::ShowPendingNotice() {
-    if (pendingNotice.empty() || !trayWindow) return;
+    if (pendingNotice.empty() || !trayWindow || !trayIconShown) return;
     ShowBalloon(trayWindow, trayIconId, pendingNotice);
     pendingNotice.clear();
 }

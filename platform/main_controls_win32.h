@@ -15,8 +15,8 @@ public:
     HWND trayWindow = nullptr;  // the window the tray icon belongs to
     UINT trayIconId = 0;
     int noticesShown = 0;       // tests ask the main window for it
-    std::string lastNotice;
-    std::string pendingNotice;  // said before the tray icon was there
+    bool trayIconShown = false;  // added and not removed (a hand-over removes it)
+    std::string pendingNotice;   // said while there was no tray icon
     // What the tray icon was last told to show: its tip and whether it is
     // greyed (nothing told yet: the good state).
     std::string trayTip;
@@ -37,7 +37,7 @@ public:
     const std::string& ShownStatus() const { return workStatus.empty() ? statusText : workStatus; }
     void ShowNotice(const std::string& text) override;
     void ShowHealth(const std::string& tip, bool troubled) override;
-    // A notice said before the tray icon was added, once it is there.
+    // A notice said while there was no tray icon, once it is there again.
     void ShowPendingNotice();
 };
 

@@ -68,14 +68,17 @@ void DropHotkey(ApplicationState& app, Platform& os, int id) {
     ForgetWantedHotkey(app, id);
 }
 
+bool AllHotkeysHeld(const ApplicationState& app) {
+    for (const WantedHotkey& h : app.wantedHotkeys)
+        if (!h.held) return false;
+    return true;
+}
+
 // Asks again for every wanted hotkey not held; true when all are held now.
 bool AskAgainForHotkeys(ApplicationState& app, Platform& os) {
-    bool all = true;
-    for (WantedHotkey& h : app.wantedHotkeys) {
+    for (WantedHotkey& h : app.wantedHotkeys)
         if (!h.held) h.held = os.hotkeys.Register(h.id, h.modifiers, h.virtualKey);
-        all = all && h.held;
-    }
-    return all;
+    return AllHotkeysHeld(app);
 }
 
 // The listener is told which wanted hotkeys another program holds, or that
@@ -91,7 +94,7 @@ void SayWhichHotkeysAreHeld(ApplicationState& app, Platform& os) {
     }
     ReportTrouble(app, os, Trouble::HotkeyHeld,
                   (count == 1 ? "Hotkey " + names + " is" : "Hotkeys " + names + " are") +
-                      " held by another program. Close that program, or choose another in Options, Set Hotkeys.");
+                      " held by another program. Close that program, or choose another in Options > Set Hotkeys.");
 }
 
 }  // namespace
@@ -137,12 +140,14 @@ void RegisterBinding(ApplicationState& app, Platform& os, int function, int modi
 
 void RegisterAllHotkeys(ApplicationState& app, Platform& os) {
     AskForHotkey(app, os, kInstallHotkeyId, kAlt, kVkD);
-    if (!CIniFile::HasSection("Hotkeys", app.optionsPath)) return;
-    for (int function = 0; function < kHotkeyFunctionCount; ++function) {
-        int modifiers = 0, keyIndex = 0;
-        const std::string value = CIniFile::GetValue(std::to_string(function), "Hotkeys", app.optionsPath);
-        if (ParseHotkeyValue(value, modifiers, keyIndex)) RegisterBinding(app, os, function, modifiers, keyIndex);
+    if (CIniFile::HasSection("Hotkeys", app.optionsPath)) {
+        for (int function = 0; function < kHotkeyFunctionCount; ++function) {
+            int modifiers = 0, keyIndex = 0;
+            const std::string value = CIniFile::GetValue(std::to_string(function), "Hotkeys", app.optionsPath);
+            if (ParseHotkeyValue(value, modifiers, keyIndex)) RegisterBinding(app, os, function, modifiers, keyIndex);
+        }
     }
+    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);  // all taken at the first ask
 }
 
 void UnregisterAllHotkeys(ApplicationState& app, Platform& os) {
@@ -162,19 +167,21 @@ void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
 }
 
 void RetryHotkeys(ApplicationState& app, Platform& os) {
-    if (app.hotkeysHandedOver || app.hotkeyRetryUntilMs == 0) return;
+    if (app.hotkeysHandedOver) return;
+    const std::uint64_t now = os.clock.NowMs();
+    if (app.hotkeyRetryUntilMs == 0) {  // past the quick tries: every 1.5 s while one is missing
+        if (AllHotkeysHeld(app) || now < app.nextHeldHotkeyTryMs) return;
+        app.nextHeldHotkeyTryMs = now + kHeldHotkeyRetryMs;
+        AskAgainForHotkeys(app, os);
+        SayWhichHotkeysAreHeld(app, os);
+        return;
+    }
     const bool all = AskAgainForHotkeys(app, os);
-    if (!all && os.clock.NowMs() < app.hotkeyRetryUntilMs) return;
-    app.hotkeyRetryUntilMs = 0;  // the quick tries are over; the slow tick goes on
+    if (!all && now < app.hotkeyRetryUntilMs) return;
+    app.hotkeyRetryUntilMs = 0;  // the quick tries are over
+    app.nextHeldHotkeyTryMs = now + kHeldHotkeyRetryMs;
     for (const WantedHotkey& h : app.wantedHotkeys)
         if (!h.held) LogLine("Error:      Hotkey " + HotkeyText(h) + " is held by another program");
-    SayWhichHotkeysAreHeld(app, os);
-}
-
-void RetryHeldHotkeys(ApplicationState& app, Platform& os) {
-    if (app.hotkeysHandedOver || app.hotkeyRetryUntilMs != 0) return;  // the quick tries run
-    if (app.troubles[static_cast<std::size_t>(Trouble::HotkeyHeld)].empty()) return;
-    AskAgainForHotkeys(app, os);
     SayWhichHotkeysAreHeld(app, os);
 }
 
@@ -190,4 +197,5 @@ void TakeHotkeysBack(ApplicationState& app, Platform& os) {
     app.hotkeysHandedOver = false;
     const std::vector<WantedHotkey> wanted = app.wantedHotkeys;
     for (const WantedHotkey& h : wanted) AskForHotkey(app, os, h.id, h.modifiers, h.virtualKey);
+    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);  // all taken at the first ask
 }

@@ -73,9 +73,9 @@ def image(size, grey):
 
 def main():
     grey = len(sys.argv) > 2 and sys.argv[2] == "grey"
-    # The greyed one is drawn only in the tray, where 256 pixels (a quarter of
-    # a megabyte uncompressed) are never asked for.
-    sizes = [16, 32, 48] if grey else [16, 32, 48, 256]
+    # The greyed one is drawn only in the tray, at most 64 pixels (400 %): its
+    # 256 (a quarter of a megabyte uncompressed) would never be asked for.
+    sizes = [16, 32, 48, 64] if grey else [16, 32, 48, 256]
     images = [image(s, grey) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)

@@ -53,6 +53,9 @@ TEST_F(Client, StartSpotifyLaunchesFromAppData) {
     EXPECT_TRUE(controls.trayGreyed);
     ASSERT_EQ(controls.notices.size(), 1u);
     EXPECT_NE(controls.notices[0].find("C:\\Users\\me\\AppData\\Roaming\\Spotify\\spotify.exe"), std::string::npos);
+    DetectionTick(app, os);  // the ticks run without Spotify too
+    EXPECT_TRUE(controls.trayGreyed);
+    Connect("track | A | B | 60000\n");  // the user started it; the watcher found its window
     DetectionTick(app, os);
     EXPECT_FALSE(controls.trayGreyed);
 }
