@@ -55,7 +55,15 @@ TEST_F(Client, StartSpotifyLaunchesFromAppData) {
     EXPECT_NE(controls.notices[0].find("C:\\Users\\me\\AppData\\Roaming\\Spotify\\spotify.exe"), std::string::npos);
     DetectionTick(app, os);  // the ticks run without Spotify too
     EXPECT_TRUE(controls.trayGreyed);
-    Connect("track | A | B | 60000\n");  // the user started it; the watcher found its window
+    sim.StartClient("track | A | B | 60000\n");  // Open from the menu finds it now
+    StartSpotify(app, os);
+    EXPECT_FALSE(controls.trayGreyed);
+    // Or the user started it and the watcher found its window.
+    sim.CloseWindow(app.spotifyWindow);
+    app.spotifyWindow = nullptr;
+    StartSpotify(app, os);
+    ASSERT_TRUE(controls.trayGreyed);
+    Connect("track | A | B | 60000\n");
     DetectionTick(app, os);
     EXPECT_FALSE(controls.trayGreyed);
 }

@@ -197,6 +197,30 @@ TEST_F(Hotkeys, AHotkeySwitchedOffWhileHeldElsewhereIsNotTakenLater) {
     EXPECT_EQ(Log(), "");
 }
 
+// Two held past the quick tries are named together; switching the hotkeys
+// off ends the trouble of those no longer wanted; while handed over to a new
+// copy none is asked for again.
+TEST_F(Hotkeys, HotkeysHeldElsewhereAreNamedTogetherUntilSwitchedOffOrHandedOver) {
+    registrar.heldElsewhere = {{1, 0x27}, {2, 0x20}};  // Alt+Right (Next), Ctrl+Spacebar (Play)
+    app.hotkeysEnabled = true;
+    RegisterStartUpHotkeys(app, os);
+    sim.Sleep(6000);
+    RetryHotkeys(app, os);
+    EXPECT_EQ(controls.trayTip,
+              "Adquell 0.4: Hotkeys Alt+Right (Next), Ctrl+Spacebar (Play) are held by another program.");
+    DispatchHotkey(app, os, kHotkeysOnOff);  // off: neither is wanted now
+    EXPECT_FALSE(controls.trayGreyed);
+    DispatchHotkey(app, os, kHotkeysOnOff);  // on: asked for again, named again after the quick tries
+    sim.Sleep(6000);
+    RetryHotkeys(app, os);
+    EXPECT_TRUE(controls.trayGreyed);
+    LetGoOfHotkeys(app, os);  // a new copy starts
+    registrar.heldElsewhere.clear();
+    sim.Sleep(3000);
+    RetryHotkeys(app, os);
+    EXPECT_TRUE(registrar.registered.empty());
+}
+
 TEST(HotkeyNames, ModifiersKeyAndFunctionAsTheLogShowsThem) {
     EXPECT_EQ(HotkeyText({0, 1, 0x70, false}), "Alt+F1 (Hotkeys On\\Off)");
     EXPECT_EQ(HotkeyText({8, 6, 0x7B, false}), "Ctrl+Shift+F12 (Volume Up)");
