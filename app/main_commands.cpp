@@ -1,5 +1,6 @@
 #include "app/main_commands.h"
 
+#include "base/health.h"
 #include "base/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/mute_control.h"
@@ -28,6 +29,7 @@ void TurnPlayMp3On(ApplicationState& app, Platform& os) {
 
 void OnMuteAdvertsBox(ApplicationState& app, Platform& os, bool checked) {
     SaveMuteAdverts(app, checked);
+    if (!checked) ClearTrouble(app, os, Trouble::KnobUnseen);  // adverts are not to be silenced now
     if (checked) return;
     // The listener chose to hear adverts: a silence under way ends now.
     if (app.advertBlocked) {

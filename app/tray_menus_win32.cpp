@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "base/health.h"
 #include "base/log.h"
 #include "app/main_commands.h"
 #include "app/program_win32.h"
@@ -20,12 +21,9 @@ NOTIFYICONDATAA TrayRecord(const Program& program) {
     record.uID = kTrayIconId;
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = kTrayCallbackMessage;
-    // The tray's own size at the system's scale, drawn from the icon's own
-    // sizes (16 to 256) rather than stretched.
-    record.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                 LR_SHARED));
-    lstrcpynA(record.szTip, (std::string("Adquell ") + ProgramVersion).c_str(), 64);
+    // What the program's health shows now (an icon added again keeps it).
+    record.hIcon = TrayIcon(program.win32.controls.trayGreyed);
+    if (program.app) lstrcpynA(record.szTip, HealthTip(*program.app).c_str(), sizeof record.szTip);
     return record;
 }
 
@@ -66,9 +64,12 @@ void BuildMenus(Program& program, HWND main) {
 void AddTrayIcon(Program& program) {
     NOTIFYICONDATAA record = TrayRecord(program);
     Shell_NotifyIconA(NIM_ADD, &record);
+    program.win32.controls.trayIconShown = true;
+    program.win32.controls.ShowPendingNotice();  // what was said meanwhile, e.g. no Spotify at start-up
 }
 
 void RemoveTrayIcon(Program& program) {
+    program.win32.controls.trayIconShown = false;
     NOTIFYICONDATAA record = TrayRecord(program);
     Shell_NotifyIconA(NIM_DELETE, &record);
 }
@@ -86,6 +87,11 @@ void ShowMainWindow(Program& program) {
 
 void OnTrayCallback(Program& program, LPARAM mouseMessage) {
     ShellWindows& shell = program.shell;
+    if (mouseMessage == NIN_BALLOONUSERCLICK) {  // a notice clicked: the window it speaks for
+        shell.mainWindowShown = true;
+        ShowMainWindow(program);
+        return;
+    }
     if (mouseMessage == WM_LBUTTONUP) {
         shell.mainWindowShown = !shell.mainWindowShown;
         if (shell.mainWindowShown) ShowMainWindow(program);

@@ -1,6 +1,7 @@
 // The one application object: a plain record of fields that every subsystem
 // works on. Each group is described where it is used.
 #pragma once
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -17,6 +18,8 @@ inline constexpr char kProgramUserKey[] = "Software\\Adquell Lite";
 // Room for a window title read from Spotify.
 inline constexpr int kTitleBufferSize = 1024;
 inline constexpr int kNoKnobAtVerdict = -1;
+// The causes that keep the program from its job (base/health.h).
+inline constexpr std::size_t kTroubleCount = 6;
 
 struct Platform;
 struct ApplicationState;
@@ -37,10 +40,13 @@ struct ApplicationState {
     // Hotkeys, indexed by function number.
     HotkeyBinding hotkeys[kHotkeyFunctionCount];
     // Every hotkey asked for. One another program holds is asked for again
-    // until hotkeyRetryUntilMs, then named in the log and given up. While
-    // handed over to a new copy, none is held or asked for.
+    // every half second until hotkeyRetryUntilMs (0 once those tries are
+    // over), then named in the log and the tray and asked for every 1.5 s
+    // (nextHeldHotkeyTryMs). While handed over to a new copy, none is held or
+    // asked for.
     std::vector<WantedHotkey> wantedHotkeys;
     std::uint64_t hotkeyRetryUntilMs = 0;
+    std::uint64_t nextHeldHotkeyTryMs = 0;
     bool hotkeysHandedOver = false;
 
     // Detection loop.
@@ -132,6 +138,10 @@ struct ApplicationState {
     WindowHandle restoreTriedWindow = nullptr;  // a window not tried yet is tried at once
     std::int32_t unseenRestoreScans = 0;        // scans of a playing client without its knob
     bool restoreLeftToListener = false;         // told to set it by hand; scanned at title changes only
+
+    // What keeps the program from its job, by cause (base/health.h): the text
+    // while it holds, empty otherwise.
+    std::array<std::string, kTroubleCount> troubles;
 
     // Start values only (tests build the state field by field).
     ApplicationState() = default;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/health.h"
 #include "base/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/mute_control.h"
@@ -101,11 +102,29 @@ void TrackChanged(ApplicationState& app, Platform& os) {
     if (app.fillerPlaying && os.filler.IsStillPlaying()) PlayMp3(app, os.filler, os.controls, false);
 }
 
+// While captures of Spotify's window fail, adverts cannot be told from music.
+// A window that has gone (closed, logged out) is no such trouble, and ends it:
+// it gives no title either.
+void NoteWhetherReadable(ApplicationState& app, Platform& os, const WindowCapture& capture) {
+    if (capture.PixelAt(spotify::kProbeAX, app.spotifyHeight - spotify::kProbeAUp) != kNoColour) {
+        ClearTrouble(app, os, Trouble::WindowUnreadable);
+        return;
+    }
+    if (app.currentTitle.empty() || !os.desktop.IsWindow(app.spotifyWindow)) {
+        ClearTrouble(app, os, Trouble::WindowUnreadable);
+        return;
+    }
+    ReportTrouble(app, os, Trouble::WindowUnreadable,
+                  "Spotify's window cannot be read, so adverts cannot be told from music. Restore Spotify's window "
+                  "from the taskbar and leave it open; it may be behind other windows.");
+}
+
 void NewTitle(ApplicationState& app, Platform& os) {
     os.controls.SetPlayCaption("Pause");
     app.previousTitle = app.currentTitle;
     app.settleTicks = kSettleTicks;
     const auto capture = CaptureSpotify(app, os.screen);
+    NoteWhetherReadable(app, os, *capture);
     if (IsAdvertInCapture(app, *capture)) {
         if (app.advertBlocked) AnotherAdvert(app, os);
         else if (app.muteAdverts) AdvertStarted(app, os, LocateVolumeKnobIn(app, *capture));
@@ -218,6 +237,9 @@ void CountAdvert(ApplicationState& app, Platform& os) {
 
 void DetectionTick(ApplicationState& app, Platform& os) {
     if (app.leaving) return;  // Spotify has been left as found
+    // Found once it runs (the watcher finds its window); asked only while missing.
+    if (!app.troubles[static_cast<std::size_t>(Trouble::SpotifyMissing)].empty() && os.desktop.IsWindow(app.spotifyWindow))
+        ClearTrouble(app, os, Trouble::SpotifyMissing);
     // While something is being done to Spotify, a new title waits for it.
     if (!SequenceRunning(app)) {
         const bool looked = LookAtSpotifyIfDue(app, os);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/health.h"
 #include "base/log.h"
 #include "blocking/advert_classifier.h"
 #include "blocking/screen_probes.h"
@@ -37,6 +38,7 @@ void ForgetRestore(ApplicationState& app, Platform& os) {
     app.unseenRestoreScans = 0;
     app.restoreTriedWindow = nullptr;
     os.installer.DeleteUserValue(kProgramUserKey, kRestoreValue);
+    ClearTrouble(app, os, Trouble::RestoreUnverified);
 }
 
 void ClickMute(ApplicationState& app, Platform& os) {
@@ -60,7 +62,14 @@ int MuteStage(ApplicationState& app, Platform& os) {
     app.knobAtVerdict = kNoKnobAtVerdict;
     // Without the knob there is no volume to come back to: better an audible
     // advert than a restore to a guessed (full) volume.
-    if (!IsKnobPosition(knob)) LogLine("Error:      Volume knob not found, advert not silenced");
+    if (IsKnobPosition(knob)) {
+        ClearTrouble(app, os, Trouble::KnobUnseen);
+    } else {
+        LogLine("Error:      Volume knob not found, advert not silenced");
+        ReportTrouble(app, os, Trouble::KnobUnseen,
+                      "Adverts are not silenced: Spotify's volume slider cannot be seen. Make Spotify's window larger "
+                      "so that its volume slider shows.");
+    }
     if (!IsKnobPosition(knob) || app.leaving) {  // or an end came while the knob was read
         EndSequence(app);
         return kNextStage;
@@ -156,8 +165,9 @@ void TellListenerToRestore(ApplicationState& app, Platform& os) {
     app.restoreLeftToListener = true;
     const std::string volume = std::to_string(KnobVolume(app.savedKnobX)) + " %";
     LogLine("Error:      Spotify's volume slider cannot be seen; set its volume to " + volume + " by hand");
-    os.controls.ShowNotice("Spotify's volume slider cannot be seen, so its volume could not be put back. "
-                           "Please set Spotify's volume to " + volume + ".");
+    ReportTrouble(app, os, Trouble::RestoreUnverified,
+                  "Please set Spotify's volume to " + volume + " by hand. Its volume slider cannot be seen, so the "
+                  "volume it had before the advert could not be put back.");
 }
 
 // What a restore found: done, left to the listener, or still owed.

@@ -6,6 +6,7 @@
 
 #include <cctype>
 
+#include "base/health.h"
 #include "base/log.h"
 #include "base/text_helpers.h"
 
@@ -31,10 +32,17 @@ void StartSpotify(ApplicationState& app, Platform& os) {
     app.spotifyWindow = os.desktop.FindTopWindow(spotify::kMainWindowClass, nullptr);
     if (!app.spotifyWindow) {
         const std::string path = os.system.ExpandEnvironment(spotify::kExecutablePath);
-        if (os.desktop.ShellOpen(path) > 32) LogLine("Spotify:    Started");
-        else LogLine("Error:      Failed to find Spotify in %appdata%");
+        if (os.desktop.ShellOpen(path) > 32) {
+            LogLine("Spotify:    Started");
+            return;
+        }
+        LogLine("Error:      Failed to find Spotify in %appdata%");
+        ReportTrouble(app, os, Trouble::SpotifyMissing,
+                      "Spotify is not running and could not be started. It is started from " + path +
+                          "; install the Spotify desktop program there, or start it yourself.");
         return;
     }
+    ClearTrouble(app, os, Trouble::SpotifyMissing);
     os.desktop.Show(app.spotifyWindow, win::kSwShowNormal);
     MeasureSpotify(app, os);
     if (app.spotifyHeight >= spotify::kStartLoggedInMinHeight && app.spotifyWidth >= spotify::kStartLoggedInMinWidth)

@@ -129,17 +129,19 @@ add_dependencies(responsiveness tested_program spotify_sim test_media tiny_http_
 
 # The program: Adquell Lite.exe with its icon, version and manifest.
 set(ICON_PATH ${CMAKE_BINARY_DIR}/adquell.ico)
+set(ICON_GREY_PATH ${CMAKE_BINARY_DIR}/adquell-grey.ico)
 set(MANIFEST_PATH ${CMAKE_BINARY_DIR}/app.manifest)
 configure_file(app/app.manifest.in ${MANIFEST_PATH} @ONLY)
-add_custom_command(OUTPUT ${ICON_PATH}
+add_custom_command(OUTPUT ${ICON_PATH} ${ICON_GREY_PATH}
   COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${ICON_PATH}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${ICON_GREY_PATH} grey
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
 configure_file(app/adquell.rc.in ${CMAKE_BINARY_DIR}/adquell.rc @ONLY)
 # The public half of the key releases are signed with (scripts/sign-release.sh);
 # without one the program can find newer versions but installs none.
 set(ADQ_UPDATE_PUBLIC_KEY "" CACHE FILEPATH "PEM public key (ECDSA P-256) that updates must be signed with")
 adquell_update_key_source(UPDATE_KEY_SOURCE update_key "${ADQ_UPDATE_PUBLIC_KEY}")
-set_source_files_properties(${CMAKE_BINARY_DIR}/adquell.rc PROPERTIES OBJECT_DEPENDS "${ICON_PATH};${MANIFEST_PATH}")
+set_source_files_properties(${CMAKE_BINARY_DIR}/adquell.rc PROPERTIES OBJECT_DEPENDS "${ICON_PATH};${ICON_GREY_PATH};${MANIFEST_PATH}")
 add_executable(adquell_lite WIN32
   app/main_window_win32.cpp
   app/program_win32.cpp

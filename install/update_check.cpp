@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/health.h"
 #include "base/log.h"
 #include "base/text_helpers.h"
 #include "install/self_install.h"
@@ -223,7 +224,14 @@ void RunUpdateCheck(UpdateCheck& check, InstallerSystem& installer, Clock& clock
 
 void FinishUpdateCheck(ApplicationState& app, Platform& os, InstallerSystem& installer, const UpdateCheck& check) {
     if (!check.version.empty()) app.latestVersion = check.version;
-    if (!check.refusal.empty()) installer.ShowMessage(check.refusal);
+    // Said at once to the user who asked (no balloon besides), and kept in
+    // the tray until a check that reached the server finds nothing to refuse.
+    if (!check.refusal.empty()) {
+        installer.ShowMessage(check.refusal);
+        ReportTrouble(app, os, Trouble::UpdateRefused, check.refusal, true);
+    } else if (!check.version.empty()) {
+        ClearTrouble(app, os, Trouble::UpdateRefused);
+    }
     if (check.program.empty()) return;
     PlaceStartMenuShortcut(os, installer, check.program, check.version);
     MoveEntriesTo(installer, check.program, check.version);

@@ -23,4 +23,7 @@ public:
     virtual void SetWorkStatus(const std::string& text) = 0;
     // Tells the listener something they must act on (a tray balloon).
     virtual void ShowNotice(const std::string& text) = 0;
+    // The tray icon's tip, and whether the icon is drawn greyed (something
+    // keeps the program from its job).
+    virtual void ShowHealth(const std::string& tip, bool troubled) = 0;
 };

@@ -59,9 +59,9 @@ bool Win32MainControls::PlayBoxChecked() {
     return playBox && SendMessageA(playBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Win32MainControls::ShowNotice(const std::string& text) {
-    ++noticesShown;
-    if (!trayWindow) return;
+namespace {
+
+void ShowBalloon(HWND trayWindow, UINT trayIconId, const std::string& text) {
     NOTIFYICONDATAA record = {};
     record.cbSize = sizeof record;
     record.hWnd = trayWindow;
@@ -71,5 +71,43 @@ void Win32MainControls::ShowNotice(const std::string& text) {
     lstrcpynA(record.szInfoTitle, "Adquell Lite", sizeof record.szInfoTitle);
     // Never half a character at the cut.
     lstrcpynA(record.szInfo, CutText(text, sizeof record.szInfo - 1).c_str(), sizeof record.szInfo);
+    Shell_NotifyIconA(NIM_MODIFY, &record);
+}
+
+}  // namespace
+
+void Win32MainControls::ShowNotice(const std::string& text) {
+    ++noticesShown;
+    if (!trayWindow || !trayIconShown) {
+        pendingNotice = text;
+        return;
+    }
+    ShowBalloon(trayWindow, trayIconId, text);
+}
+
+void Win32MainControls::ShowPendingNotice() {
+    if (pendingNotice.empty() || !trayWindow || !trayIconShown) return;
+    ShowBalloon(trayWindow, trayIconId, pendingNotice);
+    pendingNotice.clear();
+}
+
+HICON TrayIcon(bool greyed) {
+    // The tray's own size at the system's scale, drawn from the icon's own
+    // sizes (16 to 256) rather than stretched.
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(greyed ? 102 : 101), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+void Win32MainControls::ShowHealth(const std::string& tip, bool troubled) {
+    trayTip = tip;
+    trayGreyed = troubled;
+    if (!trayWindow) return;
+    NOTIFYICONDATAA record = {};
+    record.cbSize = sizeof record;
+    record.hWnd = trayWindow;
+    record.uID = trayIconId;
+    record.uFlags = NIF_TIP | NIF_ICON;
+    record.hIcon = TrayIcon(troubled);
+    lstrcpynA(record.szTip, tip.c_str(), sizeof record.szTip);
     Shell_NotifyIconA(NIM_MODIFY, &record);
 }

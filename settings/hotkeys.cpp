@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/health.h"
 #include "base/log.h"
 #include "base/text_helpers.h"
 #include "settings/ini_file.h"
@@ -67,6 +68,35 @@ void DropHotkey(ApplicationState& app, Platform& os, int id) {
     ForgetWantedHotkey(app, id);
 }
 
+bool AllHotkeysHeld(const ApplicationState& app) {
+    for (const WantedHotkey& h : app.wantedHotkeys)
+        if (!h.held) return false;
+    return true;
+}
+
+// Asks again for every wanted hotkey not held; true when all are held now.
+bool AskAgainForHotkeys(ApplicationState& app, Platform& os) {
+    for (WantedHotkey& h : app.wantedHotkeys)
+        if (!h.held) h.held = os.hotkeys.Register(h.id, h.modifiers, h.virtualKey);
+    return AllHotkeysHeld(app);
+}
+
+// The listener is told which wanted hotkeys another program holds, or that
+// none is any longer.
+void SayWhichHotkeysAreHeld(ApplicationState& app, Platform& os) {
+    std::string names;
+    int count = 0;
+    for (const WantedHotkey& h : app.wantedHotkeys)
+        if (!h.held) names += (count++ ? ", " : "") + HotkeyText(h);
+    if (count == 0) {
+        ClearTrouble(app, os, Trouble::HotkeyHeld);
+        return;
+    }
+    ReportTrouble(app, os, Trouble::HotkeyHeld,
+                  (count == 1 ? "Hotkey " + names + " is" : "Hotkeys " + names + " are") +
+                      " held by another program. Close that program, or choose another in Options > Set Hotkeys.");
+}
+
 }  // namespace
 
 std::string HotkeyText(const WantedHotkey& hotkey) {
@@ -110,17 +140,21 @@ void RegisterBinding(ApplicationState& app, Platform& os, int function, int modi
 
 void RegisterAllHotkeys(ApplicationState& app, Platform& os) {
     AskForHotkey(app, os, kInstallHotkeyId, kAlt, kVkD);
-    if (!CIniFile::HasSection("Hotkeys", app.optionsPath)) return;
-    for (int function = 0; function < kHotkeyFunctionCount; ++function) {
-        int modifiers = 0, keyIndex = 0;
-        const std::string value = CIniFile::GetValue(std::to_string(function), "Hotkeys", app.optionsPath);
-        if (ParseHotkeyValue(value, modifiers, keyIndex)) RegisterBinding(app, os, function, modifiers, keyIndex);
+    if (CIniFile::HasSection("Hotkeys", app.optionsPath)) {
+        for (int function = 0; function < kHotkeyFunctionCount; ++function) {
+            int modifiers = 0, keyIndex = 0;
+            const std::string value = CIniFile::GetValue(std::to_string(function), "Hotkeys", app.optionsPath);
+            if (ParseHotkeyValue(value, modifiers, keyIndex)) RegisterBinding(app, os, function, modifiers, keyIndex);
+        }
     }
+    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);  // all taken at the first ask
 }
 
 void UnregisterAllHotkeys(ApplicationState& app, Platform& os) {
     // The on/off switch and Alt+D stay: the hotkeys can be switched on again.
     for (int id = kHotkeyNext; id <= kHotkeyVolumeUp; ++id) DropHotkey(app, os, id);
+    // One switched off is no longer missed.
+    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);
 }
 
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
@@ -134,17 +168,21 @@ void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
 
 void RetryHotkeys(ApplicationState& app, Platform& os) {
     if (app.hotkeysHandedOver) return;
-    bool missing = false;
-    for (WantedHotkey& h : app.wantedHotkeys) {
-        if (!h.held) h.held = os.hotkeys.Register(h.id, h.modifiers, h.virtualKey);
-        missing = missing || !h.held;
+    const std::uint64_t now = os.clock.NowMs();
+    if (app.hotkeyRetryUntilMs == 0) {  // past the quick tries: every 1.5 s while one is missing
+        if (AllHotkeysHeld(app) || now < app.nextHeldHotkeyTryMs) return;
+        app.nextHeldHotkeyTryMs = now + kHeldHotkeyRetryMs;
+        AskAgainForHotkeys(app, os);
+        SayWhichHotkeysAreHeld(app, os);
+        return;
     }
-    if (!missing || os.clock.NowMs() < app.hotkeyRetryUntilMs) return;
+    const bool all = AskAgainForHotkeys(app, os);
+    if (!all && now < app.hotkeyRetryUntilMs) return;
+    app.hotkeyRetryUntilMs = 0;  // the quick tries are over
+    app.nextHeldHotkeyTryMs = now + kHeldHotkeyRetryMs;
     for (const WantedHotkey& h : app.wantedHotkeys)
         if (!h.held) LogLine("Error:      Hotkey " + HotkeyText(h) + " is held by another program");
-    std::vector<WantedHotkey>& wanted = app.wantedHotkeys;
-    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [](const WantedHotkey& h) { return !h.held; }),
-                 wanted.end());
+    SayWhichHotkeysAreHeld(app, os);
 }
 
 void LetGoOfHotkeys(ApplicationState& app, Platform& os) {
@@ -159,4 +197,5 @@ void TakeHotkeysBack(ApplicationState& app, Platform& os) {
     app.hotkeysHandedOver = false;
     const std::vector<WantedHotkey> wanted = app.wantedHotkeys;
     for (const WantedHotkey& h : wanted) AskForHotkey(app, os, h.id, h.modifiers, h.virtualKey);
+    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);  // all taken at the first ask
 }

@@ -27,11 +27,14 @@ void UnregisterAllHotkeys(ApplicationState& app, Platform& os);
 // At start-up: all hotkeys when they are on, otherwise only the on/off toggle.
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os);
 
-// Called every half second or so: asks again for each hotkey another program
-// held; one still held when the few seconds are up is named in an "Error:"
-// line and given up.
+// Called every half second: asks again for each hotkey another program held.
+// One still held when the few seconds are up is named in an "Error:" line
+// (again after each switch-on that did not get it) and told the listener;
+// from then on it is asked for every 1.5 s, and the listener is told which
+// are still held, or that all are free.
 void RetryHotkeys(ApplicationState& app, Platform& os);
 constexpr int kHotkeyRetryForMs = 5000;
+constexpr int kHeldHotkeyRetryMs = 1500;
 
 // Before a new copy starts: every hotkey let go, so that it can take them;
 // and taken back when it could not be started.

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a green disc with a silenced speaker) and writes it
-as a Windows .ico with 16, 32, 48 and 256 pixel images (32-bit DIBs).
-Usage: make_icon.py OUTPUT.ico"""
+as a Windows .ico with 16, 32, 48 and 256 pixel images (32-bit DIBs). With
+"grey", the same drawn greyed at the tray's sizes: the tray shows it while
+something keeps the program from its job.
+Usage: make_icon.py OUTPUT.ico [grey]"""
 import math
 import struct
 import sys
@@ -45,12 +47,21 @@ def sample(u, v):
     return colour
 
 
-def image(size):
+def greyed(r, g, b):
+    """A colour's lightness, pulled towards mid grey (a disabled look)."""
+    luma = 0.299 * r + 0.587 * g + 0.114 * b
+    level = int(round(128 + (luma - 128) * 0.5))
+    return level, level, level
+
+
+def image(size, grey):
     rows = []
     for y in range(size - 1, -1, -1):  # DIBs are stored bottom-up
         row = bytearray()
         for x in range(size):
             r, g, b, a = coverage(size, x, y)
+            if grey:
+                r, g, b = greyed(r, g, b)
             row += bytes((b, g, r, a))
         rows.append(bytes(row))
     pixels = b"".join(rows)
@@ -61,8 +72,11 @@ def image(size):
 
 
 def main():
-    sizes = [16, 32, 48, 256]
-    images = [image(s) for s in sizes]
+    grey = len(sys.argv) > 2 and sys.argv[2] == "grey"
+    # The greyed one is drawn only in the tray, at most 64 pixels (400 %): its
+    # 256 (a quarter of a megabyte uncompressed) would never be asked for.
+    sizes = [16, 32, 48, 64] if grey else [16, 32, 48, 256]
+    images = [image(s, grey) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for s, data in zip(sizes, images):

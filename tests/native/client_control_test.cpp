@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "blocking/detection_loop.h"
 #include "client/client_process.h"
 #include "client/transport.h"
 #include "sim_world.h"
@@ -44,9 +45,27 @@ TEST_F(Client, StartSpotifyLaunchesFromAppData) {
     EXPECT_EQ(Log(), "Spotify:    Started\n");
     EXPECT_EQ(app.spotifyWindow.load(), nullptr);
     TheDebugLog().logBacklog.clear();
+    EXPECT_FALSE(controls.trayGreyed);  // started: nothing wrong
     sim.launchResult = 2;  // file not found
     StartSpotify(app, os);
     EXPECT_EQ(Log(), "Error:      Failed to find Spotify in %appdata%\n");
+    // Said in the tray, with where it was looked for, until Spotify runs.
+    EXPECT_TRUE(controls.trayGreyed);
+    ASSERT_EQ(controls.notices.size(), 1u);
+    EXPECT_NE(controls.notices[0].find("C:\\Users\\me\\AppData\\Roaming\\Spotify\\spotify.exe"), std::string::npos);
+    DetectionTick(app, os);  // the ticks run without Spotify too
+    EXPECT_TRUE(controls.trayGreyed);
+    sim.StartClient("track | A | B | 60000\n");  // Open from the menu finds it now
+    StartSpotify(app, os);
+    EXPECT_FALSE(controls.trayGreyed);
+    // Or the user started it and the watcher found its window.
+    sim.CloseWindow(app.spotifyWindow);
+    app.spotifyWindow = nullptr;
+    StartSpotify(app, os);
+    ASSERT_TRUE(controls.trayGreyed);
+    Connect("track | A | B | 60000\n");
+    DetectionTick(app, os);
+    EXPECT_FALSE(controls.trayGreyed);
 }
 
 TEST_F(Client, OnlyTheFirstSpotifyProcessIsEnded) {

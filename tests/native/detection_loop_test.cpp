@@ -457,6 +457,27 @@ TEST_F(Detection, AnEndCalledOffMidAdvertSilencesTheAdvertAgain) {
 
 // Brought back from off-screen at an end, the window is drawn a moment later:
 // the volume is still given back before the program goes.
+// A window that cannot be read at a new title is said in the tray (adverts
+// cannot be told from music), until a capture works again or the window goes.
+TEST_F(Detection, AWindowThatCannotBeReadAtANewTitleIsToldUntilItCanBe) {
+    Tick();
+    sim.captureFails = true;
+    Tick(10000);  // the advert's title: not judged
+    EXPECT_FALSE(app.advertBlocked);
+    EXPECT_TRUE(controls.trayGreyed);
+    EXPECT_EQ(controls.trayTip.rfind("Adquell 0.4: Spotify's window cannot be read", 0), 0u) << controls.trayTip;
+    sim.captureFails = false;
+    Tick(5000);  // the next track, read
+    EXPECT_FALSE(controls.trayGreyed);
+    sim.captureFails = true;
+    Tick(10000);
+    EXPECT_TRUE(controls.trayGreyed);
+    EXPECT_EQ(controls.notices.size(), 2u);  // told each time it began
+    sim.CloseWindow(sim.spotify);  // closed: no window to read, no such trouble
+    Tick();
+    EXPECT_FALSE(controls.trayGreyed);
+}
+
 TEST_F(Detection, AnEndGivesTheVolumeBackOnceTheUnparkedWindowIsDrawn) {
     ToAdvert();
     for (int i = 0; i < 10; ++i) Tick();

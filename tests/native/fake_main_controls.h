@@ -30,4 +30,10 @@ public:
     bool PlayBoxChecked() override { return playBox; }
     void SetWorkStatus(const std::string& text) override { workStatus = text; }
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
+    std::string trayTip = "Adquell 0.4";
+    bool trayGreyed = false;
+    void ShowHealth(const std::string& tip, bool troubled) override {
+        trayTip = tip;
+        trayGreyed = troubled;
+    }
 };

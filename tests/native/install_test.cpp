@@ -456,6 +456,24 @@ TEST_F(Install, OnlyWhatVerifiesIsInstalledAndOnlyWhatIsNewer) {
     EXPECT_EQ(Log(), "Update:     Checked, nothing newer (the server offers 0.3)\n");
 }
 
+// A refusal stays in the tray until a check that reaches the server refuses
+// nothing; a check that fails says nothing either way.
+TEST_F(Install, ARefusalStaysInTheTrayUntilACheckRefusesNothing) {
+    Installed();
+    Answer("0.5");
+    Signed("0.5");
+    installer.hasKey = false;
+    Run();
+    EXPECT_TRUE(controls.trayGreyed);
+    EXPECT_TRUE(controls.notices.empty());  // its message box told the user
+    installer.server.erase(kServer + "/Adquell/Update2.php?V=0.4");
+    Run();
+    EXPECT_TRUE(controls.trayGreyed);
+    Answer("0.4");
+    Run();
+    EXPECT_FALSE(controls.trayGreyed);
+}
+
 TEST_F(Install, AnUpdateBaseOtherThanHttpsOrThisMachineIsRefused) {
     Installed();
     sim.environment["ADQUELL_UPDATE_BASE"] = "http://updates.example.org";

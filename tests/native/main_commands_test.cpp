@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_commands.h"
+#include "base/health.h"
 #include "blocking/detection_loop.h"
 #include "blocking/mute_control.h"
 #include "blocking/spotify_sequence.h"
@@ -33,12 +34,14 @@ struct MainCommands : SimWorld {
 TEST_F(MainCommands, ClearingMuteAdvertsWritesAtOnceAndMakesTheTitleNew) {
     SimClick(sim.player, 42, app.spotifyHeight - 21, 0);  // nothing plays
     controls.status = "Blocked: x";
+    ReportTrouble(app, os, Trouble::KnobUnseen, "Adverts are not silenced.");
     OnMuteAdvertsBox(app, os, false);
     FinishSequence(app, os);
     EXPECT_FALSE(app.muteAdverts);
     EXPECT_EQ(app.previousTitle, "xyz");
     EXPECT_EQ(controls.status, "^__^");
     EXPECT_EQ(CIniFile::GetValue("Mute", "Options", app.optionsPath), "False");
+    EXPECT_FALSE(controls.trayGreyed);  // not silencing adverts, an unseen knob is no trouble
 }
 
 TEST_F(MainCommands, TheHotkeysBoxRegistersTheNineAndUnregistersAllButItsSwitch) {
@@ -247,3 +250,34 @@ TEST_F(MainCommands, ClearingMuteAdvertsDuringASilencedAdvertGivesTheVolumeBackA
 }
 
 }  // namespace
+
+// The tray says the first cause that holds; a balloon tells a cause when it
+// starts to hold, not again while it holds; good again is quiet.
+TEST_F(MainCommands, TheTrayNamesTheFirstTroubleAndABalloonTellsEachAsItStarts) {
+    ReportTrouble(app, os, Trouble::HotkeyHeld, "Hotkey Alt+D is held. Choose another.");
+    ReportTrouble(app, os, Trouble::HotkeyHeld, "Hotkey Alt+D is held. Choose another.");
+    ReportTrouble(app, os, Trouble::KnobUnseen, "Knob unseen.");
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4: Knob unseen.");  // first in order, not in time
+    EXPECT_TRUE(controls.trayGreyed);
+    // The balloon says what to do too; the tip only what is wrong.
+    EXPECT_EQ(controls.notices, (std::vector<std::string>{"Hotkey Alt+D is held. Choose another.", "Knob unseen."}));
+    ReportTrouble(app, os, Trouble::HotkeyHeld, "Hotkeys Alt+D, Alt+F1 are held. Choose others.");  // still holds
+    ClearTrouble(app, os, Trouble::KnobUnseen);
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4: Hotkeys Alt+D, Alt+F1 are held.");
+    EXPECT_EQ(controls.notices.size(), 2u);
+    ReportTrouble(app, os, Trouble::KnobUnseen, "Knob unseen.");  // it had ended: told again
+    EXPECT_EQ(controls.notices.size(), 3u);
+    ClearTrouble(app, os, Trouble::KnobUnseen);
+    ClearTrouble(app, os, Trouble::HotkeyHeld);
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4");
+    EXPECT_FALSE(controls.trayGreyed);
+    EXPECT_EQ(controls.notices.size(), 3u);
+    // Told already (the update's own message box): in the tray, no balloon.
+    ReportTrouble(app, os, Trouble::UpdateRefused, "Adquell Lite 9.9 was not installed: no.\nIt keeps running.", true);
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4: Adquell Lite 9.9 was not installed: no.");
+    EXPECT_EQ(controls.notices.size(), 3u);
+    // The tip's field holds 127 bytes: cut there, between characters.
+    ReportTrouble(app, os, Trouble::KnobUnseen, std::string(111, 'x') + "\xEC\x95\x84\xEC\x95\x84");
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4: " + std::string(111, 'x') + "\xEC\x95\x84");
+    EXPECT_EQ(controls.trayTip.size(), kTrayTipMax);
+}

@@ -134,9 +134,19 @@ TEST_F(Mute, AKnobThatCannotBeSeenIsNeverARestoreTarget) {
         EXPECT_EQ(sim.player.knobLeft, 162);
     }
     EXPECT_EQ(LogCount("Error:      Volume knob not found, advert not silenced"), 2);
+    // The listener is told once, in the tray, until an advert finds the knob.
+    EXPECT_EQ(controls.notices.size(), 1u);
+    EXPECT_TRUE(controls.trayGreyed);
+    EXPECT_EQ(controls.trayTip.rfind("Adquell 0.4: Adverts are not silenced", 0), 0u) << controls.trayTip;
     // A volume step from an unknown knob does nothing either.
     VolumeUp(app, os);
     EXPECT_TRUE(sim.clicks.empty());
+    sim.player.settings.knobColour = spotify::kKnobColour;
+    Block(app, true);
+    EXPECT_TRUE(app.advertBlocked);
+    EXPECT_FALSE(controls.trayGreyed);
+    EXPECT_EQ(controls.trayTip, "Adquell 0.4");
+    EXPECT_EQ(controls.notices.size(), 1u);
 }
 
 TEST_F(Mute, AnAdvertWhileARestoreIsPendingKeepsTheListenersVolume) {
@@ -266,6 +276,7 @@ TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOn
     ASSERT_EQ(controls.notices.size(), 1u);
     EXPECT_NE(controls.notices[0].find("50 %"), std::string::npos) << controls.notices[0];
     EXPECT_EQ(Restore(), "162");
+    EXPECT_TRUE(controls.trayGreyed);
     // Seen again at a later title, at 0 %: clicked back.
     sim.player.settings.knobHidden = false;
     sim.Sleep(50);
@@ -274,6 +285,7 @@ TEST_F(Mute, AKnobUnseenWhileARestoreIsPendingIsNeverClickedAndTheListenerToldOn
     EXPECT_EQ(sim.player.knobLeft, 162);
     EXPECT_FALSE(HasRecord());
     EXPECT_EQ(controls.notices.size(), 1u);
+    EXPECT_FALSE(controls.trayGreyed);
 }
 
 TEST_F(Mute, AClientNotPlayingYetIsNoFailedScan) {

@@ -120,6 +120,38 @@ TEST_F(Timers, ThreeAdvertsAreSilencedAndEachTrackAfterThemPlaysAtTheUsersVolume
     EXPECT_EQ(CountLines(Log(), "Blocking:   Brand \xE2\x80\x93 Ad three"), 1);  // the second of the pair
 }
 
+// A knob not drawn: the tray says so at the first advert, one balloon, none at
+// the second, and all is good again at the advert that finds it drawn.
+TEST_F(Timers, AKnobNotDrawnIsToldOnceAndGoodAgainOnceItIsDrawn) {
+    SimRig rig("knob-unseen");
+    ASSERT_NE(Connect(rig,
+                      "set knob-hidden on\n"
+                      "track  | One   | First   | 1500\n"
+                      "advert | Brand | Ad one  | 1500\n"
+                      "track  | Two   | Second  | 1500\n"
+                      "advert | Brand | Ad two  | 1500\n"
+                      "track  | Three | Third   | 1500 | knob-shown=0\n"
+                      "advert | Brand | Ad three | 1500\n"
+                      "track  | Four  | Fourth  | 2500\n"),
+              nullptr);
+    const Win32MainControls& shown = win.controls;
+    ArmAdvertTimers(main);
+    ASSERT_TRUE(PumpUntil([&] { return shown.trayGreyed; }, 10000));
+    EXPECT_EQ(shown.noticesShown, 1);
+    EXPECT_EQ(shown.trayTip.rfind("Adquell 0.4: Adverts are not silenced", 0), 0u) << shown.trayTip;
+    ASSERT_TRUE(PumpUntil([&] { return rig.WaitForEvent("entry index=3", 0).ms >= 0; }, 10000));  // the second advert
+    ASSERT_TRUE(PumpUntil([&] { return rig.WaitForEvent("entry index=4", 0).ms >= 0; }, 10000));
+    EXPECT_TRUE(shown.trayGreyed);
+    EXPECT_EQ(shown.noticesShown, 1);  // not told again
+    ASSERT_TRUE(PumpUntil([&] { return !shown.trayGreyed; }, 10000));  // the third advert finds the knob
+    EXPECT_EQ(shown.trayTip, "Adquell 0.4");
+    EXPECT_EQ(shown.noticesShown, 1);
+    ASSERT_TRUE(PumpUntil([&] { return rig.WaitForEvent(" end", 0).ms >= 0; }, 30000));
+    KillAdvertTimers(main);
+    EXPECT_EQ(app.advertsBlocked, 1);
+    ASSERT_TRUE(rig.Close());
+}
+
 TEST_F(Timers, ABannerIsParkedInSpotifyPopupsAndLoggedOnce) {
     SimRig rig("banner");
     ASSERT_NE(Connect(rig, "track | One | First | 600000 | banner-right\n"), nullptr);

@@ -111,6 +111,33 @@ TEST_F(Registered, AHotkeyAnotherProcessHoldsAtStartIsTakenOnceItLetsGo) {
     presser.Wait(kDeadline);
 }
 
+// Held past the quick tries: named in the tray, one balloon, and taken at the
+// slow pace once the other process lets go; the tray is good again.
+TEST_F(Registered, AHotkeyHeldPastTheQuickTriesIsNamedInTheTrayUntilItIsTaken) {
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, "Adquell hotkey held");
+    ChildProcess holder("hotkey_helper.exe", "hold 1 0x70 7000");  // Alt+F1 for seven seconds
+    ASSERT_EQ(WaitForSingleObject(held, kDeadline), WAIT_OBJECT_0);
+    CloseHandle(held);
+    app.hotkeysEnabled = false;
+    RegisterStartUpHotkeys(app, win.platform);
+    const Win32MainControls& shown = win.controls;
+    const DWORD start = GetTickCount();
+    while (!shown.trayGreyed && GetTickCount() - start < kDeadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 500, QS_ALLINPUT);
+        RetryHotkeys(app, win.platform);
+    }
+    EXPECT_EQ(shown.trayTip, "Adquell 0.4: Hotkey Alt+F1 (Hotkeys On\\Off) is held by another program.");
+    EXPECT_EQ(shown.noticesShown, 1);
+    while (!app.wantedHotkeys.at(0).held && GetTickCount() - start < 2 * kDeadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 500, QS_ALLINPUT);
+        RetryHotkeys(app, win.platform);
+    }
+    EXPECT_TRUE(app.wantedHotkeys.at(0).held);
+    EXPECT_FALSE(shown.trayGreyed);
+    EXPECT_EQ(shown.noticesShown, 1);
+    EXPECT_EQ(holder.Wait(kDeadline), 0u);
+}
+
 struct DialogWindow : Registered {
     HotkeyWindowControls controls;
     std::string options;

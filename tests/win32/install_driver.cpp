@@ -1,7 +1,9 @@
 // Stands in for the program in the install, update and removal tests.
 //   install_driver install MESSAGES LOG   runs InstallOrUpdate; message boxes
 //                                         are appended to MESSAGES instead of
-//                                         shown, the log goes to LOG
+//                                         shown, the log goes to LOG, and after
+//                                         an update check what the tray shows
+//                                         to MESSAGES.tray
 //   install_driver remove ANSWERS MESSAGES [HOLD_MS]
 //                                         runs the removal; questions are
 //                                         answered in turn by the letters of
@@ -86,6 +88,10 @@ int main(int argc, char** argv) {
         check.installFolder = folder;
         RunUpdateCheck(check, installer, win->platform.clock, nullptr);
         FinishUpdateCheck(app, win->platform, installer, check);
+        // What the tray would show, for the tests (MESSAGES.tray).
+        const Win32MainControls& shown = win->controls;
+        std::ofstream(messagesFile + ".tray", std::ios::binary)
+            << shown.trayTip << "\n" << (shown.trayGreyed ? "greyed" : "good") << "\nballoons " << shown.noticesShown << "\n";
     };
     InstallOrUpdate(app, win->platform, installer);
     WriteLog();

@@ -326,6 +326,10 @@ TEST_F(Install, ASignedBuildOfferedAsAnotherVersionIsRefused) {
             << ReadTextFile(log);
         EXPECT_EQ(ReadTextFile(messages),
                   "Adquell Lite 9.9 was not installed: " + reason + ".\nAdquell Lite 0.4 keeps running.\n---\n");
+        // The tray keeps saying it, named and greyed; the message box was its
+        // one notice.
+        EXPECT_EQ(ReadTextFile(messages + ".tray"),
+                  "Adquell 0.4: Adquell Lite 9.9 was not installed: " + reason + ".\ngreyed\nballoons 0\n");
         EXPECT_EQ(FilesIn(install), (std::set<std::string>{"Adquell Lite.exe", "Update.txt"})) << exe;
         EXPECT_TRUE(FilesIn(startMenu).empty()) << exe;
         server.reset();

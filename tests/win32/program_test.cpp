@@ -235,6 +235,13 @@ TEST_F(Program, TheTrayIconHidesAndShowsTheMainWindow) {
     EXPECT_TRUE(IsWindow(main));
     SendMessageA(main, WM_USER + 1, 1001, WM_LBUTTONUP);
     EXPECT_TRUE(IsWindowVisible(main));
+    // A notice clicked shows the window it speaks for, and the next click on
+    // the icon hides it again.
+    SendMessageA(main, WM_CLOSE, 0, 0);
+    SendMessageA(main, WM_USER + 1, 1001, NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(IsWindowVisible(main));
+    SendMessageA(main, WM_USER + 1, 1001, WM_LBUTTONUP);
+    EXPECT_FALSE(IsWindowVisible(main));
 }
 
 TEST_F(Program, ExitGivesAParkedSpotifyBackAndEndsWithOne) {
