@@ -27,6 +27,10 @@ void ShowHealth(ApplicationState& app, Platform& os) {
 
 }  // namespace
 
+bool TroubleHolds(const ApplicationState& app, Trouble cause) {
+    return !app.troubles[Index(cause)].empty();
+}
+
 std::string HealthTip(const ApplicationState& app) {
     std::string tip = std::string("Adquell ") + ProgramVersion;
     for (const std::string& text : app.troubles)

@@ -30,6 +30,9 @@ void ReportTrouble(ApplicationState& app, Platform& os, Trouble cause, const std
 // at once, without a balloon.
 void ClearTrouble(ApplicationState& app, Platform& os, Trouble cause);
 
+// Whether the cause holds now.
+bool TroubleHolds(const ApplicationState& app, Trouble cause);
+
 // The tray tip for the state: "Adquell" and the version, then the first
 // sentence (what is wrong) of the first cause that holds; at most
 // kTrayTipMax bytes, never half a character.

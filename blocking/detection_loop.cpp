@@ -238,7 +238,7 @@ void CountAdvert(ApplicationState& app, Platform& os) {
 void DetectionTick(ApplicationState& app, Platform& os) {
     if (app.leaving) return;  // Spotify has been left as found
     // Found once it runs (the watcher finds its window); asked only while missing.
-    if (!app.troubles[static_cast<std::size_t>(Trouble::SpotifyMissing)].empty() && os.desktop.IsWindow(app.spotifyWindow))
+    if (TroubleHolds(app, Trouble::SpotifyMissing) && os.desktop.IsWindow(app.spotifyWindow))
         ClearTrouble(app, os, Trouble::SpotifyMissing);
     // While something is being done to Spotify, a new title waits for it.
     if (!SequenceRunning(app)) {

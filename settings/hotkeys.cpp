@@ -97,6 +97,12 @@ void SayWhichHotkeysAreHeld(ApplicationState& app, Platform& os) {
                       " held by another program. Close that program, or choose another in Options > Set Hotkeys.");
 }
 
+// The same once the quick tries are over (all taken at the first ask, or
+// some no longer wanted); while they run, they say it when they end.
+void SayWhichHotkeysAreHeldOnceAsked(ApplicationState& app, Platform& os) {
+    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);
+}
+
 }  // namespace
 
 std::string HotkeyText(const WantedHotkey& hotkey) {
@@ -147,14 +153,13 @@ void RegisterAllHotkeys(ApplicationState& app, Platform& os) {
             if (ParseHotkeyValue(value, modifiers, keyIndex)) RegisterBinding(app, os, function, modifiers, keyIndex);
         }
     }
-    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);  // all taken at the first ask
+    SayWhichHotkeysAreHeldOnceAsked(app, os);
 }
 
 void UnregisterAllHotkeys(ApplicationState& app, Platform& os) {
     // The on/off switch and Alt+D stay: the hotkeys can be switched on again.
     for (int id = kHotkeyNext; id <= kHotkeyVolumeUp; ++id) DropHotkey(app, os, id);
-    // One switched off is no longer missed.
-    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);
+    SayWhichHotkeysAreHeldOnceAsked(app, os);  // one switched off is no longer missed
 }
 
 void RegisterStartUpHotkeys(ApplicationState& app, Platform& os) {
@@ -197,5 +202,5 @@ void TakeHotkeysBack(ApplicationState& app, Platform& os) {
     app.hotkeysHandedOver = false;
     const std::vector<WantedHotkey> wanted = app.wantedHotkeys;
     for (const WantedHotkey& h : wanted) AskForHotkey(app, os, h.id, h.modifiers, h.virtualKey);
-    if (app.hotkeyRetryUntilMs == 0) SayWhichHotkeysAreHeld(app, os);  // all taken at the first ask
+    SayWhichHotkeysAreHeldOnceAsked(app, os);
 }
